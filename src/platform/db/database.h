@@ -1,0 +1,139 @@
+// The database layer: SQLite files used the way the program's Jet-era code expects.
+//
+// - A database is opened by path (a Windows path is mapped onto the data root); opening
+//   never creates a file. The process keeps one connection per file, shared by every user.
+// - SQL texts are written in Jet's dialect and translated (see jet_sql.h).
+// - Errors of any kind are DbError, with a message that names the path, the SQL text, the
+//   field or the value concerned.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+#include "platform/variant.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace vx::db {
+
+class DbError : public std::runtime_error {
+ public:
+  explicit DbError(const QString& message) : std::runtime_error(message.toStdString()) {}
+  QString message() const { return QString::fromUtf8(what()); }
+};
+
+// One quoting helper for values that must go into an SQL text.
+// Quote("l'ape") is "'l''ape'"; LikeLiteral("50%_x") escapes the LIKE metacharacters of
+// Jet ("*", "?", "#", "[") so that the text matches itself inside a LIKE pattern.
+QString Quote(const QString& text);
+QString LikeLiteral(const QString& text);
+
+struct FieldDef {
+  QString name;
+  QString declaredType;  // as declared: "TEXT(13)", "SINGLE", "INT", "DATE", ...
+};
+
+struct TableDef {
+  QString name;
+  std::vector<FieldDef> fields;
+};
+
+class Recordset;
+class Statement;
+
+enum class RecordsetType { Dynaset, Table };
+
+class Database : public std::enable_shared_from_this<Database> {
+ public:
+  // The shared connection for the file; DbError naming the path when it does not exist or
+  // cannot be opened.
+  static std::shared_ptr<Database> Open(const QString& path);
+  ~Database();
+
+  const QString& path() const { return path_; }        // as the caller named it
+  const QString& hostPath() const { return host_; }   // on this machine
+
+  // Runs a Jet SQL text (DML or DDL); returns the number of rows changed.
+  int Execute(const QString& jetSql);
+  // Runs an SQL text with ? placeholders bound to the values (no translation of values).
+  int Execute(const QString& jetSql, const std::vector<Variant>& params);
+
+  // A Jet SQL text or, with RecordsetType::Table, a table name.
+  std::unique_ptr<Recordset> OpenRecordset(const QString& source,
+                                           RecordsetType type = RecordsetType::Dynaset);
+
+  // A prepared statement on a Jet SQL text with ? placeholders, cached per text.
+  Statement Prepare(const QString& jetSql);
+
+  // Table definitions with their fields, read afresh at each call (the "refresh").
+  std::vector<TableDef> TableDefs();
+  std::vector<FieldDef> Fields(const QString& table);  // empty when there is no such table
+  bool HasTable(const QString& table);
+
+  // Transactions nest: the outermost is a transaction, inner ones are savepoints.
+  void BeginTrans();
+  void CommitTrans();
+  void Rollback();
+  int transactionDepth() const { return depth_; }
+
+  sqlite3* handle() const { return db_; }
+
+  // Declared type of a column (upper case, "" when unknown); cached per table, forgotten
+  // when the schema changes through this connection.
+  QString ColumnType(const QString& table, const QString& column);
+  void ForgetSchema();
+
+ private:
+  Database(QString path, QString host, sqlite3* db);
+  QString path_, host_;
+  sqlite3* db_ = nullptr;
+  int depth_ = 0;
+  struct Cache;
+  std::unique_ptr<Cache> cache_;
+  friend class Recordset;
+  friend class Statement;
+};
+
+// Commits at Commit(), rolls back when destroyed before that.
+class Transaction {
+ public:
+  explicit Transaction(Database& db) : db_(db) { db_.BeginTrans(); }
+  ~Transaction();
+  void Commit();
+  Transaction(const Transaction&) = delete;
+  Transaction& operator=(const Transaction&) = delete;
+
+ private:
+  Database& db_;
+  bool done_ = false;
+};
+
+// A prepared statement; values are bound by position from 1 and conformed to nothing:
+// the caller binds what the column should hold.
+class Statement {
+ public:
+  Statement() = default;
+  Statement(Statement&&) noexcept;
+  Statement& operator=(Statement&&) noexcept;
+  ~Statement();
+
+  Statement& Bind(int index, const Variant& v);
+  Statement& Reset();     // ready to run again, bindings kept
+  bool Step();            // true while a row is there
+  int Run();              // steps to the end, returns the rows changed, resets
+  Variant Column(int index) const;  // from 0
+  int ColumnCount() const;
+
+ private:
+  friend class Database;
+  Statement(std::shared_ptr<Database> db, sqlite3_stmt* stmt, QString sql);
+  std::shared_ptr<Database> db_;
+  sqlite3_stmt* stmt_ = nullptr;  // owned by the database's cache
+  QString sql_;
+};
+
+}  // namespace vx::db

@@ -1,0 +1,92 @@
+// A record set as the program's code walks it.
+//
+// Dynaset (from an SQL text): the rows are fixed when it opens; the values of a row are read
+// afresh from its table each time the record set moves onto it; rows deleted elsewhere are
+// passed over; rows added through AddNew/Update are appended and found by a later FindFirst;
+// a column selected under an alias is written to its source column.
+// Table mode (from a table name): Index and Seek "=" on one key value, NoMatch.
+//
+// Fields are named without regard to case. Values written are conformed to the column's
+// Jet type (single precision, whole numbers rounded half to even, text(n) refused when
+// longer, Italian number text, dates); a value that cannot be stored raises DbError naming
+// the field and the value.
+#pragma once
+
+#include <QString>
+#include <memory>
+#include <vector>
+
+#include "platform/db/database.h"
+
+namespace vx::db {
+
+class Recordset {
+ public:
+  ~Recordset();
+
+  // Position. EOF and BOF are spelled Eof()/Bof(): EOF is a C macro.
+  bool Eof() const;
+  bool Bof() const;
+  void MoveFirst();
+  void MoveLast();
+  void MoveNext();
+  void MovePrevious();
+  // Rows of the record set, those added through it included, those deleted through it not.
+  long RecordCount() const;
+  // The current row's position from 0, -1 when there is none.
+  long AbsolutePosition() const;
+
+  // Jet criteria text ("codcommesso = 1", "vedovo = '800...'", "desart like '*PASTA*'").
+  // FindFirst searches from the first row, FindNext from the row after the current one;
+  // on no match the position stays and NoMatch() is true.
+  bool FindFirst(const QString& criteria);
+  bool FindNext(const QString& criteria);
+  bool NoMatch() const { return noMatch_; }
+
+  // Table mode only.
+  void SetIndex(const QString& indexName);
+  bool Seek(const QString& op, const Variant& key);  // op is "="
+
+  // Editing: AddNew or Edit, set fields, Update; CancelUpdate drops the pending values.
+  void AddNew();
+  void Edit();
+  void Update();
+  void CancelUpdate();
+  void Delete();  // the current row; the position stays on the deleted row until a move
+
+  // Fields of the current row (or of the pending AddNew/Edit).
+  Variant Field(const QString& name) const;
+  Variant Field(int index) const;
+  void SetField(const QString& name, const Variant& value);
+  int FieldCount() const;
+  QString FieldName(int index) const;
+  int FieldIndex(const QString& name) const;  // -1 when absent
+
+  // rs("desart") reads; rs("desart") = v writes (during AddNew/Edit).
+  class FieldRef {
+   public:
+    FieldRef(Recordset& rs, QString name) : rs_(rs), name_(std::move(name)) {}
+    operator Variant() const { return rs_.Field(name_); }
+    Variant value() const { return rs_.Field(name_); }
+    FieldRef& operator=(const Variant& v) { rs_.SetField(name_, v); return *this; }
+   private:
+    Recordset& rs_;
+    QString name_;
+  };
+  FieldRef operator()(const QString& name) { return FieldRef(*this, name); }
+  Variant operator()(const QString& name) const { return Field(name); }
+
+  Database& database() const { return *db_; }
+  const QString& source() const { return source_; }
+
+ private:
+  friend class Database;
+  Recordset(std::shared_ptr<Database> db, QString source, RecordsetType type);
+  struct Impl;
+  std::unique_ptr<Impl> d_;
+  std::shared_ptr<Database> db_;
+  QString source_;
+  bool noMatch_ = false;
+};
+
+}  // namespace vx::db

@@ -1,0 +1,36 @@
+// Windows paths of the stored data mapped onto a data root on this machine: one folder per
+// drive letter ("C/", "D/"), each path component matched without regard to case.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace vx::fs {
+
+// The data root: --data-root, else $VANTORELIX_DATA_ROOT, else ~/.local/share/vantorelix.
+void SetDataRoot(const QString& hostFolder);
+QString DataRoot();
+
+// The drive the program started on (default "C") and the letters present under the root.
+void SetCurrentDrive(QChar letter);
+QChar CurrentDrive();
+QStringList DriveLetters();
+
+// True for a text such as "C:\Programmi\tolmo\x.mdb" or "c:/a/b".
+bool IsWindowsPath(const QString& path);
+
+// The host path for a Windows path: each existing component is matched without regard to
+// case; the components that do not exist yet keep their own spelling. A path that is not a
+// Windows path is returned as it is.
+QString HostPath(const QString& path);
+
+bool Exists(const QString& path);       // file or folder
+bool IsFolder(const QString& path);
+bool CreateFolder(const QString& path);  // with its parents; true when it exists afterwards
+bool CopyFile(const QString& from, const QString& to);  // overwrites
+bool DeleteFile(const QString& path);
+// File names in a folder matching a DOS pattern ("A*.txt", "*.*"), without regard to case,
+// in a stable order (sorted without regard to case).
+QStringList ListFolder(const QString& folder, const QString& pattern = QStringLiteral("*"));
+
+}  // namespace vx::fs
