@@ -1,0 +1,25 @@
+// Placing a control the way a window's design gives it: position and size in twips.
+#pragma once
+
+#include <QWidget>
+
+#include "platform/ui/twips.h"
+
+namespace vx::ui {
+
+inline void Place(QWidget* w, double left, double top, double width, double height) {
+  w->setGeometry(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
+                 TwipsToPixels(height));
+}
+
+// Makes a child control with its objectName set, placed in twips.
+template <class T, class... Args>
+T* MakeControl(QWidget* parent, const char* name, double left, double top, double width,
+               double height, Args&&... args) {
+  T* w = new T(std::forward<Args>(args)..., parent);
+  w->setObjectName(QString::fromLatin1(name));
+  Place(w, left, top, width, height);
+  return w;
+}
+
+}  // namespace vx::ui

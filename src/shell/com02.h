@@ -1,0 +1,60 @@
+// The login window: the first window of the program. Its load prepares the data drive, the
+// two databases and their schema, and lists the operators; a correct login unloads it and
+// shows the main window.
+#pragma once
+
+#include "platform/ui/form.h"
+#include "shell/layout.h"
+
+class QGroupBox;
+class QLabel;
+class QPushButton;
+
+namespace vx::db {
+class DataControl;
+}
+namespace vx::ui {
+class DBCombo;
+class DriveList;
+class TextBox;
+}  // namespace vx::ui
+
+namespace vx::shell {
+
+// The window's caption: the product's title.
+inline const QString kProductTitle = QStringLiteral("Vantorelix");
+
+class com02 : public ui::Form {
+  Q_OBJECT
+ public:
+  com02();
+
+  QGroupBox* Frame1 = nullptr;  // "ACCEDI"
+  QLabel* Label1 = nullptr;     // "UTENTE"
+  QLabel* Label2 = nullptr;     // "PASSWORD"
+  ui::DBCombo* DBCombo1 = nullptr;
+  ui::TextBox* passw = nullptr;
+  ui::DriveList* Drive1 = nullptr;
+  db::DataControl* Data1 = nullptr;
+  QPushButton* Command4 = nullptr;  // "LOGIN"
+  QPushButton* Command1 = nullptr;  // "USCITA"
+
+  void Command4_Click();
+  void Command1_Click();
+  void chiaro();
+
+ protected:
+  void Form_Load() override;
+  void Form_Resize() override;
+
+ private:
+  void DBCombo1_Change();
+  void passw_KeyPress(int& keyAscii);
+  bool ProvisionStoreDatabase();
+  bool UpgradeDatabases();
+  void LoginSucceeded();
+
+  layout_finestra layout_finestra_;
+};
+
+}  // namespace vx::shell

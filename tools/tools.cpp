@@ -1,0 +1,1 @@
+// Anchor of the tools library (keeps it non-empty).
