@@ -1,0 +1,222 @@
+// The login window driven through its controls against a real data drive.
+#include <QLineEdit>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QTest>
+
+#include "platform/db/datacontrol.h"
+#include "platform/paths.h"
+#include "platform/ui/dbcombo.h"
+#include "platform/ui/textbox.h"
+#include "shell/Main.h"
+#include "shell/com02.h"
+#include "shell/shared_values.h"
+#include "shell/shell_fixture.h"
+
+using vx::Variant;
+using vx::shell::com02;
+using vx::shell::G;
+using vx::shell::Main;
+using vx::ui::Forms;
+
+namespace {
+
+const Variant kNull = Variant::null();
+
+class LoginTest : public ShellTest {
+ protected:
+  // Operators of a store that asks for the password.
+  void SetUp() override {
+    ShellTest::SetUp();
+    SetOperators({{1, "AMMINISTRATORE", "admin", "N"},
+                  {2, "GIULIA", "stessa", kNull},
+                  {3, "MARCO", "stessa", kNull},
+                  {4, "SENZA", "   ", kNull},
+                  {5, "APOSTROFO", "l'ape", kNull}});
+  }
+
+  com02* Login() {
+    com02* w = Forms::Get<com02>();
+    if (w) w->Show();
+    return w;
+  }
+  void Pick(com02* w, const QString& name) { w->DBCombo1->SetText(name); }
+  void Type(com02* w, const QString& text) {
+    w->passw->clear();
+    QTest::keyClicks(w->passw, text);
+  }
+};
+
+TEST_F(LoginTest, ListsTheOperatorsInNameOrderAndWaitsForThePassword) {
+  com02* w = Login();
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(w->DBCombo1->ListTexts(),
+            (QStringList{"AMMINISTRATORE", "APOSTROFO", "GIULIA", "MARCO", "SENZA"}));
+  EXPECT_FALSE(Forms::IsLoaded<Main>());
+  // The drive list names the drive in lower case, as the paths built from it do.
+  EXPECT_EQ(G().drive.str(), "c");
+  EXPECT_EQ(G().percorso_db, "c:\\Programmi\\tolmo\\dizizOrezav.mdb");
+  EXPECT_EQ(G().percorso_client, "c:\\pelko\\client.mdb");
+  EXPECT_EQ(G().codutente, 1);
+  EXPECT_EQ(G().codlis.str(), "01");
+}
+
+TEST_F(LoginTest, ThePasswordAloneIdentifiesTheOperator) {
+  com02* w = Login();
+  Pick(w, "MARCO");
+  EXPECT_EQ(G().password_attesa.str(), "stessa    ");
+  Type(w, "  stessa ");  // blanks around match the stored password trimmed
+  w->Command4->click();
+  Settle();
+  // Two operators share the password: the first row the query returns logs in.
+  EXPECT_EQ(G().codcommesso, 2);
+  EXPECT_TRUE(Forms::IsLoaded<Main>());
+  EXPECT_FALSE(Forms::IsLoaded<com02>());
+  EXPECT_TRUE(boxes->Boxes().empty());
+}
+
+TEST_F(LoginTest, EnterInThePasswordBoxLogsIn) {
+  com02* w = Login();
+  Pick(w, "AMMINISTRATORE");
+  Type(w, "admin");
+  QTest::keyClick(w->passw, Qt::Key_Return);
+  Settle();
+  EXPECT_EQ(G().codcommesso, 1);
+  EXPECT_TRUE(Forms::IsLoaded<Main>());
+}
+
+TEST_F(LoginTest, AWrongPasswordIsRefusedAndTheListKeepsEveryOperator) {
+  com02* w = Login();
+  Pick(w, "GIULIA");
+  Type(w, "sbagliata");
+  w->Command4->click();
+  EXPECT_EQ(boxes->Texts(), QStringList{"ATTENZIONE!!! La password inserita non è corretta ..."});
+  EXPECT_EQ(boxes->Boxes()[0].icon, vx::ui::MsgIcon::Critical);
+  EXPECT_EQ(w->passw->text(), "sbagliata");
+  EXPECT_EQ(w->DBCombo1->ListTexts().size(), 5);
+  EXPECT_EQ(G().codcommesso, 2);  // taken from the list before the rules
+  EXPECT_FALSE(Forms::IsLoaded<Main>());
+}
+
+TEST_F(LoginTest, AQuoteInThePasswordIsTakenAsText) {
+  com02* w = Login();
+  Type(w, "l'ape");
+  w->Command4->click();
+  Settle();
+  EXPECT_TRUE(boxes->Boxes().empty());
+  EXPECT_EQ(G().codcommesso, 5);
+
+  Forms::UnloadAll();
+  Settle();
+  w = Login();
+  Type(w, "x' or '1'='1");
+  w->Command4->click();
+  EXPECT_EQ(boxes->Texts(), QStringList{"ATTENZIONE!!! La password inserita non è corretta ..."});
+}
+
+TEST_F(LoginTest, RulesForAnEmptyOrBlankBox) {
+  com02* w = Login();
+  w->Command4->click();  // no operator, nothing typed
+  Pick(w, "GIULIA");
+  w->Command4->click();  // an empty box never logs in
+  Type(w, "   ");
+  w->Command4->click();  // blanks only: GIULIA has a password
+  EXPECT_EQ(boxes->Texts(),
+            (QStringList{"ATTENZIONE!!! Selezionare l'operatore desiderato...",
+                         "ATTENZIONE!!! La Password inserita non è corretta...",
+                         "ATTENZIONE!!! La Password inserita non è corretta..."}));
+  EXPECT_FALSE(Forms::IsLoaded<Main>());
+
+  Pick(w, "SENZA");  // blanks only and a blank stored password: logs in
+  Type(w, "  ");
+  w->Command4->click();
+  Settle();
+  EXPECT_EQ(G().codcommesso, 4);
+  EXPECT_TRUE(Forms::IsLoaded<Main>());
+}
+
+TEST_F(LoginTest, UscitaUnloadsTheWindow) {
+  com02* w = Login();
+  w->Command1->click();
+  Settle();
+  EXPECT_FALSE(Forms::IsLoaded<com02>());
+  EXPECT_FALSE(Forms::IsLoaded<Main>());
+}
+
+TEST_F(LoginTest, OperatorOneWithoutAutoStartLogsInBeforeTheWindowIsSeen) {
+  SetOperators({{1, "AMMINISTRATORE", "admin", kNull}, {2, "GIULIA", "g", kNull}});
+  EXPECT_EQ(Forms::Get<com02>(), nullptr);
+  EXPECT_TRUE(Forms::IsLoaded<Main>());
+  EXPECT_EQ(G().codcommesso, 1);
+
+  Forms::UnloadAll();
+  Settle();
+  SetOperators({{1, "AMMINISTRATORE", "admin", "  "}});  // blank counts as not set
+  EXPECT_EQ(Forms::Get<com02>(), nullptr);
+  EXPECT_TRUE(Forms::IsLoaded<Main>());
+}
+
+TEST_F(LoginTest, AutomaticLoginWithoutAStoredPasswordStopsAtThePasswordMessage) {
+  SetOperators({{1, "AMMINISTRATORE", kNull, kNull}});
+  com02* w = Forms::Get<com02>();
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(boxes->Texts(), QStringList{"ATTENZIONE!!! La Password inserita non è corretta..."});
+  EXPECT_EQ(w->DBCombo1->Text(), "AMMINISTRATORE");
+  EXPECT_FALSE(Forms::IsLoaded<Main>());
+}
+
+TEST_F(LoginTest, TheStoreDatabaseIsCopiedFromTheDriveRootWhenMissing) {
+  const QString storeFolder = root.Folder("C/pelko");
+  ASSERT_TRUE(vx::fs::CopyFile(drive.storeDb, root.root() + "/C/client.mdb"));
+  ASSERT_TRUE(QDir(storeFolder).removeRecursively());
+
+  ASSERT_NE(Login(), nullptr);
+  EXPECT_TRUE(QFileInfo::exists(root.root() + "/C/pelko/client.mdb"));
+  EXPECT_TRUE(QFileInfo::exists(root.root() + "/C/client.mdb"));
+  EXPECT_TRUE(boxes->Boxes().empty());
+}
+
+TEST_F(LoginTest, AMissingStoreDatabaseStopsTheStart) {
+  ASSERT_TRUE(QFile::remove(drive.storeDb));
+  com02* w = Login();
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(boxes->Texts(),
+            QStringList{"Attenzione ... File c:\\pelko\\client.mdb  non esiste "});
+  EXPECT_TRUE(w->DBCombo1->ListTexts().isEmpty());
+  EXPECT_TRUE(G().percorso_db.isEmpty());
+}
+
+TEST_F(LoginTest, AMainDatabaseThatCannotBeOpenedIsReportedWithItsPath) {
+  ASSERT_TRUE(QFile::remove(drive.mainDb));
+  com02* w = Login();
+  ASSERT_NE(w, nullptr);
+  ASSERT_EQ(boxes->Boxes().size(), 1u);
+  EXPECT_TRUE(boxes->Texts()[0].contains("dizizOrezav.mdb")) << boxes->Texts()[0].toStdString();
+  EXPECT_TRUE(w->DBCombo1->ListTexts().isEmpty());
+}
+
+TEST_F(LoginTest, ResizingScalesFromTheLoadedLayout) {
+  com02* w = Login();
+  w->resize(400, 240);
+  QCoreApplication::processEvents();
+  const QRect frame = w->Frame1->geometry();
+  const QRect box = w->passw->geometry();
+  const qreal font = w->passw->font().pointSizeF();
+
+  w->resize(w->width() * 2, w->height());
+  QCoreApplication::processEvents();
+  EXPECT_NEAR(w->passw->x(), box.x() * 2, 1);
+  EXPECT_NEAR(w->passw->width(), box.width() * 2, 1);
+  EXPECT_EQ(w->passw->height(), box.height());
+  EXPECT_NEAR(w->passw->font().pointSizeF(), font, 0.01);
+
+  w->showMinimized();
+  QCoreApplication::processEvents();
+  w->showNormal();
+  w->resize(400, 240);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(w->Frame1->geometry(), frame);
+  EXPECT_EQ(w->passw->geometry(), box);
+}
+
+}  // namespace
