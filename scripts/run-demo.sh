@@ -9,4 +9,7 @@ root="${VANTORELIX_DEMO_ROOT:-$PWD/demo-data}"
 if [ ! -d "$root/C" ]; then
   build/vantorelix-setup --data-root "$root" --demo
 fi
+# The program's file in its folder of the data drive, as an installation has it: the main
+# window shows its date as the release.
+ln -sf "$PWD/build/vantorelix" "$root/C/Programmi/tolmo/vantorelix.exe"
 exec build/vantorelix --data-root "$root" "$@"

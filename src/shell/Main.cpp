@@ -163,9 +163,9 @@ void Main::BuildClientArea() {
 
   Picture1 = MakeControl<QLabel>(client_, "Picture1", 3240, 840, 8760, 6315);
   Picture1->setFrameShape(QFrame::StyledPanel);
-  Image2 = MakeControl<QLabel>(client_, "Image2", 6600, 2400, 1920, 1920);
-  Image2->setPixmap(style()->standardIcon(QStyle::SP_DesktopIcon).pixmap(128, 128));
-  Image2->setScaledContents(true);
+  Image2 = MakeControl<QLabel>(client_, "Image2", 5400, 3000, 4800, 1200, kProductTitle);
+  Image2->setAlignment(Qt::AlignCenter);
+  Image2->setStyleSheet(QStringLiteral("font-size: 40px; font-weight: bold; color: #2f5f8f;"));
   Image2->raise();
 
   dataw = MakeControl<QLineEdit>(client_, "dataw", 60, 7995, 1500, 330);
