@@ -1,13 +1,18 @@
 // Test entry point: one QApplication for the whole program (offscreen), then GoogleTest.
-#include <QApplication>
 #include <gtest/gtest.h>
 
+#include <QApplication>
+
 #include "platform/locale_it.h"
+#include "support/scripted_messages.h"
 
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+  qputenv("QT_QPA_PLATFORM",
+          qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
   QApplication app(argc, argv);
   vx::InstallItalianLocale();
+  // A box that no test scripted fails that test instead of waiting for a click.
+  InstallFailingMessageResponder();
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -1,0 +1,116 @@
+// A print document the way the printing code drives the printer: a print position
+// (CurrentX, CurrentY) in the page's scale units (twips unless a scale is set), a font,
+// texts printed at the position, lines and boxes, new pages and the end of the document.
+//
+// The document goes to the printer it starts on (the current printer, printers.h, unless
+// one is named). On the PDF printer it becomes a file in the print folder of the data drive.
+// Nothing is produced until the first text, line or page; a document that fails to start is
+// abandoned and EndDoc tells why.
+#pragma once
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QRectF>
+#include <QString>
+#include <memory>
+
+class QPainter;
+class QPrinter;
+
+namespace vx::print {
+
+enum class Orientation { Portrait = 1, Landscape = 2 };
+
+struct PrintResult {
+  bool ok = true;
+  QString path;   // the PDF file written, empty for a system printer or an empty document
+  int pages = 0;  // pages produced
+  QString error;  // for the operator, when !ok
+};
+
+class PrintJob {
+ public:
+  explicit PrintJob(QString documentName = QStringLiteral("stampa"));
+  ~PrintJob();
+  PrintJob(const PrintJob&) = delete;
+  PrintJob& operator=(const PrintJob&) = delete;
+
+  // The printer of the next document; empty means the current printer.
+  void SetPrinterName(const QString& name) { printerName_ = name; }
+
+  // A4; the orientation applies from the next page on.
+  void SetOrientation(Orientation o);
+  Orientation orientation() const { return orientation_; }
+
+  // Scale units: twips (1440 an inch) from the printable area's top left, or a user scale
+  // in which the printable area runs from (x1, y1) at the top left to (x2, y2).
+  void ScaleTwips();
+  void Scale(double x1, double y1, double x2, double y2);
+
+  double CurrentX() const { return x_; }
+  double CurrentY() const { return y_; }
+  void SetCurrentX(double x) { x_ = x; }
+  void SetCurrentY(double y) { y_ = y; }
+
+  QString FontName() const { return font_.family(); }
+  double FontSize() const { return font_.pointSizeF(); }
+  bool FontBold() const { return font_.bold(); }
+  void SetFontName(const QString& name) { font_.setFamily(name); }
+  void SetFontSize(double points);
+  void SetFontBold(bool bold) { font_.setBold(bold); }
+
+  // Width of lines and box outlines in printer dots.
+  int DrawWidth() const { return drawWidth_; }
+  void SetDrawWidth(int dots) { drawWidth_ = dots < 1 ? 1 : dots; }
+
+  // Prints the text with its top left at the print position. With endLine the position
+  // moves to the left edge one text line down; without, it stays after the text.
+  void Print(const QString& text, bool endLine = true);
+  // Ends the text line only.
+  void EndLine() { Print(QString(), true); }
+  // A line, or with box the outline of the rectangle, from (x1, y1) to (x2, y2).
+  void Line(double x1, double y1, double x2, double y2, bool box = false);
+
+  // Height of a text line and width of a text in the current font, in scale units.
+  double TextHeight() const;
+  double TextWidth(const QString& text) const;
+
+  void NewPage();
+  // Ends the document and hands it to the printer (or closes its PDF file).
+  PrintResult EndDoc();
+
+  int Page() const { return page_; }
+
+  // "<drive>:\Programmi\tolmo\stampe", where the PDF printer's documents go.
+  static QString PrintFolder();
+
+ private:
+  bool Begin();
+  QRectF PaintRect() const;  // printable area in device pixels
+  double Dpi() const;
+  QFontMetricsF Metrics() const;
+  double Kx() const;  // device pixels per scale unit
+  double Ky() const;
+  double DevX(double x) const;
+  double DevY(double y) const;
+
+  QString name_;
+  QString printerName_;
+  Orientation orientation_ = Orientation::Portrait;
+  bool twips_ = true;
+  double sx1_ = 0, sy1_ = 0, sx2_ = 0, sy2_ = 0;
+  double x_ = 0, y_ = 0;
+  QFont font_;
+  int drawWidth_ = 1;
+  int page_ = 0;
+  bool failed_ = false;
+  QString error_;
+  QString path_;
+  std::unique_ptr<QPrinter> printer_;
+  std::unique_ptr<QPainter> painter_;
+};
+
+// The program's printer: one document at a time, shared by every window.
+PrintJob& Printer();
+
+}  // namespace vx::print

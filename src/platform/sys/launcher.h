@@ -1,0 +1,24 @@
+// Starting another program detached, from the Windows path the data gives for it.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace vx::sys {
+
+// How the program asks for the new window to appear; a program started here manages its
+// own window, so the state is passed on only as a wish.
+enum class WindowState { Normal, Minimized, Maximized };
+
+struct StartResult {
+  bool ok = false;
+  QString reason;  // why it could not start, for the operator; empty on success
+  qint64 pid = 0;
+};
+
+// Maps the path onto the data root (paths.h) and starts the program in its own folder
+// without waiting for it.
+StartResult StartDetached(const QString& windowsPath, const QStringList& args = {},
+                          WindowState state = WindowState::Normal);
+
+}  // namespace vx::sys

@@ -1,0 +1,16 @@
+#include "platform/ui/application.h"
+
+#include <QApplication>
+
+#include "platform/locale_it.h"
+
+namespace vx::ui {
+
+void SetupApplication(QApplication& app) {
+  InstallItalianLocale();
+  app.setQuitOnLastWindowClosed(false);
+}
+
+void DoEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+}  // namespace vx::ui

@@ -1,0 +1,15 @@
+// The program's Qt application set up the way the windows expect it.
+#pragma once
+
+class QApplication;
+
+namespace vx::ui {
+
+// Fixes the Italian locale and leaves ending the process to the window registry (the
+// process ends when the last window is unloaded, not when the last one is hidden).
+void SetupApplication(QApplication& app);
+
+// The one call through which long loops let pending events (repaints, input) run.
+void DoEvents();
+
+}  // namespace vx::ui

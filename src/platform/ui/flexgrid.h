@@ -1,0 +1,109 @@
+// The grid of the comparison windows: a text matrix with fixed heading rows and columns,
+// a current cell, cell colours, column widths in twips, filled from a data control's record
+// set, and the click, double click, key press and key down events of the windows.
+#pragma once
+
+#include <QPointer>
+#include <QTableView>
+#include <vector>
+
+#include "platform/ui/grid_model.h"
+
+namespace vx::db {
+class DataControl;
+class Database;
+class Recordset;
+}  // namespace vx::db
+
+namespace vx::ui {
+
+class FlexGrid : public QTableView {
+  Q_OBJECT
+ public:
+  explicit FlexGrid(QWidget* parent = nullptr);
+
+  int Rows() const { return model_->Rows(); }
+  int Cols() const { return model_->Cols(); }
+  void SetRows(int rows);
+  void SetCols(int cols);
+  int FixedRows() const { return model_->FixedRows(); }
+  int FixedCols() const { return model_->FixedCols(); }
+  void SetFixedRows(int rows) { model_->SetFixed(rows, FixedCols()); }
+  void SetFixedCols(int cols) { model_->SetFixed(FixedRows(), cols); }
+
+  // Cells outside the grid read as "" and are not written.
+  QString TextMatrix(int row, int col) const { return model_->Text(row, col); }
+  void SetTextMatrix(int row, int col, const QString& text) { model_->SetText(row, col, text); }
+
+  // The current cell.
+  int Row() const { return row_; }
+  int Col() const { return col_; }
+  void SetRow(int row);
+  void SetCol(int col);
+  QString Text() const { return TextMatrix(row_, col_); }
+  void SetText(const QString& text) { SetTextMatrix(row_, col_, text); }
+
+  // Colours of the current cell; an invalid colour is the grid's normal colour.
+  QColor CellForeColor() const { return model_->Fore(row_, col_); }
+  QColor CellBackColor() const { return model_->Back(row_, col_); }
+  void SetCellForeColor(const QColor& color) { model_->SetFore(row_, col_, color); }
+  void SetCellBackColor(const QColor& color) { model_->SetBack(row_, col_, color); }
+  // Colours of any cell without moving the current cell.
+  void SetCellColors(int row, int col, const QColor& fore, const QColor& back);
+  QColor CellForeColorAt(int row, int col) const { return model_->Fore(row, col); }
+  QColor CellBackColorAt(int row, int col) const { return model_->Back(row, col); }
+
+  // Column width in twips; 0 hides the column. Widths hold across refills.
+  int ColWidth(int col) const;
+  void SetColWidth(int col, int twips);
+
+  // Bound to a data control: each refresh of the control refills the grid.
+  void SetDataSource(db::DataControl* source);
+  // Heading row (FixedRows - 1 ... 0: row 0) gets the field names from column FixedCols on,
+  // each record one row below; the record set is left on its first row.
+  void FillFrom(db::Recordset* rs);
+
+  // Empties every cell and drops the colours; the dimensions stay.
+  void Clear() { model_->ClearTexts(); }
+
+  GridModel* gridModel() const { return model_; }
+
+ signals:
+  void Click();
+  void DblClick();
+  // Key code as the windows know it (46 Delete, 13 Enter, 48..57 digits, 65..90 letters);
+  // shift holds 1 Shift, 2 Ctrl, 4 Alt.
+  void KeyDown(int& keyCode, int shift);
+  // The typed character; a handler may set keyAscii to 0.
+  void KeyPress(int& keyAscii);
+
+ protected:
+  void keyPressEvent(QKeyEvent* e) override;
+  void mousePressEvent(QMouseEvent* e) override;
+  void mouseReleaseEvent(QMouseEvent* e) override;
+  void mouseDoubleClickEvent(QMouseEvent* e) override;
+  void mouseMoveEvent(QMouseEvent* e) override;
+  void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+
+ private:
+  // The fill after a refresh of the bound control: the control's query read once, straight
+  // through, instead of walking its record set row by row.
+  void FillFromSource();
+  bool FillFromQuery(db::Database& database, const QString& sql, db::Recordset& rs);
+  void SetMatrix(int rows, int cols, std::vector<Variant> cells);
+  void ShowCurrent();
+  void ApplyWidths();
+
+  GridModel* model_;
+  int row_ = 0;
+  int col_ = 0;
+  std::vector<int> widths_;  // twips, -1 for the default width
+  QPointer<db::DataControl> source_;
+  QMetaObject::Connection refreshed_;
+  bool pressed_ = false;
+};
+
+// The key code of a Qt key as the windows' KeyDown expects it; 0 for keys they do not know.
+int VbKeyCode(int qtKey);
+
+}  // namespace vx::ui

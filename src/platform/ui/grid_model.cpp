@@ -1,0 +1,124 @@
+#include "platform/ui/grid_model.h"
+
+#include <QApplication>
+#include <QPalette>
+#include <algorithm>
+
+namespace vx::ui {
+
+GridModel::GridModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+int GridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }
+
+int GridModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : cols_; }
+
+QVariant GridModel::data(const QModelIndex& index, int role) const {
+  const int r = index.row();
+  const int c = index.column();
+  if (!Contains(r, c)) return {};
+  switch (role) {
+    case Qt::DisplayRole:
+      return cells_[size_t(r) * cols_ + c].str();
+    case Qt::BackgroundRole: {
+      const QColor back = Back(r, c);
+      if (back.isValid()) return back;
+      if (IsFixed(r, c)) return QApplication::palette().color(QPalette::Button);
+      return {};
+    }
+    case Qt::ForegroundRole: {
+      const QColor fore = Fore(r, c);
+      return fore.isValid() ? QVariant(fore) : QVariant();
+    }
+    default:
+      return {};
+  }
+}
+
+Qt::ItemFlags GridModel::flags(const QModelIndex& index) const {
+  if (!index.isValid()) return Qt::NoItemFlags;
+  if (IsFixed(index.row(), index.column())) return Qt::ItemIsEnabled;
+  return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+}
+
+void GridModel::Resize(int rows, int cols) {
+  rows = std::max(rows, 0);
+  cols = std::max(cols, 0);
+  if (rows == rows_ && cols == cols_) return;
+  std::vector<Variant> cells(size_t(rows) * cols);
+  for (int r = 0; r < std::min(rows, rows_); ++r) {
+    for (int c = 0; c < std::min(cols, cols_); ++c) {
+      cells[size_t(r) * cols + c] = std::move(cells_[size_t(r) * cols_ + c]);
+    }
+  }
+  auto dropOutside = [rows, cols](QHash<qint64, QColor>& colors) {
+    for (auto it = colors.begin(); it != colors.end();) {
+      const int r = int(it.key() >> 32);
+      const int c = int(quint32(it.key()));
+      it = (r >= rows || c >= cols) ? colors.erase(it) : std::next(it);
+    }
+  };
+  beginResetModel();
+  dropOutside(fore_);
+  dropOutside(back_);
+  rows_ = rows;
+  cols_ = cols;
+  cells_ = std::move(cells);
+  endResetModel();
+}
+
+void GridModel::Reset(int rows, int cols, std::vector<Variant> cells) {
+  beginResetModel();
+  rows_ = rows;
+  cols_ = cols;
+  cells_ = std::move(cells);
+  cells_.resize(size_t(rows) * cols);
+  fore_.clear();
+  back_.clear();
+  endResetModel();
+}
+
+void GridModel::SetFixed(int rows, int cols) {
+  fixedRows_ = std::max(rows, 0);
+  fixedCols_ = std::max(cols, 0);
+  if (rows_ > 0 && cols_ > 0) emit dataChanged(index(0, 0), index(rows_ - 1, cols_ - 1));
+}
+
+QString GridModel::Text(int row, int col) const {
+  return Contains(row, col) ? cells_[size_t(row) * cols_ + col].str() : QString();
+}
+
+void GridModel::SetText(int row, int col, const QString& text) {
+  if (!Contains(row, col)) return;
+  cells_[size_t(row) * cols_ + col] = Variant(text);
+  CellChanged(row, col);
+}
+
+void GridModel::ClearTexts() {
+  beginResetModel();
+  for (Variant& v : cells_) v = Variant();
+  fore_.clear();
+  back_.clear();
+  endResetModel();
+}
+
+QColor GridModel::Fore(int row, int col) const { return fore_.value(Key(row, col)); }
+QColor GridModel::Back(int row, int col) const { return back_.value(Key(row, col)); }
+
+void GridModel::SetFore(int row, int col, const QColor& color) {
+  if (!Contains(row, col)) return;
+  fore_.insert(Key(row, col), color);
+  CellChanged(row, col);
+}
+
+void GridModel::SetBack(int row, int col, const QColor& color) {
+  if (!Contains(row, col)) return;
+  back_.insert(Key(row, col), color);
+  CellChanged(row, col);
+}
+
+void GridModel::CellChanged(int row, int col) {
+  const QModelIndex i = index(row, col);
+  emit dataChanged(i, i);
+}
+
+}  // namespace vx::ui

@@ -1,0 +1,34 @@
+// The input box of the windows: a line edit that reports getting the focus and each key
+// before it is typed, and raises Change whether the operator or the program sets the text.
+#pragma once
+
+#include <QLineEdit>
+#include <functional>
+
+namespace vx::ui {
+
+class TextBox : public QLineEdit {
+  Q_OBJECT
+ public:
+  explicit TextBox(QWidget* parent = nullptr);
+
+  QString Text() const { return text(); }
+  void SetText(const QString& t) { setText(t); }
+
+ signals:
+  void GotFocus();
+  // The character typed (13 for Enter); a handler that sets keyAscii to 0 swallows the key.
+  void KeyPress(int& keyAscii);
+  // The text changed, typed or set by the program.
+  void Change();
+
+ protected:
+  void focusInEvent(QFocusEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
+};
+
+// When the widget gets the focus: first the window's chiaro (boxes back to their normal
+// colour), then the widget turns yellow.
+void HighlightOnFocus(QWidget* widget, std::function<void()> chiaro);
+
+}  // namespace vx::ui

@@ -1,0 +1,126 @@
+// The grid's matrix, current cell, colours, widths and events.
+#include "platform/ui/flexgrid.h"
+
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+#include <QTest>
+
+#include "platform/ui/colors.h"
+
+using vx::ui::FlexGrid;
+using vx::ui::VbColor;
+
+namespace {
+
+class FlexGridTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    grid.SetRows(4);
+    grid.SetCols(5);
+    for (int r = 0; r < 4; ++r)
+      for (int c = 0; c < 5; ++c) grid.SetTextMatrix(r, c, QStringLiteral("%1,%2").arg(r).arg(c));
+    grid.resize(600, 300);
+    grid.show();
+  }
+  QPoint CellCentre(int r, int c) { return grid.visualRect(grid.model()->index(r, c)).center(); }
+  FlexGrid grid;
+};
+
+TEST_F(FlexGridTest, ResizingKeepsTheCellsThatRemain) {
+  grid.SetRows(6);
+  grid.SetCols(3);
+  EXPECT_EQ(grid.Rows(), 6);
+  EXPECT_EQ(grid.Cols(), 3);
+  EXPECT_EQ(grid.TextMatrix(3, 2), "3,2");
+  EXPECT_EQ(grid.TextMatrix(5, 2), "");
+  EXPECT_EQ(grid.TextMatrix(3, 4), "");  // outside the grid
+  grid.SetTextMatrix(9, 9, "ignored");
+  EXPECT_EQ(grid.Rows(), 6);
+}
+
+TEST_F(FlexGridTest, CurrentCellColoursAndTextGoToTheCurrentCellOnly) {
+  grid.SetRow(2);
+  grid.SetCol(3);
+  grid.SetCellForeColor(VbColor(0));
+  grid.SetCellBackColor(VbColor(255));
+  grid.SetText("X");
+  EXPECT_EQ(grid.TextMatrix(2, 3), "X");
+  EXPECT_EQ(grid.CellBackColorAt(2, 3), QColor(255, 0, 0));
+  EXPECT_EQ(grid.model()->index(2, 3).data(Qt::BackgroundRole).value<QColor>(), QColor(255, 0, 0));
+  EXPECT_FALSE(grid.CellBackColorAt(2, 2).isValid());
+  // The fixed heading cells have the heading colour until one is set.
+  grid.SetCellColors(0, 3, QColor(), VbColor(65535));
+  EXPECT_EQ(grid.model()->index(0, 3).data(Qt::BackgroundRole).value<QColor>(),
+            QColor(255, 255, 0));
+  // Rows outside the grid leave the current cell where it was.
+  grid.SetRow(10);
+  EXPECT_EQ(grid.Row(), 2);
+  grid.Clear();
+  EXPECT_EQ(grid.TextMatrix(2, 3), "");
+  EXPECT_FALSE(grid.CellBackColorAt(2, 3).isValid());
+  EXPECT_EQ(grid.Rows(), 4);
+}
+
+TEST_F(FlexGridTest, ColumnWidthsAreTwipsAndZeroHidesTheColumn) {
+  grid.SetColWidth(1, 1400);
+  grid.SetColWidth(2, 0);
+  EXPECT_EQ(grid.ColWidth(1), 1395);  // 93 pixels
+  EXPECT_EQ(grid.columnWidth(1), 93);
+  EXPECT_EQ(grid.ColWidth(2), 0);
+  EXPECT_TRUE(grid.isColumnHidden(2));
+  grid.SetColWidth(2, 700);
+  EXPECT_FALSE(grid.isColumnHidden(2));
+  // A width holds when the grid is laid out again.
+  grid.SetColWidth(2, 0);
+  grid.SetRows(10);
+  EXPECT_TRUE(grid.isColumnHidden(2));
+  EXPECT_EQ(grid.columnWidth(1), 93);
+}
+
+TEST_F(FlexGridTest, ClickMakesTheCellCurrentThenRaisesClick) {
+  QSignalSpy click(&grid, &FlexGrid::Click);
+  int rowAtClick = -1, colAtClick = -1;
+  QObject::connect(&grid, &FlexGrid::Click, [&] {
+    rowAtClick = grid.Row();
+    colAtClick = grid.Col();
+  });
+  QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, CellCentre(2, 3));
+  EXPECT_EQ(click.count(), 1);
+  EXPECT_EQ(rowAtClick, 2);
+  EXPECT_EQ(colAtClick, 3);
+  // A heading cell is not made current.
+  QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, CellCentre(0, 1));
+  EXPECT_EQ(click.count(), 2);
+  EXPECT_EQ(grid.Row(), 2);
+  EXPECT_EQ(grid.Col(), 3);
+}
+
+TEST_F(FlexGridTest, DoubleClickIsReported) {
+  QSignalSpy dbl(&grid, &FlexGrid::DblClick);
+  QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, CellCentre(1, 1));
+  EXPECT_EQ(dbl.count(), 1);
+}
+
+TEST_F(FlexGridTest, KeysGiveKeyDownCodesAndKeyPressCharacters) {
+  QList<int> down, press;
+  QObject::connect(&grid, &FlexGrid::KeyDown, [&](int& code, int) { down << code; });
+  QObject::connect(&grid, &FlexGrid::KeyPress, [&](int& ascii) { press << ascii; });
+  QTest::keyClick(&grid, Qt::Key_Delete);
+  QTest::keyClick(&grid, Qt::Key_7);
+  QTest::keyClick(&grid, Qt::Key_A);
+  EXPECT_EQ(down, (QList<int>{46, 55, 65}));
+  EXPECT_EQ(press, (QList<int>{'7', 'a'}));
+  EXPECT_EQ(grid.TextMatrix(1, 1), "1,1");  // keys never edit a cell by themselves
+}
+
+TEST_F(FlexGridTest, ArrowKeysMoveTheCurrentCell) {
+  grid.SetRow(1);
+  grid.SetCol(1);
+  QTest::keyClick(&grid, Qt::Key_Down);
+  QTest::keyClick(&grid, Qt::Key_Right);
+  EXPECT_EQ(grid.Row(), 2);
+  EXPECT_EQ(grid.Col(), 2);
+}
+
+}  // namespace
