@@ -1,0 +1,359 @@
+#include "comparison/cnf02.h"
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+#include <array>
+
+#include "comparison/cnf02_main_link.h"
+#include "comparison/cnf02_marks.h"
+#include "comparison/cnf02_query.h"
+#include "platform/conv.h"
+#include "platform/db/datacontrol.h"
+#include "platform/ui/application.h"
+#include "platform/ui/colors.h"
+#include "platform/ui/flexgrid.h"
+#include "platform/ui/msgbox.h"
+#include "platform/ui/progressbar.h"
+#include "platform/ui/textbox.h"
+#include "shell/shared_values.h"
+
+namespace vx::comparison {
+
+namespace {
+
+constexpr int kPageLimit = 12000;  // above this many rows "Pagina avanti" starts enabled
+
+// Widths in twips of the columns 0..26; 27..32 keep the grid's default.
+constexpr std::array<int, 27> kWidths = {250, 350, 1400, 3700, 400, 400, 400, 0,   0,
+                                         700, 200, 500,  700,  200, 500, 700, 200, 500,
+                                         700, 200, 500,  500,  500, 500, 500, 500, 500};
+
+template <class T>
+T* Named(T* widget, const char* name) {
+  widget->setObjectName(QString::fromLatin1(name));
+  return widget;
+}
+
+}  // namespace
+
+cnf02::cnf02() {
+  setObjectName(QStringLiteral("cnf02"));
+  SetCaption(QStringLiteral("Confronto listini fornitori"));
+  resize(1000, 680);
+
+  art = Named(new db::DataControl(this), "art");
+  forn = Named(new db::DataControl(this), "forn");
+
+  auto* top = new QHBoxLayout;
+  ui::TextBox** boxes[] = {&forn1, &forn2, &forn3, &forn4};
+  for (int n = 0; n < 4; ++n) {
+    auto* frame = new QGroupBox(QStringLiteral("Fornitore #%1").arg(n + 1), this);
+    frame->setObjectName(QStringLiteral("FrameFornitore%1").arg(n + 1));
+    auto* box = new ui::TextBox(frame);
+    box->setObjectName(QStringLiteral("forn%1").arg(n + 1));
+    auto* l = new QVBoxLayout(frame);
+    l->addWidget(box);
+    *boxes[n] = box;
+    top->addWidget(frame);
+  }
+
+  flex1 = Named(new ui::FlexGrid(this), "flex1");
+  flex1->SetCols(kGridCols);
+  flex1->SetDataSource(art);
+  flex1->viewport()->installEventFilter(this);
+
+  Frame7 = Named(new QGroupBox(this), "Frame7");
+  Label3 = Named(new QLabel(QStringLiteral("Elaborazione in corso. Attendere prego..."), Frame7),
+                 "Label3");
+  Label3->setAlignment(Qt::AlignCenter);
+  QFont big = Label3->font();
+  big.setPointSize(big.pointSize() + 6);
+  big.setBold(true);
+  Label3->setFont(big);
+  auto* f7 = new QVBoxLayout(Frame7);
+  f7->addWidget(Label3);
+  Frame7->hide();
+
+  auto* centre = new QGridLayout;
+  centre->addWidget(flex1, 0, 0);
+  centre->addWidget(Frame7, 0, 0);
+
+  auto button = [this](const char* name, const QString& caption) {
+    return Named(new QPushButton(caption, this), name);
+  };
+  Command1 = button("Command1", QStringLiteral("Seleziona o  Deseleziona tutti"));
+  Command5 = button("Command5", QStringLiteral("Pulisci Colli"));
+  Command4 = button("Command4", QStringLiteral("Crea Ordini"));
+  Command2 = button("Command2", QStringLiteral("Elimina Dati"));
+  Command6 = button("Command6", QStringLiteral("Uscita"));
+  Pic2 = button("Pic2", QStringLiteral("Pagina indietro"));
+  Pic1 = button("Pic1", QStringLiteral("Pagina avanti"));
+  Pic1->setEnabled(false);
+  Pic2->setEnabled(false);
+  nrartw = Named(new ui::TextBox(this), "nrartw");
+  nrartw->setReadOnly(true);
+  nrartw->setMaximumWidth(90);
+
+  auto* bottom = new QHBoxLayout;
+  for (QPushButton* b : {Command1, Command5, Command4}) bottom->addWidget(b);
+  bottom->addStretch();
+  bottom->addWidget(Pic2);
+  bottom->addWidget(Pic1);
+  bottom->addWidget(new QLabel(QStringLiteral("N. articoli"), this));
+  bottom->addWidget(nrartw);
+  bottom->addStretch();
+  bottom->addWidget(Command2);
+  bottom->addWidget(Command6);
+
+  auto* main = new QVBoxLayout(this);
+  main->addLayout(top);
+  main->addLayout(centre, 1);
+  main->addLayout(bottom);
+
+  connect(Command1, &QPushButton::clicked, this, [this] { cnf02_Command1_Click(); });
+  connect(Command2, &QPushButton::clicked, this, [this] { cnf02_Command2_Click(); });
+  connect(Command4, &QPushButton::clicked, this, [this] { cnf02_Command4_Click(); });
+  connect(Command5, &QPushButton::clicked, this, [this] { cnf02_Command5_Click(); });
+  connect(Command6, &QPushButton::clicked, this, [this] { cnf02_Command6_Click(); });
+  connect(flex1, &ui::FlexGrid::Click, this, [this] { cnf02_flex1_Click(); });
+  connect(flex1, &ui::FlexGrid::KeyDown, this,
+          [this](int& keyCode, int shift) { cnf02_flex1_KeyDown(keyCode, shift); });
+  connect(flex1, &ui::FlexGrid::KeyPress, this,
+          [this](int& keyAscii) { cnf02_flex1_KeyPress(keyAscii); });
+}
+
+cnf02::~cnf02() = default;
+
+ui::TextBox* cnf02::NameBox(int slot) const {
+  switch (slot) {
+    case 1:
+      return forn1;
+    case 2:
+      return forn2;
+    case 3:
+      return forn3;
+    default:
+      return forn4;
+  }
+}
+
+bool cnf02::IsNamed(int slot) const { return !NameBox(slot)->text().trimmed().isEmpty(); }
+
+void cnf02::Form_Load() {
+  auto& g = shell::G();
+  flag_vista = false;
+  cond_vista.clear();
+  cond_ricerca.clear();
+  cond_selezione.clear();
+  cond_convenienza.clear();
+  g.select_confronto = GridSelect();
+  g.order_confronto = OrderByDescription();
+  g.nrec = 0;
+  g.pagina = 1;
+  try {
+    cnf02_nomi_fornitori();
+    art->DatabaseName = g.percorso_db;
+    art->RecordSource = RecordSource();
+    art->Refresh();
+  } catch (const db::DbError& e) {
+    MostraErrore(QStringLiteral("la lettura del confronto"), e.message());
+  }
+  g.nrec = art->recordset() ? qint32(art->recordset()->RecordCount()) : 0;
+  if (g.nrec > kPageLimit) Pic1->setEnabled(true);
+  ui::DoEvents();
+  cnf02_carica_griglia();
+}
+
+void cnf02::cnf02_nomi_fornitori() {
+  const QString db = shell::G().percorso_db;
+  forn->DatabaseName = db;
+  forn->RecordSource = QStringLiteral(
+      "select max(forn1) as f1, max(forn2) as f2, max(forn3) as f3,max(forn4) as f4 from "
+      "articoli");
+  forn->Refresh();
+  std::array<qint64, 4> codes{};
+  if (db::Recordset* rs = forn->recordset(); rs && rs->RecordCount() > 0) {
+    rs->MoveFirst();
+    for (int n = 0; n < 4; ++n) {
+      const Variant v = rs->Field(n);
+      codes[n] = v.isNumber() ? qint64(v.toDouble()) : qint64(Val(v.str()));
+    }
+  }
+  forn->RecordSource = QStringLiteral("SELECT * FROM fornitori ");
+  forn->Refresh();
+  db::Recordset* rs = forn->recordset();
+  if (!rs) return;
+  for (int n = 0; n < 4; ++n) {
+    rs->FindFirst(QStringLiteral("codice = %1").arg(codes[n]));
+    if (!rs->NoMatch()) NameBox(n + 1)->setText(rs->Field(QStringLiteral("descr")).str());
+  }
+}
+
+void cnf02::cnf02_componi_where(QString& where) {
+  where = ComposeWhere(cond_vista, cond_ricerca, cond_selezione, cond_convenienza);
+}
+
+QString cnf02::RecordSource() {
+  QString where;
+  cnf02_componi_where(where);
+  return shell::G().select_confronto + where + shell::G().order_confronto;
+}
+
+namespace {
+
+// The costs of a grid row with the named flags of the window's name boxes.
+RowCosts CostsOfRow(const cnf02& w, long riga) {
+  RowCosts row;
+  for (int n = 1; n <= 4; ++n) {
+    row.named[n - 1] = w.IsNamed(n);
+    row.cost[n - 1] = MarkCost(Variant(w.flex1->TextMatrix(int(riga), CostColumn(n))));
+  }
+  return row;
+}
+
+}  // namespace
+
+int cnf02::cnf02_colonna_costo_max(long riga) const {
+  return DearestCostColumn(CostsOfRow(*this, riga));
+}
+
+int cnf02::cnf02_colonna_costo_min(long riga) const {
+  return CheapestCostColumn(CostsOfRow(*this, riga));
+}
+
+void cnf02::cnf02_carica_griglia() {
+  for (int c = 0; c < int(kWidths.size()); ++c) flex1->SetColWidth(c, kWidths[c]);
+  db::Recordset* rs = art->recordset();
+  const long count = rs ? rs->RecordCount() : 0;
+
+  RowCosts row;
+  for (int n = 1; n <= 4; ++n) {
+    const QString name = NameBox(n)->text();
+    row.named[n - 1] = !name.trimmed().isEmpty();
+    flex1->SetTextMatrix(0, CostColumn(n),
+                         row.named[n - 1] ? name.left(5) : QStringLiteral("Costo%1").arg(n));
+    flex1->SetCellColors(0, CostColumn(n), QColor(), ui::VbColor(0xFFFF));
+  }
+
+  const MainWindowProgress main = MainProgress();
+  const float step = (count > 0 && main.pb1) ? float(main.pb1->Max()) / float(count) : 0.0f;
+  const QColor dearFore = ui::VbColor(0), dearBack = ui::VbColor(255);
+  const QColor cheapFore = ui::VbColor(0xFF0000), cheapBack = ui::VbColor(62720);
+
+  {
+    // Cell by cell the view would repaint each change; it repaints once at the end instead.
+    const QSignalBlocker quiet(flex1->gridModel());
+    const int rows = flex1->Rows();
+    for (int i = 1; i < rows; ++i) {
+      if (main.pb1) {
+        const float value = float(main.pb1->Value());
+        main.pb1->SetValue(value + 1 > float(main.pb1->Max()) - step ? 0.0f : value + step);
+      }
+      // The costs with four decimals serve both the marks and the cells' text.
+      std::array<QString, 4> costs;
+      for (int n = 0; n < 4; ++n) {
+        costs[n] = FormatCellNumber(flex1->TextMatrix(i, CostColumn(n + 1)), 4, 1);
+        row.cost[n] = MarkCostOfFormatted(costs[n]);
+      }
+      if (const int c = DearestCostColumn(row); c != 0) {
+        flex1->SetCellColors(i, c, dearFore, dearBack);
+      }
+      if (const int c = CheapestCostColumn(row); c != 0) {
+        flex1->SetCellColors(i, c, cheapFore, cheapBack);
+      }
+      flex1->SetTextMatrix(i, kColIva, FormatCellNumber(flex1->TextMatrix(i, kColIva), 0, 2));
+      for (int n = 0; n < 4; ++n) flex1->SetTextMatrix(i, CostColumn(n + 1), costs[n]);
+      for (int c = kColD12; c <= kColD13; ++c) {
+        flex1->SetTextMatrix(i, c, DifferenceText(flex1->TextMatrix(i, c)));
+      }
+    }
+  }
+  flex1->viewport()->update();
+
+  nrartw->setText(QString::number(count));
+  if (count > 0) rs->MoveFirst();
+}
+
+void cnf02::cnf02_attesa(bool flag) {
+  Frame7->setVisible(flag);
+  setEnabled(!flag);
+  repaint();
+  flex1->setVisible(!flag);
+}
+
+void cnf02::Requery() {
+  cnf02_attesa(true);
+  try {
+    art->RecordSource = RecordSource();
+    art->Refresh();
+  } catch (const db::DbError& e) {
+    MostraErrore(QStringLiteral("la lettura del confronto"), e.message());
+  }
+  cnf02_carica_griglia();
+  cnf02_attesa(false);
+}
+
+void cnf02::NascondiScadenze() {
+  if (QWidget* frame = MainProgress().scadenze) frame->setVisible(false);
+}
+
+void cnf02::MostraErrore(const QString& action, const QString& error) {
+  ui::MsgCritical(QStringLiteral("ATTENZIONE !!! Errore durante %1.\n%2").arg(action, error),
+                  windowTitle());
+}
+
+void cnf02::cnf02_Command2_Click() {
+  if (!ui::AskYesNo(
+          QStringLiteral("Attenzione!!!  Sei sicuro di voler eliminare i dati confrontati?"),
+          QStringLiteral("Elimina Confronto Fornitori"), ui::MsgIcon::Question,
+          ui::MsgAnswer::No)) {
+    return;
+  }
+  db::Recordset* rs = art->recordset();
+  if (rs && rs->RecordCount() > 0) {
+    try {
+      db::Transaction tx(rs->database());
+      rs->MoveFirst();
+      while (!rs->Eof()) {
+        rs->Delete();
+        rs->MoveNext();
+      }
+      tx.Commit();
+    } catch (const db::DbError& e) {
+      // Nothing was deleted: the view stays on screen as it is in the table.
+      MostraErrore(QStringLiteral("l'eliminazione dei dati"), e.message());
+      try {
+        art->Refresh();
+      } catch (const db::DbError&) {
+      }
+      cnf02_carica_griglia();
+      return;
+    }
+  }
+  NascondiScadenze();
+  Unload();
+}
+
+void cnf02::cnf02_Command6_Click() {
+  NascondiScadenze();
+  Unload();
+}
+
+bool cnf02::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == flex1->viewport() && event->type() == QEvent::MouseButtonPress) {
+    const auto* me = static_cast<QMouseEvent*>(event);
+    const QModelIndex index = flex1->indexAt(me->position().toPoint());
+    pressOnHeading_ =
+        !index.isValid() || index.row() < flex1->FixedRows() || index.column() < flex1->FixedCols();
+  }
+  return ui::Form::eventFilter(watched, event);
+}
+
+}  // namespace vx::comparison

@@ -1,0 +1,59 @@
+// The comparison grid's per-row marks and cell texts: which cost cell is the dearest and
+// which the cheapest among the named suppliers, and how the difference cells read.
+#pragma once
+
+#include <QString>
+#include <array>
+
+#include "platform/variant.h"
+
+namespace vx::comparison {
+
+// Grid columns of the comparison grid (column 0 is the fixed column).
+inline constexpr int kColSel = 1;
+inline constexpr int kColEan = 2;
+inline constexpr int kColUm = 4;
+inline constexpr int kColIva = 5;
+inline constexpr int kColD12 = 21;
+inline constexpr int kColD13 = 23;
+inline constexpr int kGridCols = 33;  // fixed column + the 32 fields of the grid query
+
+// The cost column of slot 1..4: 9, 12, 15, 18; the package column follows two to the right.
+constexpr int CostColumn(int slot) { return 9 + 3 * (slot - 1); }
+constexpr int PackageColumn(int slot) { return CostColumn(slot) + 2; }
+// The slot 1..4 of a package column (11, 14, 17, 20), 0 for any other column.
+constexpr int SlotOfPackageColumn(int col) {
+  return (col >= 11 && col <= 20 && (col - 11) % 3 == 0) ? (col - 11) / 3 + 1 : 0;
+}
+
+// A number cell formatted with `decimals` decimals and at least `minWhole` whole digits, as
+// Format with "##0.0000" (4, 1), "##0" (0, 1) or "00" (0, 2) writes it: decimal comma, no
+// thousands mark, rounded half away from zero. Text that is no number stays as it is.
+// Cell texts of plain decimals are rounded on their digits, without a trip through binary.
+QString FormatCellNumber(const QString& text, int decimals, int minWhole);
+
+// A cost as the marks read it: the number with four decimals; text is read by the regional
+// rules, and anything that is no number (Null, empty, letters) counts as 0.
+double MarkCost(const Variant& value);
+// The same for a cost cell already formatted with four decimals (FormatCellNumber(text, 4, 1)).
+double MarkCostOfFormatted(const QString& formatted);
+
+// Costs and "named" flags of the four slots of one row.
+struct RowCosts {
+  std::array<double, 4> cost{};
+  std::array<bool, 4> named{};
+};
+
+// Column of the dearest cost: the last named slot holding the highest cost, where the slots
+// that are not named count as trailing zero-cost slots of column 0 (so a row without any
+// positive cost gets slot 4's column only when all four are named). 0 means no mark.
+int DearestCostColumn(const RowCosts& row);
+// Column of the cheapest cost: the first named slot holding the lowest positive cost; when
+// none is positive, the first named slot's column; 0 when no slot is named.
+int CheapestCostColumn(const RowCosts& row);
+
+// Text of a D12/D23/D13 cell: the cell formatted "##0", or "-" when that text reads as
+// -100 or 1000.
+QString DifferenceText(const QString& cell);
+
+}  // namespace vx::comparison

@@ -1,0 +1,94 @@
+// "Crea Ordini" of the comparison grid: one purchase order per supplier slot that has
+// packages in the current view, written into that supplier's database.
+#include <QLabel>
+
+#include "comparison/cnf02.h"
+#include "comparison/orders.h"
+#include "platform/db/datacontrol.h"
+#include "platform/db/recordset.h"
+#include "platform/ui/msgbox.h"
+#include "platform/ui/textbox.h"
+#include "shell/shared_values.h"
+
+namespace vx::comparison {
+
+namespace {
+
+// The order writing's questions and messages as the window's boxes.
+class WindowPrompts : public OrderPrompts {
+ public:
+  bool AskNewOrder() override {
+    return ui::MsgBox({NewOrderQuestion(), NewOrderCaption(), ui::MsgIcon::Information,
+                       ui::MsgButtons::YesNo, ui::MsgAnswer::No}) == ui::MsgAnswer::Yes;
+  }
+  void MissingDatabase(const QString& path) override {
+    ui::MsgBox({MissingDatabaseText(path), QString(), ui::MsgIcon::None, ui::MsgButtons::Ok,
+                ui::MsgAnswer::Ok});
+  }
+  void OrderFailed(const QString& supplier, const QString& path, const QString& reason) override {
+    ui::MsgCritical(OrderFailedText(supplier, path, reason));
+  }
+};
+
+SlotOrderResult WriteOrderOfSlot(qint16 N) {
+  WindowPrompts prompts;
+  return WriteSlotOrder(N, shell::G(), prompts);
+}
+
+QString WaitText() { return QStringLiteral("Elaborazione in corso. Attendere prego..."); }
+
+}  // namespace
+
+void cnf02::cnf02_crea_ordine(qint16 N) { WriteOrderOfSlot(N); }
+
+void cnf02::cnf02_Command4_Click() {
+  cnf02_attesa(true);
+  std::vector<SlotOrderResult> results;
+  db::Recordset* view = art->recordset();
+  for (qint16 n = 1; n <= 4 && view; ++n) {
+    // Only the rows of the current view count: filters, search and page apply.
+    bool found = false;
+    try {
+      found = view->FindFirst(SlotPackagesCriteria(n));
+    } catch (const db::DbError& e) {
+      MostraErrore(QStringLiteral("la lettura del confronto"), e.message());
+    }
+    if (!found) continue;
+    Label3->setText(QStringLiteral("Creazione Ordine per ") + NameBox(n)->text() +
+                    QStringLiteral(". Attendere prego..."));
+    repaint();
+    results.push_back(WriteOrderOfSlot(n));
+  }
+  Label3->setText(WaitText());
+  repaint();
+  cnf02_attesa(false);
+
+  const bool clear = ui::MsgBox({ClosingQuestion(results), QString(), ui::MsgIcon::None,
+                                 ui::MsgButtons::YesNo, ui::MsgAnswer::Yes}) == ui::MsgAnswer::Yes;
+  if (!clear) return;
+  if (AllOrdersWritten(results)) {
+    cnf02_Command5_Click();
+    return;
+  }
+  // Some orders were not written: their packages stay for another try.
+  std::vector<int> written;
+  for (const SlotOrderResult& r : results) {
+    if (r.outcome == OrderOutcome::Written) written.push_back(r.slot);
+  }
+  if (written.empty() || !art->database()) return;
+  cnf02_attesa(true);
+  try {
+    ClearWrittenPackages(*art->database(), written);
+  } catch (const db::DbError& e) {
+    MostraErrore(QStringLiteral("la pulizia dei colli"), e.message());
+  }
+  try {
+    art->Refresh();
+  } catch (const db::DbError& e) {
+    MostraErrore(QStringLiteral("la lettura del confronto"), e.message());
+  }
+  cnf02_carica_griglia();
+  cnf02_attesa(false);
+}
+
+}  // namespace vx::comparison

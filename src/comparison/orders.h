@@ -1,0 +1,76 @@
+// Purchase orders from the comparison table: for one supplier slot, an order header in the
+// supplier's `testa` and one line per article with packages in its `movimenti`, priced from
+// the comparison cost converted back through the EAN conversion table.
+//
+// One supplier's order (its headers and all its lines) is written in one transaction on the
+// supplier's database: a failure leaves that database as it was.
+#pragma once
+
+#include <QString>
+#include <vector>
+
+#include "platform/db/database.h"
+#include "shell/shared_values.h"
+
+namespace vx::comparison {
+
+// The texts of the order writing's boxes.
+QString NewOrderQuestion();  // "Vuoi creare un nuovo ordine (SI=... NO=...) ?"
+QString NewOrderCaption();   // "Creazione ordine"
+QString MissingDatabaseText(const QString& path);  // "Attenzione ... archivio dati ..."
+QString OrderFailedText(const QString& supplier, const QString& path, const QString& reason);
+QString MissingArticleDescription();  // "AAAAA !!!! articolo inesistente"
+
+// The questions and messages of one slot's order; the window shows them as boxes, tests
+// answer them directly.
+class OrderPrompts {
+ public:
+  virtual ~OrderPrompts() = default;
+  // The year already has orders: true for a new order, false to add the lines to the last.
+  virtual bool AskNewOrder() = 0;
+  // The supplier's database named by `percorso` does not exist.
+  virtual void MissingDatabase(const QString& path) = 0;
+  // The order could not be written; the supplier's database was left as it was.
+  virtual void OrderFailed(const QString& supplier, const QString& path, const QString& reason) = 0;
+};
+
+enum class OrderOutcome {
+  NoSupplier,       // no `fornitori` row for the slot: skipped without a message
+  MissingDatabase,  // the supplier's database does not exist: nothing written
+  Failed,           // an error while writing: rolled back, nothing written
+  Written,          // headers and lines committed
+};
+
+struct SlotOrderResult {
+  int slot = 0;
+  OrderOutcome outcome = OrderOutcome::NoSupplier;
+  QString supplier;            // `descr` of the supplier row (trimmed)
+  QString databasePath;        // `percorso` of the supplier row
+  std::vector<qint32> orders;  // numbers of the headers written, in writing order
+  int lines = 0;               // lines written
+  QString error;               // why it failed
+};
+
+// The criteria by which a view has packages for the slot: "not isnull(colliN) and colliN > 0 ".
+QString SlotPackagesCriteria(int slot);
+
+// Writes the order of supplier slot 1..4 from every row of the comparison table with packages
+// for it. Reads `percorso_db` and `ragione_sociale` of the values; sets
+// `numero_ordine`, `ean_corrente` and `azione_conv` as the lines are written (restored as
+// they were when the order fails). The comparison table is only read.
+SlotOrderResult WriteSlotOrder(int slot, shell::SharedValues& values, OrderPrompts& prompts);
+
+// True when every slot that was attempted had its order written (a slot without supplier row
+// counts as not attempted).
+bool AllOrdersWritten(const std::vector<SlotOrderResult>& results);
+
+// The closing question of "Crea Ordini": the success text when every order was written,
+// otherwise a text naming the suppliers whose order was not written.
+QString ClosingQuestion(const std::vector<SlotOrderResult>& results);
+
+// Clears, on the marked rows of the comparison table, the packages of the given slots only,
+// and unmarks the rows left without packages; one transaction. Used in place of the full
+// package clearing when some orders were not written, so that their packages stay.
+void ClearWrittenPackages(db::Database& main, const std::vector<int>& written);
+
+}  // namespace vx::comparison
