@@ -1,0 +1,367 @@
+#include "comparison/cnf01.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+#include <memory>
+#include <optional>
+
+#include "comparison/cnf02.h"
+#include "comparison/differences.h"
+#include "comparison/load_supplier.h"
+#include "comparison/loader_values.h"
+#include "platform/clock.h"
+#include "platform/conv.h"
+#include "platform/db/database.h"
+#include "platform/db/datacontrol.h"
+#include "platform/db/recordset.h"
+#include "platform/ui/application.h"
+#include "platform/ui/dbcombo.h"
+#include "platform/ui/progressbar.h"
+#include "platform/ui/statusbox.h"
+#include "platform/ui/textbox.h"
+#include "shell/shared_values.h"
+
+namespace vx::comparison {
+
+namespace {
+
+// The window's status box, progress bar and buttons as the long procedures' sink.
+class WindowSink : public ProgressSink {
+ public:
+  explicit WindowSink(cnf01& w) : w_(w) {}
+  void Status(const QString& message) override { w_.cnf01_scrivi_stato(message); }
+  void Begin(int maximum) override {
+    w_.ProgressBar1->SetMax(maximum);
+    w_.ProgressBar1->SetValue(w_.ProgressBar1->Min());
+    w_.ProgressBar1->SetVisible(true);
+    w_.Command1->setVisible(false);
+    w_.Command2->setVisible(false);
+    w_.repaint();
+  }
+  void Step() override {
+    if (w_.ProgressBar1->Value() + 1 <= w_.ProgressBar1->Max()) {
+      w_.ProgressBar1->SetValue(w_.ProgressBar1->Value() + 1);
+    }
+  }
+  void End() override {
+    w_.Command1->setVisible(true);
+    w_.Command2->setVisible(true);
+    w_.ProgressBar1->SetVisible(false);
+    w_.repaint();
+  }
+  void Yield() override { ui::DoEvents(); }
+
+ private:
+  cnf01& w_;
+};
+
+// Marks the window busy for a scope (nested scopes keep it busy until the outermost ends).
+class BusyScope {
+ public:
+  explicit BusyScope(bool& flag) : flag_(flag), was_(flag) { flag_ = true; }
+  ~BusyScope() { flag_ = was_; }
+
+ private:
+  bool& flag_;
+  bool was_;
+};
+
+// A percentage box's number: empty (or blank) is 0, otherwise the Italian reading.
+std::optional<double> PercentOf(const QString& text) {
+  if (text.trimmed().isEmpty()) return 0.0;
+  return ParseRegional(text);
+}
+
+QString BadPercentMessage(int slot, const QString& text) {
+  return QStringLiteral("ERRORE: La percentuale del fornitore %1# non è un numero: \"%2\".")
+      .arg(slot)
+      .arg(text);
+}
+
+bool Ticked(const Variant& v) { return NumberIn(v).value_or(0) != 0; }
+
+bool Filled(const Variant& v) { return !v.isNull() && !v.isEmpty() && !v.str().isEmpty(); }
+
+template <class T>
+T* Named(T* w, const QString& name) {
+  w->setObjectName(name);
+  return w;
+}
+
+}  // namespace
+
+cnf01::cnf01() {
+  SetCaption(QStringLiteral("Confronta listini Fornitori"));
+  BuildControls();
+}
+
+void cnf01::BuildControls() {
+  auto* outer = new QVBoxLayout(this);
+  Label1 = Named(new QLabel(QStringLiteral("Confronto listini Fornitori"), this),
+                 QStringLiteral("Label1"));
+  QFont heading = Label1->font();
+  heading.setBold(true);
+  heading.setPointSize(heading.pointSize() + 4);
+  Label1->setFont(heading);
+  Label1->setAlignment(Qt::AlignCenter);
+  outer->addWidget(Label1);
+
+  auto* frames = new QGridLayout;
+  outer->addLayout(frames);
+  std::array<ui::DBCombo**, 5> lists{nullptr, &DBCombo1, &DBCombo2, &DBCombo3, &DBCombo4};
+  std::array<ui::TextBox**, 5> codes{nullptr, &codfor1w, &codfor2w, &codfor3w, &codfor4w};
+  std::array<ui::TextBox**, 5> percents{nullptr, &perce1w, &perce2w, &perce3w, &perce4w};
+  std::array<QCheckBox**, 5> conv{nullptr, &Check1, &Check2, &Check3, &Check4};
+  std::array<QCheckBox**, 5> desc{nullptr, &des1, &des2, &des3, &des4};
+  std::array<QCheckBox**, 5> load{nullptr, &ela1, &ela2, &ela3, &ela4};
+  std::array<QCheckBox**, 5> type{nullptr, &crea1, &crea2, &crea3, &crea4};
+  for (int n = 1; n <= 4; ++n) {
+    const QString num = QString::number(n);
+    auto* frame = Named(new QGroupBox(QStringLiteral("Selezionare Fornitore %1#").arg(n), this),
+                        QStringLiteral("Frame") + num);
+    Frame[n] = frame;
+    auto* g = new QGridLayout(frame);
+    *lists[n] = Named(new ui::DBCombo(frame), QStringLiteral("DBCombo") + num);
+    *codes[n] = Named(new ui::TextBox(frame), QStringLiteral("codfor%1w").arg(n));
+    *percents[n] = Named(new ui::TextBox(frame), QStringLiteral("perce%1w").arg(n));
+    (*percents[n])
+        ->setToolTip(
+            QStringLiteral("Inserire la % da aggiungere o togliere ai Prezzi del listino"));
+    *conv[n] = Named(new QCheckBox(QStringLiteral("Applica tabella moltiplicatori"), frame),
+                     QStringLiteral("Check") + num);
+    *desc[n] = Named(new QCheckBox(QStringLiteral("Descrizione Articolo"), frame),
+                     QStringLiteral("des") + num);
+    *load[n] = Named(new QCheckBox(QStringLiteral("Elabora"), frame), QStringLiteral("ela") + num);
+    *type[n] = Named(new QCheckBox(QStringLiteral("Ordine per tipologia"), frame),
+                     QStringLiteral("crea") + num);
+    g->addWidget(*lists[n], 0, 0, 1, 3);
+    g->addWidget(*codes[n], 0, 3);
+    g->addWidget(*percents[n], 1, 0);
+    g->addWidget(new QLabel(QStringLiteral("%  \"+/-\""), frame), 1, 1);
+    g->addWidget(*load[n], 1, 3);
+    g->addWidget(*conv[n], 2, 0, 1, 2);
+    g->addWidget(*desc[n], 2, 2, 1, 2);
+    g->addWidget(*type[n], 3, 0, 1, 2);
+    frames->addWidget(frame, (n - 1) / 2, (n - 1) % 2);
+    connect(*lists[n], &ui::DBCombo::Click, this, [this, n] { DBCombo_Click(n); });
+  }
+
+  auto* buttons = new QHBoxLayout;
+  outer->addLayout(buttons);
+  Command1 = Named(new QPushButton(style()->standardIcon(QStyle::SP_DialogApplyButton),
+                                   QStringLiteral("Elabora dati"), this),
+                   QStringLiteral("Command1"));
+  Command1->setToolTip(QStringLiteral("Cambia tipo di selezione"));
+  Command2 = Named(new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton),
+                                   QStringLiteral("Uscita"), this),
+                   QStringLiteral("Command2"));
+  Command2->setToolTip(QStringLiteral("Uscita programma"));
+  buttons->addWidget(Command1);
+  buttons->addStretch();
+  buttons->addWidget(Command2);
+  connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+  connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+
+  txtStatus = Named(new ui::StatusBox(this), QStringLiteral("txtStatus"));
+  outer->addWidget(txtStatus, 1);
+  ProgressBar1 = Named(new ui::ProgressBar(this), QStringLiteral("ProgressBar1"));
+  ProgressBar1->SetVisible(false);
+  outer->addWidget(ProgressBar1);
+
+  forn = Named(new db::DataControl(this), QStringLiteral("forn"));
+  for (int n = 1; n <= 4; ++n) {
+    List(n)->ListField = QStringLiteral("descr");
+    List(n)->BoundColumn = QStringLiteral("codice");
+    List(n)->SetRowSource(forn);
+  }
+  resize(760, 560);
+}
+
+ui::DBCombo* cnf01::List(int n) const {
+  return std::array{DBCombo1, DBCombo2, DBCombo3, DBCombo4}.at(n - 1);
+}
+ui::TextBox* cnf01::CodeBox(int n) const {
+  return std::array{codfor1w, codfor2w, codfor3w, codfor4w}.at(n - 1);
+}
+ui::TextBox* cnf01::PercentBox(int n) const {
+  return std::array{perce1w, perce2w, perce3w, perce4w}.at(n - 1);
+}
+QCheckBox* cnf01::ConversionBox(int n) const {
+  return std::array{Check1, Check2, Check3, Check4}.at(n - 1);
+}
+QCheckBox* cnf01::DescriptionBox(int n) const {
+  return std::array{des1, des2, des3, des4}.at(n - 1);
+}
+QCheckBox* cnf01::LoadBox(int n) const { return std::array{ela1, ela2, ela3, ela4}.at(n - 1); }
+QCheckBox* cnf01::TypeBox(int n) const { return std::array{crea1, crea2, crea3, crea4}.at(n - 1); }
+
+void cnf01::Form_Load() {
+  forn->DatabaseName = shell::G().percorso_db;
+  forn->RecordSource = QStringLiteral("select * from fornitori ");
+  try {
+    forn->Refresh();
+    db::Recordset* rs = forn->recordset();
+    if (rs && rs->RecordCount() > 0) {
+      rs->MoveFirst();
+      while (!rs->Eof()) {
+        const double codice = NumberIn(rs->Field("codice")).value_or(0);
+        const int n = static_cast<int>(codice);
+        if (codice == n && n >= 1 && n <= 4) {
+          CodeBox(n)->SetText(rs->Field("codice").str());
+          List(n)->SetText(rs->Field("descr").str());
+          PercentBox(n)->SetText(Format(rs->Field("perce"), QStringLiteral("##0.00")));
+          if (const Variant v = rs->Field("creazioneordine"); Filled(v))
+            TypeBox(n)->setChecked(Ticked(v));
+          if (const Variant v = rs->Field("flagconv"); Filled(v))
+            ConversionBox(n)->setChecked(Ticked(v));
+          if (const Variant v = rs->Field("flagdes"); Filled(v))
+            DescriptionBox(n)->setChecked(Ticked(v));
+          LoadBox(n)->setChecked(true);
+        }
+        rs->MoveNext();
+      }
+      rs->MoveFirst();
+    }
+  } catch (const db::DbError& e) {
+    cnf01_scrivi_stato(QStringLiteral("ERRORE: ") + e.message());
+  }
+}
+
+void cnf01::DBCombo_Click(int n) { CodeBox(n)->SetText(List(n)->BoundText()); }
+
+void cnf01::cnf01_scrivi_stato(const QString& message) { txtStatus->AppendLine(message); }
+
+bool cnf01::CheckPercentages() {
+  for (int n = 1; n <= 4; ++n) {
+    if (!PercentOf(PercentBox(n)->Text())) {
+      cnf01_scrivi_stato(BadPercentMessage(n, PercentBox(n)->Text()) +
+                         QStringLiteral(" Elaborazione annullata."));
+      return false;
+    }
+  }
+  return true;
+}
+
+void cnf01::StampComparisonDate() {
+  auto main = db::Database::Open(shell::G().percorso_db);
+  auto utenti = main->OpenRecordset(QStringLiteral("utenti"), db::RecordsetType::Table);
+  utenti->SetIndex(QStringLiteral("codutente"));
+  utenti->Seek(QStringLiteral("="), Variant(static_cast<int>(shell::G().codutente)));
+  if (utenti->NoMatch()) return;
+  utenti->Edit();
+  utenti->SetField(QStringLiteral("ultimadata"), Variant(Today()));
+  utenti->Update();
+}
+
+// Every supplier row is saved; rows 1 to 4 take the settings of the slot of their code,
+// whichever supplier that slot's list shows.
+void cnf01::SaveSlotSettings() {
+  if (!forn->recordset()) forn->Refresh();
+  db::Recordset* rs = forn->recordset();
+  if (!rs || rs->RecordCount() == 0) return;
+  db::Transaction tx(rs->database());
+  rs->MoveFirst();
+  while (!rs->Eof()) {
+    rs->Edit();
+    const double codice = NumberIn(rs->Field("codice")).value_or(0);
+    const int n = static_cast<int>(codice);
+    if (codice == n && n >= 1 && n <= 4) {
+      rs->SetField(QStringLiteral("perce"), Variant(*PercentOf(PercentBox(n)->Text())));
+      rs->SetField(QStringLiteral("flagconv"), Variant(ConversionBox(n)->isChecked() ? 1 : 0));
+      rs->SetField(QStringLiteral("flagdes"), Variant(DescriptionBox(n)->isChecked() ? 1 : 0));
+    }
+    rs->Update();
+    rs->MoveNext();
+  }
+  tx.Commit();
+  rs->MoveFirst();
+}
+
+void cnf01::Command1_Click() {
+  if (busy_) return;
+  BusyScope busy(busy_);
+  for (int n = 1; n <= 4; ++n) {
+    if (PercentBox(n)->Text().trimmed().isEmpty()) PercentBox(n)->SetText(QStringLiteral("0"));
+  }
+  // A percentage that is no number could not be stored: stop before anything is written.
+  if (!CheckPercentages()) return;
+  try {
+    StampComparisonDate();
+    SaveSlotSettings();
+  } catch (const db::DbError& e) {
+    cnf01_scrivi_stato(QStringLiteral("ERRORE: ") + e.message());
+    return;
+  }
+  cnf01_scrivi_stato(QStringLiteral("Inizio elaborazione ..."));
+  for (int n = 1; n <= 4; ++n) {
+    // Each slot's boxes are read just before its load: they stay usable meanwhile.
+    const QString code = CodeBox(n)->Text();
+    if (Val(code) > 0 && LoadBox(n)->isChecked()) {
+      cnf01_carica_fornitore(code, static_cast<qint16>(n), PercentBox(n)->Text(),
+                             ConversionBox(n)->isChecked() ? 1 : 0,
+                             DescriptionBox(n)->isChecked() ? 1 : 0,
+                             TypeBox(n)->isChecked() ? 1 : 0);
+    }
+  }
+  cnf01_calcola_differenze();
+  cnf01_scrivi_stato(QStringLiteral("Fine elaborazione.... "));
+  cnf01_scrivi_stato(QStringLiteral(" "));
+  cnf01_scrivi_stato(QStringLiteral("ATTENDERE PREGO ..."));
+  ui::DoEvents();
+  // The grid in front; this window stays loaded beneath it.
+  ui::Forms::Show<cnf02>();
+}
+
+void cnf01::Command2_Click() { Unload(); }
+
+void cnf01::cnf01_carica_fornitore(const QString& codice, qint16 slot, const QString& percentuale,
+                                   double applica, qint16 descrizione, qint16 tipologia) {
+  BusyScope busy(busy_);
+  // The box may have been changed while an earlier slot loaded.
+  const auto percent = PercentOf(percentuale);
+  if (!percent) {
+    cnf01_scrivi_stato(BadPercentMessage(slot, percentuale));
+    return;
+  }
+  std::shared_ptr<db::Database> main;
+  try {
+    main = db::Database::Open(shell::G().percorso_db);
+  } catch (const db::DbError& e) {
+    cnf01_scrivi_stato(QStringLiteral("ERRORE: ") + e.message());
+    return;
+  }
+  SlotLoad request;
+  request.supplierCode = codice;
+  request.slot = slot;
+  request.percentage = *percent;
+  request.applyConversion = applica == 1;
+  request.useDescription = descrizione == 1;
+  request.byType = tipologia != 0;
+  WindowSink sink(*this);
+  const LoadOutcome out = LoadSupplier(*main, request, sink);
+  if (!out.lastEan.isEmpty()) {
+    shell::G().ean_corrente = out.lastEan;
+    shell::G().azione_conv = out.lastAction;
+  }
+}
+
+void cnf01::cnf01_calcola_differenze() {
+  BusyScope busy(busy_);
+  WindowSink sink(*this);
+  std::shared_ptr<db::Database> main;
+  try {
+    main = db::Database::Open(shell::G().percorso_db);
+  } catch (const db::DbError& e) {
+    cnf01_scrivi_stato(QStringLiteral("ERRORE: ") + e.message());
+    return;
+  }
+  ComputeDifferences(*main, sink);
+}
+
+}  // namespace vx::comparison

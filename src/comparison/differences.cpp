@@ -1,0 +1,103 @@
+#include "comparison/differences.h"
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+#include "comparison/loader_values.h"
+#include "comparison/yield_batch.h"
+#include "platform/db/database.h"
+
+namespace vx::comparison {
+
+namespace {
+
+const char* const kDiffColumns[] = {"diff12", "diff23", "diff31", "diff14", "diff24", "diff34"};
+
+}  // namespace
+
+DifferencesOutcome ComputeDifferences(db::Database& main, ProgressSink& sink) {
+  DifferencesOutcome out;
+  bool begun = false;
+  sink.Status(QStringLiteral(
+      "Inizio calcolo differenze percentuali tra i costi sui listini fornitori ..."));
+  try {
+    // The rows in description order, fixed when the pass starts: their position is their
+    // running number. They are rewritten in storage order, which gives the same rows many
+    // times faster than hopping through the table in description order. Each row's costs
+    // are read when the pass reaches it, and a row deleted meanwhile is passed over.
+    struct Row {
+      qint64 rowid;
+      int ns;
+    };
+    std::vector<Row> rows;
+    {
+      db::Statement st = main.Prepare(QStringLiteral("select rowid from articoli ORDER BY desart"));
+      while (st.Step()) rows.push_back({st.Column(0).toLong(), static_cast<int>(rows.size()) + 1});
+      st.Reset();
+    }
+    std::sort(rows.begin(), rows.end(),
+              [](const Row& a, const Row& b) { return a.rowid < b.rowid; });
+    if (rows.empty()) {
+      out.completed = true;
+      sink.Status(QStringLiteral("Fine calcolo differenze percentuali."));
+      return out;
+    }
+    sink.Status(QStringLiteral("Ci sono %1 articoli da confrontare ...").arg(rows.size()));
+    sink.Begin(static_cast<int>(rows.size()));
+    begun = true;
+
+    std::array<ColumnKind, 6> kinds;
+    for (int i = 0; i < 6; ++i) kinds[i] = KindOf(main, "articoli", kDiffColumns[i]);
+    db::Statement read = main.Prepare(
+        QStringLiteral("select costo1, costo2, costo3, costo4 from articoli where rowid = ?"));
+    db::Statement write = main.Prepare(QStringLiteral(
+        "update articoli set colli1 = 0, colli2 = 0, colli3 = 0, colli4 = 0, diff12 = ?, "
+        "diff23 = ?, diff31 = ?, diff14 = ?, diff24 = ?, diff34 = ?, ns = ? where rowid = ?"));
+
+    YieldBatch batch(main, sink);
+    try {
+      for (const Row& row : rows) {
+        const Variant rowid(row.rowid);
+        read.Reset();
+        read.Bind(1, rowid);
+        if (!read.Step()) {
+          read.Reset();
+          continue;
+        }
+        const Differences d =
+            DifferencesOf(read.Column(0), read.Column(1), read.Column(2), read.Column(3));
+        read.Reset();
+        ++out.rows;
+        const double values[] = {d.d12, d.d23, d.d31, d.d14, d.d24, d.d34};
+        write.Reset();
+        for (int i = 0; i < 6; ++i) write.Bind(i + 1, Fit(kinds[i], values[i]));
+        write.Bind(7, row.ns).Bind(8, rowid);
+        write.Run();
+        sink.Step();
+        batch.RowDone();
+      }
+      batch.Finish();
+    } catch (...) {
+      // Each row is written by one statement: the rows done so far are whole, keep them.
+      try {
+        batch.Finish();
+      } catch (...) {
+      }
+      throw;
+    }
+    out.completed = true;
+  } catch (const std::exception& e) {
+    const auto* dbe = dynamic_cast<const db::DbError*>(&e);
+    sink.Status(QStringLiteral("ERRORE: calcolo differenze interrotto: %1")
+                    .arg(dbe ? dbe->message() : QString::fromUtf8(e.what())));
+  }
+  if (begun) {
+    sink.End();
+    sink.Yield();
+  }
+  if (out.completed) sink.Status(QStringLiteral("Fine calcolo differenze percentuali."));
+  return out;
+}
+
+}  // namespace vx::comparison

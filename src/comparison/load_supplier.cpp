@@ -1,0 +1,413 @@
+#include "comparison/load_supplier.h"
+
+#include <QDate>
+#include <QElapsedTimer>
+#include <array>
+#include <cmath>
+#include <map>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "comparison/loader_values.h"
+#include "comparison/yield_batch.h"
+#include "platform/clock.h"
+#include "platform/conv.h"
+#include "platform/db/database.h"
+
+namespace vx::comparison {
+
+namespace {
+
+// A failure with the text of its status line (after "ERRORE: ").
+struct LoadFailure {
+  QString message;
+};
+
+struct Article {
+  Variant desart, umart, imbart, ivart, tipart, przart, przoff, data1, data2;
+};
+
+// A supplier's catalogue: its database and the two lookups the load makes in it.
+struct Catalogue {
+  std::shared_ptr<db::Database> db;
+  db::Statement article;  // by codart
+  db::Statement ean;      // codean row by eanare
+};
+
+struct SupplierRow {
+  QString descr;
+  QString percorso;
+  Variant perce;
+};
+
+// What one supplier J contributes to the article in hand.
+struct Take {
+  bool taken = false;
+  bool throughAlternative = false;
+  double price = 0;
+  double percentage = 0;
+  double factor = 1;
+  QString action = QStringLiteral("M");
+  bool offer = false;
+};
+
+const QString kSelectArticle = QStringLiteral(
+    "select desart, umart, imbart, ivart, tipart, przart, przoff, data1, data2 "
+    "from articolo where codart = ?");
+const QString kSelectEan = QStringLiteral("select codare from codean where eanare = ?");
+const QString kSelectEligible = QStringLiteral(
+    "select codare, eanare from codean where eanare not like '000000*' and "
+    "eanare not like '000002*' ");
+const QString kSelectSupplier =
+    QStringLiteral("select descr, percorso, perce from fornitori where codice = ?");
+const QString kSelectConversion = QStringLiteral(
+    "select eanalternativo, eanalternativo2, eanalternativo3, eanalternativo4, "
+    "fatconv, fatconv2, fatconv3, fatconv4, azione, azione2, azione3, azione4 "
+    "from eanconv where ean = ? and codfor = ?");
+const QString kSelectRow =
+    QStringLiteral("select rowid, costo1, costo2, costo3, costo4 from articoli where vedovo = ?");
+
+// The key "codart = " & code compares as a number: a code text is read as one, and a code
+// that is no number names no article.
+std::optional<Variant> ArticleKey(const Variant& code) {
+  if (code.isNumber()) return code;
+  if (!code.isText()) return std::nullopt;
+  const QString t = code.str().trimmed();
+  bool ok = false;
+  if (const qlonglong n = t.toLongLong(&ok); ok) return Variant(n);
+  if (const double d = t.toDouble(&ok); ok) return Variant(d);
+  return std::nullopt;
+}
+
+std::optional<Article> FindArticle(db::Statement& st, const Variant& code) {
+  const auto key = ArticleKey(code);
+  if (!key) return std::nullopt;
+  st.Reset();
+  st.Bind(1, *key);
+  std::optional<Article> a;
+  if (st.Step()) {
+    a = Article{st.Column(0), st.Column(1), st.Column(2), st.Column(3), st.Column(4),
+                st.Column(5), st.Column(6), st.Column(7), st.Column(8)};
+  }
+  st.Reset();
+  return a;
+}
+
+double DayOf(const Variant& v) { return std::floor(v.toDayNumber()); }
+
+// Today's day number, read afresh at most once a second (reading the clock costs more
+// than the rest of an article's price rule).
+class TodayCache {
+ public:
+  double operator()() {
+    if (!timer_.isValid() || timer_.elapsed() >= 1000) {
+      day_ = QDate(1899, 12, 30).daysTo(Today());
+      timer_.start();
+    }
+    return day_;
+  }
+
+ private:
+  QElapsedTimer timer_;
+  double day_ = 0;
+};
+
+// The price rule: the offer price inside its period (both days included), else the list
+// price. A Null or unreadable offer price or day means no offer.
+void TakePrice(const Article& a, double today, Take& t) {
+  t.price = NumberIn(a.przart).value_or(0);
+  t.offer = false;
+  if (a.przoff.isNull() || a.data1.isNull() || a.data2.isNull()) return;
+  const auto offer = NumberIn(a.przoff);
+  if (!offer || *offer == 0) return;
+  try {
+    if (DayOf(a.data1) <= today && today <= DayOf(a.data2)) {
+      t.price = *offer;
+      t.offer = true;
+    }
+  } catch (const ConversionError&) {
+    // A day that is no date: no offer.
+  }
+}
+
+class Loader {
+ public:
+  Loader(db::Database& main, const SlotLoad& req, ProgressSink& sink)
+      : main_(main), req_(req), sink_(sink) {}
+
+  LoadOutcome Run();
+
+ private:
+  std::optional<SupplierRow> Supplier(int code);
+  Catalogue& CatalogueAt(const QString& percorso);
+  bool Convert(const QString& ean, std::array<Take, 5>& takes);
+  void TakeAlternative(int j, const QString& altEan, Take& t);
+  void Write(const QString& ean, const Article& own, const std::array<Take, 5>& takes);
+  void ResolveColumns();
+
+  db::Database& main_;
+  const SlotLoad& req_;
+  ProgressSink& sink_;
+  LoadOutcome out_;
+  std::map<QString, Catalogue> catalogues_;
+  std::map<int, QString> writeSql_;
+  YieldBatch* batch_ = nullptr;
+  TodayCache today_;
+  db::Statement supplierSt_, conversionSt_, rowSt_;
+  std::array<ColumnKind, 5> costKind_{};
+  ColumnKind desartKind_, umartKind_, ivartKind_, tipoartKind_, promoKind_;
+};
+
+std::optional<SupplierRow> Loader::Supplier(int code) {
+  supplierSt_.Reset();
+  supplierSt_.Bind(1, Variant(code));
+  std::optional<SupplierRow> row;
+  if (supplierSt_.Step()) {
+    row = SupplierRow{supplierSt_.Column(0).str(), supplierSt_.Column(1).str(),
+                      supplierSt_.Column(2)};
+  }
+  supplierSt_.Reset();
+  return row;
+}
+
+Catalogue& Loader::CatalogueAt(const QString& percorso) {
+  auto it = catalogues_.find(percorso);
+  if (it != catalogues_.end()) return it->second;
+  Catalogue c;
+  try {
+    c.db = db::Database::Open(percorso);
+  } catch (const db::DbError& e) {
+    throw LoadFailure{
+        QStringLiteral("Impossibile aprire il database %1 (%2)").arg(percorso, e.message())};
+  }
+  c.article = c.db->Prepare(kSelectArticle);
+  c.ean = c.db->Prepare(kSelectEan);
+  if (batch_) batch_->AddReader(c.db);
+  return catalogues_.emplace(percorso, std::move(c)).first->second;
+}
+
+void Loader::ResolveColumns() {
+  for (int j = 1; j <= 4; ++j)
+    costKind_[j] = KindOf(main_, "articoli", QStringLiteral("costo%1").arg(j));
+  desartKind_ = KindOf(main_, "articoli", "desart");
+  umartKind_ = KindOf(main_, "articoli", "umart");
+  ivartKind_ = KindOf(main_, "articoli", "ivart");
+  tipoartKind_ = KindOf(main_, "articoli", "tipoart");
+  promoKind_ = KindOf(main_, "articoli", "promo1");
+}
+
+// Step 8: the conversion row of the EAN and slot; true when it named any alternative EAN.
+bool Loader::Convert(const QString& ean, std::array<Take, 5>& takes) {
+  conversionSt_.Reset();
+  conversionSt_.Bind(1, ean).Bind(2, req_.slot);
+  if (!conversionSt_.Step()) {
+    conversionSt_.Reset();
+    return false;
+  }
+  std::array<Variant, 12> c;
+  for (int i = 0; i < 12; ++i) c[i] = conversionSt_.Column(i);
+  conversionSt_.Reset();
+
+  bool any = false;
+  for (int j = 1; j <= 4; ++j) {
+    const Variant& alt = c[j - 1];
+    if (alt.isNull() || alt.str().trimmed().isEmpty()) continue;
+    Take& t = takes[j];
+    t.taken = true;
+    t.throughAlternative = true;
+    t.factor = NumberIn(c[4 + j - 1]).value_or(0);
+    t.action = c[8 + j - 1].str();
+    if (j == 1) out_.lastAction = t.action;
+    TakeAlternative(j, Ean13(alt), t);
+    any = true;
+  }
+  return any;
+}
+
+// Supplier J's price of the article listed under the alternative EAN; price 0 when the
+// supplier, the EAN or the article is not there.
+void Loader::TakeAlternative(int j, const QString& altEan, Take& t) {
+  const auto supplier = Supplier(j);
+  if (!supplier) return;
+  t.percentage = NumberIn(supplier->perce).value_or(0);
+  Catalogue& cat = CatalogueAt(supplier->percorso);
+  cat.ean.Reset();
+  cat.ean.Bind(1, altEan);
+  if (!cat.ean.Step()) {
+    cat.ean.Reset();
+    return;
+  }
+  const Variant code = cat.ean.Column(0);
+  cat.ean.Reset();
+  if (const auto a = FindArticle(cat.article, code)) TakePrice(*a, today_(), t);
+}
+
+// Steps 11 to 15: the comparison row of the EAN, added or edited.
+void Loader::Write(const QString& ean, const Article& own, const std::array<Take, 5>& takes) {
+  static const auto kNames = [] {
+    std::array<std::array<QString, 5>, 3> n;
+    for (int j = 1; j <= 4; ++j) {
+      n[0][j] = QStringLiteral("forn%1").arg(j);
+      n[1][j] = QStringLiteral("costo%1").arg(j);
+      n[2][j] = QStringLiteral("promo%1").arg(j);
+    }
+    return n;
+  }();
+  rowSt_.Reset();
+  rowSt_.Bind(1, ean);
+  std::optional<Variant> rowid;
+  std::array<Variant, 5> oldCosts;
+  if (rowSt_.Step()) {
+    rowid = rowSt_.Column(0);
+    for (int j = 1; j <= 4; ++j) oldCosts[j] = rowSt_.Column(j);
+  }
+  rowSt_.Reset();
+
+  // The statement's shape (which columns it sets) keys its cached text.
+  int shape = rowid ? 0 : 1;
+  QStringList columns;
+  std::vector<Variant> values;
+  values.reserve(16);
+  auto set = [&](const QString& column, const Variant& v) {
+    columns << column;
+    values.push_back(v);
+  };
+  if (!rowid) {
+    set(QStringLiteral("vedovo"), ean);
+    set(QStringLiteral("desart"), Fit(desartKind_, own.desart));
+    set(QStringLiteral("umart"), Fit(umartKind_, own.umart));
+    set(QStringLiteral("imballo"), own.imbart);
+    set(QStringLiteral("ivart"), Fit(ivartKind_, Variant(Format(own.ivart, QStringLiteral("00")))));
+  }
+  set(QStringLiteral("tipoart"), req_.byType ? Fit(tipoartKind_, own.tipart) : Variant("1"));
+  for (int j = 1; j <= 4; ++j) {
+    const Take& t = takes[j];
+    if (t.taken) {
+      double cost = CostOf(t.price, t.percentage);
+      if (t.throughAlternative) cost = ConvertCost(cost, t.factor, t.action);
+      set(kNames[0][j], j);
+      set(kNames[1][j], Fit(costKind_[j], cost));
+      set(kNames[2][j],
+          Fit(promoKind_, Variant(t.offer ? QStringLiteral("P") : QStringLiteral(" "))));
+      shape |= 1 << (1 + j);
+    } else if (rowid && oldCosts[j].isText() && oldCosts[j].str().isEmpty()) {
+      set(kNames[1][j], 0);
+      shape |= 1 << (5 + j);
+    }
+  }
+  if (rowid && req_.useDescription) {
+    set(QStringLiteral("desart"), Fit(desartKind_, own.desart));
+    shape |= 1 << 10;
+  }
+
+  QString& sql = writeSql_[shape];
+  if (sql.isEmpty()) {
+    if (rowid) {
+      sql = QStringLiteral("update articoli set ") + columns.join(QStringLiteral(" = ?, ")) +
+            QStringLiteral(" = ? where rowid = ?");
+    } else {
+      sql = QStringLiteral("insert into articoli (") + columns.join(QStringLiteral(", ")) +
+            QStringLiteral(") values (") +
+            QStringList(columns.size(), QStringLiteral("?")).join(QStringLiteral(", ")) +
+            QStringLiteral(")");
+    }
+  }
+  if (rowid) values.push_back(*rowid);
+  db::Statement st = main_.Prepare(sql);
+  for (int i = 0; i < static_cast<int>(values.size()); ++i) st.Bind(i + 1, values[i]);
+  st.Run();
+  ++out_.written;
+}
+
+LoadOutcome Loader::Run() {
+  const LoadFailure notLoadable{
+      QStringLiteral("Impossibile caricare il fornitore con codice %1.").arg(req_.supplierCode)};
+  try {
+    if (req_.slot < 1 || req_.slot > 4) {
+      throw LoadFailure{QStringLiteral("Fornitore %1# inesistente.").arg(req_.slot)};
+    }
+    supplierSt_ = main_.Prepare(kSelectSupplier);
+    const double code = Val(req_.supplierCode);
+    std::optional<SupplierRow> supplier;
+    if (code == std::floor(code) && std::abs(code) < 2147483647.0)
+      supplier = Supplier(static_cast<int>(code));
+    if (!supplier) throw notLoadable;
+    sink_.Status(QStringLiteral("Inizio caricamento dati del fornitore %1.").arg(supplier->descr));
+
+    Catalogue& own = CatalogueAt(supplier->percorso);
+    // The eligible EANs, fixed when the load starts.
+    std::vector<std::pair<Variant, Variant>> eans;
+    {
+      db::Statement st = own.db->Prepare(kSelectEligible);
+      while (st.Step()) eans.emplace_back(st.Column(0), st.Column(1));
+      st.Reset();
+    }
+    if (eans.empty()) throw notLoadable;
+    out_.eligible = static_cast<int>(eans.size());
+    sink_.Status(QStringLiteral("Per questo fornitore ci sono %1 articoli da elaborare ...")
+                     .arg(out_.eligible));
+    sink_.Begin(out_.eligible);
+
+    ResolveColumns();
+    conversionSt_ = main_.Prepare(kSelectConversion);
+    rowSt_ = main_.Prepare(kSelectRow);
+
+    YieldBatch batch(main_, sink_);
+    batch_ = &batch;
+    for (const auto& entry : catalogues_) batch.AddReader(entry.second.db);
+    try {
+      for (const auto& [codare, eanare] : eans) {
+        const auto article = FindArticle(own.article, codare);
+        if (!article) {
+          batch.RowDone();
+          continue;
+        }
+        std::array<Take, 5> takes;
+        out_.lastAction = QStringLiteral("M");
+        const QString ean = Ean13(eanare);
+        out_.lastEan = ean;
+        if (!(req_.applyConversion && Convert(ean, takes))) {
+          Take& t = takes[req_.slot];
+          t.taken = true;
+          t.percentage = req_.percentage;
+          TakePrice(*article, today_(), t);
+        }
+        Write(ean, *article, takes);
+        sink_.Step();
+        batch.RowDone();
+      }
+      batch.Finish();
+      batch_ = nullptr;
+    } catch (...) {
+      batch_ = nullptr;
+      // Every row is written by one statement: what is done so far is whole, keep it.
+      try {
+        batch.Finish();
+      } catch (...) {
+      }
+      throw;
+    }
+    out_.completed = true;
+    sink_.Status(QStringLiteral("Fine caricamento dati del fornitore."));
+  } catch (const LoadFailure& f) {
+    sink_.Status(QStringLiteral("ERRORE: ") + f.message);
+  } catch (const db::DbError& e) {
+    sink_.Status(QStringLiteral("ERRORE: caricamento del fornitore con codice %1 interrotto: %2")
+                     .arg(req_.supplierCode, e.message()));
+  } catch (const std::exception& e) {
+    sink_.Status(QStringLiteral("ERRORE: caricamento del fornitore con codice %1 interrotto: %2")
+                     .arg(req_.supplierCode, QString::fromUtf8(e.what())));
+  }
+  sink_.End();
+  sink_.Yield();
+  return out_;
+}
+
+}  // namespace
+
+LoadOutcome LoadSupplier(db::Database& main, const SlotLoad& request, ProgressSink& sink) {
+  return Loader(main, request, sink).Run();
+}
+
+}  // namespace vx::comparison

@@ -1,0 +1,74 @@
+#include "comparison/yield_batch.h"
+
+#include <algorithm>
+
+#include "platform/db/database.h"
+
+namespace vx::comparison {
+
+YieldBatch::YieldBatch(db::Database& db, ProgressSink& sink) : db_(db), sink_(sink) {
+  Begin();
+  timer_.start();
+}
+
+YieldBatch::~YieldBatch() {
+  // Only after an error: Finish() leaves nothing open.
+  try {
+    if (open_) db_.Rollback();
+  } catch (...) {
+    // Nothing more can be done from a destructor; the connection reports the next error.
+  }
+  for (Reader& r : readers_) {
+    try {
+      if (r.open) r.db->Rollback();
+    } catch (...) {
+    }
+  }
+}
+
+void YieldBatch::AddReader(std::shared_ptr<db::Database> db) {
+  if (db.get() == &db_) return;
+  for (const Reader& r : readers_) {
+    if (r.db == db) return;
+  }
+  readers_.push_back({std::move(db), false});
+  if (open_) {
+    readers_.back().db->BeginTrans();
+    readers_.back().open = true;
+  }
+}
+
+void YieldBatch::Begin() {
+  db_.BeginTrans();
+  open_ = true;
+  for (Reader& r : readers_) {
+    r.db->BeginTrans();
+    r.open = true;
+  }
+}
+
+void YieldBatch::RowDone() {
+  if (timer_.elapsed() < intervalMs_) return;
+  QElapsedTimer commit;
+  commit.start();
+  Finish();
+  intervalMs_ = std::clamp(3 * commit.elapsed(), kMinIntervalMs, kMaxIntervalMs);
+  sink_.Yield();
+  Begin();
+  timer_.restart();
+}
+
+void YieldBatch::Finish() {
+  if (open_) {
+    db_.CommitTrans();
+    open_ = false;
+  }
+  // Nothing was written through the readers: ending their transactions only drops the locks.
+  for (Reader& r : readers_) {
+    if (!r.open) continue;
+    r.db->CommitTrans();
+    r.open = false;
+  }
+}
+
+}  // namespace vx::comparison

@@ -1,0 +1,58 @@
+// Pacing of the comparison's long loops: the rows written between two yields go into one
+// transaction, committed before the loop yields to the event queue, so other windows never
+// see a transaction open while they run. The loop yields at most every few tens of
+// milliseconds, not after every row: a commit waits for the disk, and committing per row
+// would cost far more than the rows. Where the disk is slow the interval grows to three
+// times the last commit (up to a quarter of a second), so that waiting for the disk never
+// takes more than about a quarter of the run.
+#pragma once
+
+#include <QElapsedTimer>
+#include <memory>
+#include <vector>
+
+#include "comparison/progress.h"
+
+namespace vx::db {
+class Database;
+}
+
+namespace vx::comparison {
+
+class YieldBatch {
+ public:
+  static constexpr qint64 kMinIntervalMs = 40;
+  static constexpr qint64 kMaxIntervalMs = 250;
+
+  // Opens the first transaction.
+  YieldBatch(db::Database& db, ProgressSink& sink);
+  // Rolls back what is still open (only after an error: Finish() commits).
+  ~YieldBatch();
+  YieldBatch(const YieldBatch&) = delete;
+  YieldBatch& operator=(const YieldBatch&) = delete;
+
+  // A database the loop reads row by row (a supplier's catalogue): it is read inside the
+  // batch's transactions too, so that a lookup does not take and drop the file's lock each
+  // time, and it is released at every yield like the written one.
+  void AddReader(std::shared_ptr<db::Database> db);
+
+  // After each row: when the interval has passed, commit, yield and open the next one.
+  void RowDone();
+  // Commits what is open; no yield. When the commit fails, the destructor rolls back.
+  void Finish();
+
+ private:
+  void Begin();
+  struct Reader {
+    std::shared_ptr<db::Database> db;
+    bool open = false;
+  };
+  db::Database& db_;
+  std::vector<Reader> readers_;
+  ProgressSink& sink_;
+  QElapsedTimer timer_;
+  qint64 intervalMs_ = kMinIntervalMs;
+  bool open_ = false;
+};
+
+}  // namespace vx::comparison
