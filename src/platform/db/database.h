@@ -27,8 +27,9 @@ class DbError : public std::runtime_error {
 };
 
 // One quoting helper for values that must go into an SQL text.
-// Quote("l'ape") is "'l''ape'"; LikeLiteral("50%_x") escapes the LIKE metacharacters of
-// Jet ("*", "?", "#", "[") so that the text matches itself inside a LIKE pattern.
+// Quote("l'ape") is "'l''ape'". LikeLiteral gives the text to put between the quotes of a
+// Jet LIKE pattern so that it matches itself: the metacharacters "*", "?", "#" and "[" are
+// escaped and quotes doubled ("desart like '*" & LikeLiteral(t) & "*'").
 QString Quote(const QString& text);
 QString LikeLiteral(const QString& text);
 
@@ -54,8 +55,8 @@ class Database : public std::enable_shared_from_this<Database> {
   static std::shared_ptr<Database> Open(const QString& path);
   ~Database();
 
-  const QString& path() const { return path_; }        // as the caller named it
-  const QString& hostPath() const { return host_; }   // on this machine
+  const QString& path() const { return path_; }      // as the caller named it
+  const QString& hostPath() const { return host_; }  // on this machine
 
   // Runs a Jet SQL text (DML or DDL); returns the number of rows changed.
   int Execute(const QString& jetSql);
@@ -81,6 +82,11 @@ class Database : public std::enable_shared_from_this<Database> {
   int transactionDepth() const { return depth_; }
 
   sqlite3* handle() const { return db_; }
+
+  // A prepared statement on a text already in SQLite's dialect, cached per text.
+  Statement PrepareNative(const QString& sqliteSql);
+  // DbError with SQLite's message for the connection, the path and the SQL text concerned.
+  [[noreturn]] void Fail(const QString& what, const QString& sql) const;
 
   // Declared type of a column (upper case, "" when unknown); cached per table, forgotten
   // when the schema changes through this connection.
@@ -122,18 +128,21 @@ class Statement {
   ~Statement();
 
   Statement& Bind(int index, const Variant& v);
-  Statement& Reset();     // ready to run again, bindings kept
-  bool Step();            // true while a row is there
-  int Run();              // steps to the end, returns the rows changed, resets
+  Statement& Reset();               // ready to run again, bindings kept
+  bool Step();                      // true while a row is there
+  int Run();                        // steps to the end, returns the rows changed, resets
   Variant Column(int index) const;  // from 0
   int ColumnCount() const;
+  sqlite3_stmt* handle() const { return stmt_; }
 
  private:
   friend class Database;
-  Statement(std::shared_ptr<Database> db, sqlite3_stmt* stmt, QString sql);
+  Statement(std::shared_ptr<Database> db, sqlite3_stmt* stmt, QString sql, bool* inUse);
+  void Release();
   std::shared_ptr<Database> db_;
-  sqlite3_stmt* stmt_ = nullptr;  // owned by the database's cache
+  sqlite3_stmt* stmt_ = nullptr;  // owned by the database's cache, unless inUse_ is null
   QString sql_;
+  bool* inUse_ = nullptr;  // the cache entry's mark, cleared when this lets go
 };
 
 }  // namespace vx::db

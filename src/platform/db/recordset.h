@@ -68,7 +68,11 @@ class Recordset {
     FieldRef(Recordset& rs, QString name) : rs_(rs), name_(std::move(name)) {}
     operator Variant() const { return rs_.Field(name_); }
     Variant value() const { return rs_.Field(name_); }
-    FieldRef& operator=(const Variant& v) { rs_.SetField(name_, v); return *this; }
+    FieldRef& operator=(const Variant& v) {
+      rs_.SetField(name_, v);
+      return *this;
+    }
+
    private:
     Recordset& rs_;
     QString name_;
@@ -82,6 +86,11 @@ class Recordset {
  private:
   friend class Database;
   Recordset(std::shared_ptr<Database> db, QString source, RecordsetType type);
+  bool ReadRow(long index, std::vector<Variant>& out) const;
+  bool Find(const QString& criteria, long from);
+  bool MatchingPositions(const QString& criteria, long from, long& found,
+                         std::vector<Variant>& values);
+  void RequireUpdatable() const;
   struct Impl;
   std::unique_ptr<Impl> d_;
   std::shared_ptr<Database> db_;

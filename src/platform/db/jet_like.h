@@ -1,0 +1,19 @@
+// Jet LIKE patterns ("*", "?", "#", "[list]", "[!list]") in SQLite terms.
+#pragma once
+
+#include <QString>
+
+namespace vx::db::jet {
+
+struct LikePattern {
+  // True: `text` is an SQLite LIKE pattern, with `escaped` telling whether it needs
+  // ESCAPE '\' (a literal %, _ or \). False: `text` is an anchored regular expression for
+  // the REGEXP operator (digits and character lists, which LIKE cannot express).
+  bool like = true;
+  bool escaped = false;
+  QString text;
+};
+
+LikePattern TranslateLikePattern(const QString& jetPattern);
+
+}  // namespace vx::db::jet

@@ -1,0 +1,411 @@
+#include "platform/db/recordset.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <optional>
+#include <unordered_map>
+
+#include "platform/db/jet_tokens.h"
+#include "platform/db/jet_translate.h"
+#include "platform/db/jet_types.h"
+#include "platform/db/recordset_impl.h"
+
+namespace vx::db {
+
+namespace {
+
+// Finalizes a statement prepared for one use.
+struct StmtGuard {
+  sqlite3_stmt* stmt = nullptr;
+  ~StmtGuard() { sqlite3_finalize(stmt); }
+};
+
+bool StartsWithSelect(const QString& sql) {
+  return sql.size() > 6 && sql.startsWith(QLatin1String("select"), Qt::CaseInsensitive) &&
+         !sql[6].isLetterOrNumber() && sql[6] != QLatin1Char('_');
+}
+
+}  // namespace
+
+Recordset::Recordset(std::shared_ptr<Database> db, QString source, RecordsetType type)
+    : d_(std::make_unique<Impl>()), db_(std::move(db)), source_(std::move(source)) {
+  d_->type = type;
+  QString sql;
+  bool rowSelect = true;
+  if (type == RecordsetType::Table) {
+    QString table = source_.trimmed();
+    if (table.startsWith(QLatin1Char('[')) && table.endsWith(QLatin1Char(']'))) {
+      table = table.mid(1, table.size() - 2);
+    }
+    if (!db_->HasTable(table)) {
+      throw DbError(
+          QStringLiteral("La tabella '%1' non esiste nel database '%2'").arg(table, db_->path()));
+    }
+    sql = QStringLiteral("SELECT * FROM ") + jet::QuoteName(table);
+  } else {
+    const std::vector<jet::Token> tokens = jet::Tokenize(source_);
+    sql = jet::TranslateDml(tokens).trimmed();
+    rowSelect = jet::IsRowSelect(tokens);
+  }
+
+  sqlite3* h = db_->handle();
+  StmtGuard guard;
+  bool withRowid = false;
+  if (rowSelect && StartsWithSelect(sql)) {
+    // The rowid of each row, so that the row can be read again and written. A text over
+    // several tables makes the rowid ambiguous: such a set is read-only.
+    const QByteArray injected =
+        (QStringLiteral("SELECT rowid AS vx_rowid_,") + sql.mid(6)).toUtf8();
+    if (sqlite3_prepare_v2(h, injected.constData(), static_cast<int>(injected.size()), &guard.stmt,
+                           nullptr) == SQLITE_OK &&
+        guard.stmt && sqlite3_column_table_name(guard.stmt, 0)) {
+      withRowid = true;
+      d_->base = QString::fromUtf8(sqlite3_column_table_name(guard.stmt, 0));
+    } else {
+      sqlite3_finalize(guard.stmt);
+      guard.stmt = nullptr;
+    }
+  }
+  if (!guard.stmt) {
+    const QByteArray utf8 = sql.toUtf8();
+    if (sqlite3_prepare_v2(h, utf8.constData(), static_cast<int>(utf8.size()), &guard.stmt,
+                           nullptr) != SQLITE_OK) {
+      db_->Fail(QStringLiteral("Errore nel testo SQL"), source_);
+    }
+    if (!guard.stmt) throw DbError(QStringLiteral("Testo SQL vuoto per il record set"));
+  }
+  d_->updatable = withRowid;
+
+  const int first = withRowid ? 1 : 0;
+  const int columns = sqlite3_column_count(guard.stmt);
+  int readIndex = 0;
+  QStringList readColumns;
+  for (int c = first; c < columns; ++c) {
+    RecordsetField f;
+    f.name = QString::fromUtf8(sqlite3_column_name(guard.stmt, c));
+    const char* table = sqlite3_column_table_name(guard.stmt, c);
+    const char* origin = sqlite3_column_origin_name(guard.stmt, c);
+    const char* decl = sqlite3_column_decltype(guard.stmt, c);
+    if (decl) f.type = JetTypeFromDeclared(QString::fromUtf8(decl));
+    const QString originName = origin ? QString::fromUtf8(origin) : QString();
+    // A field without alias is named as the table names its column.
+    if (origin && f.name.compare(originName, Qt::CaseInsensitive) == 0) f.name = originName;
+    if (withRowid && table &&
+        d_->base.compare(QString::fromUtf8(table), Qt::CaseInsensitive) == 0) {
+      f.origin = originName;
+      f.readIndex = readIndex++;
+      readColumns << jet::QuoteName(originName);
+    } else {
+      f.slot = d_->slotCount++;
+    }
+    d_->fields.push_back(f);
+  }
+  for (size_t k = 0; k < d_->fields.size(); ++k) {
+    RecordsetField& f = d_->fields[k];
+    f.column = static_cast<int>(k);
+    for (size_t j = 0; j < k && !f.origin.isEmpty(); ++j) {
+      if (d_->fields[j].origin.compare(f.origin, Qt::CaseInsensitive) == 0) {
+        f.column = static_cast<int>(j);
+        break;
+      }
+    }
+  }
+  if (withRowid) {
+    d_->readList =
+        readColumns.isEmpty() ? QStringLiteral("1") : readColumns.join(QLatin1String(", "));
+    d_->readSql = QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?1")
+                      .arg(d_->readList, jet::QuoteName(d_->base));
+  }
+
+  int rc;
+  while ((rc = sqlite3_step(guard.stmt)) == SQLITE_ROW) {
+    for (size_t k = 0; k < d_->fields.size(); ++k) {
+      const RecordsetField& f = d_->fields[k];
+      if (f.slot >= 0) {
+        d_->stored.push_back(
+            TypedFromStorage(StoredValue(guard.stmt, first + static_cast<int>(k)), f.type));
+      }
+    }
+    if (withRowid) {
+      d_->rowids.push_back(sqlite3_column_int64(guard.stmt, 0));
+    }
+    ++d_->count;
+  }
+  if (rc != SQLITE_DONE) db_->Fail(QStringLiteral("Errore nella lettura del record set"), source_);
+  d_->deleted.assign(d_->count, 0);
+  if (withRowid) {
+    d_->positionOf.reserve(d_->count);
+    for (long i = 0; i < d_->count; ++i) d_->positionOf.emplace(d_->rowids[i], i);
+  }
+  d_->current.resize(d_->fields.size());
+  MoveFirst();
+}
+
+Recordset::~Recordset() = default;
+
+// --- rows and position -------------------------------------------------------------------
+
+namespace {
+
+[[noreturn]] void NoCurrent(const QString& source) {
+  throw DbError(QStringLiteral("Nessun record corrente nel record set '%1'").arg(source));
+}
+
+}  // namespace
+
+// Reads row `i` as it is now into `out`; false when it is gone (deleted through this set or
+// elsewhere). `out` is left untouched then.
+bool Recordset::ReadRow(long i, std::vector<Variant>& out) const {
+  Impl& d = *d_;
+  if (i < 0 || i >= d.count || d.deleted[i]) return false;
+  if (!d.updatable) {
+    out.resize(d.fields.size());
+    for (size_t k = 0; k < d.fields.size(); ++k)
+      out[k] = d.stored[i * d.slotCount + d.fields[k].slot];
+    return true;
+  }
+  if (!d.read.handle()) d.read = db_->PrepareNative(d.readSql);
+  sqlite3_bind_int64(d.read.handle(), 1, d.rowids[i]);
+  const bool found = d.read.Step();
+  if (found) d.Fill(d.read.handle(), 0, i, out);
+  d.read.Reset();
+  return found;
+}
+
+bool Recordset::Eof() const { return d_->eof; }
+bool Recordset::Bof() const { return d_->bof; }
+long Recordset::RecordCount() const { return d_->count - d_->deletedCount; }
+long Recordset::AbsolutePosition() const { return d_->bof || d_->eof ? -1 : d_->pos; }
+
+void Recordset::MoveFirst() {
+  CancelUpdate();
+  for (long i = 0; i < d_->count; ++i) {
+    if (ReadRow(i, d_->current)) {
+      d_->pos = i;
+      d_->bof = d_->eof = false;
+      return;
+    }
+  }
+  d_->pos = d_->count;
+  d_->bof = d_->eof = true;
+}
+
+void Recordset::MoveLast() {
+  CancelUpdate();
+  for (long i = d_->count - 1; i >= 0; --i) {
+    if (ReadRow(i, d_->current)) {
+      d_->pos = i;
+      d_->bof = d_->eof = false;
+      return;
+    }
+  }
+  d_->pos = -1;
+  d_->bof = d_->eof = true;
+}
+
+void Recordset::MoveNext() {
+  if (d_->eof) NoCurrent(source_);
+  CancelUpdate();
+  for (long i = d_->bof ? 0 : d_->pos + 1; i < d_->count; ++i) {
+    if (ReadRow(i, d_->current)) {
+      d_->pos = i;
+      d_->bof = d_->eof = false;
+      return;
+    }
+  }
+  d_->pos = d_->count;
+  d_->eof = true;
+  d_->bof = false;
+}
+
+void Recordset::MovePrevious() {
+  if (d_->bof) NoCurrent(source_);
+  CancelUpdate();
+  for (long i = d_->eof ? d_->count - 1 : d_->pos - 1; i >= 0; --i) {
+    if (ReadRow(i, d_->current)) {
+      d_->pos = i;
+      d_->bof = d_->eof = false;
+      return;
+    }
+  }
+  d_->pos = -1;
+  d_->bof = true;
+  d_->eof = false;
+}
+
+// --- fields ------------------------------------------------------------------------------
+
+int Recordset::FieldCount() const { return static_cast<int>(d_->fields.size()); }
+
+QString Recordset::FieldName(int index) const {
+  if (index < 0 || index >= FieldCount()) {
+    throw DbError(
+        QStringLiteral("Campo numero %1 inesistente nel record set '%2'").arg(index).arg(source_));
+  }
+  return d_->fields[index].name;
+}
+
+int Recordset::FieldIndex(const QString& name) const {
+  const QString n = name.trimmed();
+  for (size_t k = 0; k < d_->fields.size(); ++k) {
+    if (d_->fields[k].name.compare(n, Qt::CaseInsensitive) == 0) return static_cast<int>(k);
+  }
+  return -1;
+}
+
+Variant Recordset::Field(const QString& name) const {
+  const int k = FieldIndex(name);
+  if (k < 0) {
+    throw DbError(QStringLiteral("Campo '%1' inesistente nel record set '%2'").arg(name, source_));
+  }
+  return Field(k);
+}
+
+Variant Recordset::Field(int index) const {
+  if (index < 0 || index >= FieldCount()) FieldName(index);  // raises
+  if (d_->mode != Impl::Mode::None) return d_->pending[index];
+  if (d_->bof || d_->eof) NoCurrent(source_);
+  if (d_->deleted[d_->pos]) {
+    throw DbError(QStringLiteral("Il record corrente di '%1' è stato eliminato").arg(source_));
+  }
+  return d_->current[index];
+}
+
+void Recordset::SetField(const QString& name, const Variant& value) {
+  const int k = FieldIndex(name);
+  if (k < 0) {
+    throw DbError(QStringLiteral("Campo '%1' inesistente nel record set '%2'").arg(name, source_));
+  }
+  if (d_->mode == Impl::Mode::None) {
+    throw DbError(QStringLiteral("Il campo '%1' si modifica solo dopo AddNew o Edit").arg(name));
+  }
+  const RecordsetField& f = d_->fields[k];
+  if (f.origin.isEmpty()) {
+    throw DbError(QStringLiteral("Il campo '%1' non è aggiornabile").arg(f.name));
+  }
+  const Variant stored = ConformForWrite(value, f.type, f.name);
+  d_->pendingStored[k] = stored;
+  d_->pending[k] = TypedFromStorage(stored, f.type);
+  d_->dirty[k] = 1;
+}
+
+// --- editing -----------------------------------------------------------------------------
+
+void Recordset::RequireUpdatable() const {
+  if (!d_->updatable) {
+    throw DbError(QStringLiteral("Il record set '%1' non è aggiornabile").arg(source_));
+  }
+}
+
+void Recordset::AddNew() {
+  RequireUpdatable();
+  CancelUpdate();
+  const size_t n = d_->fields.size();
+  d_->pending.assign(n, Variant::null());
+  d_->pendingStored.assign(n, Variant::null());
+  d_->dirty.assign(n, 0);
+  d_->mode = Impl::Mode::AddNew;
+}
+
+void Recordset::Edit() {
+  RequireUpdatable();
+  CancelUpdate();
+  if (d_->bof || d_->eof || d_->deleted[d_->pos]) NoCurrent(source_);
+  if (!ReadRow(d_->pos, d_->current)) {
+    throw DbError(QStringLiteral("Il record corrente di '%1' è stato eliminato").arg(source_));
+  }
+  d_->pending = d_->current;
+  d_->pendingStored.assign(d_->fields.size(), Variant::null());
+  d_->dirty.assign(d_->fields.size(), 0);
+  d_->mode = Impl::Mode::Edit;
+}
+
+void Recordset::CancelUpdate() {
+  d_->mode = Impl::Mode::None;
+  d_->pending.clear();
+  d_->pendingStored.clear();
+  d_->dirty.clear();
+}
+
+void Recordset::Update() {
+  if (d_->mode == Impl::Mode::None) {
+    throw DbError(QStringLiteral("Update senza AddNew o Edit nel record set '%1'").arg(source_));
+  }
+  // The changed fields, one per column of the table (the last value set wins).
+  std::vector<int> changed;
+  for (int k = 0; k < FieldCount(); ++k) {
+    if (!d_->dirty[k]) continue;
+    auto same = std::find_if(changed.begin(), changed.end(),
+                             [&](int j) { return d_->fields[j].column == d_->fields[k].column; });
+    if (same != changed.end()) {
+      *same = k;
+    } else {
+      changed.push_back(k);
+    }
+  }
+  const QString table = jet::QuoteName(d_->base);
+  if (d_->mode == Impl::Mode::AddNew) {
+    if (!d_->insert.handle() || changed != d_->insertFields) {
+      QString sql;
+      if (changed.empty()) {
+        sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table);
+      } else {
+        QStringList names, marks;
+        for (size_t i = 0; i < changed.size(); ++i) {
+          names << jet::QuoteName(d_->fields[changed[i]].origin);
+          marks << QLatin1Char('?') + QString::number(i + 1);
+        }
+        sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                  .arg(table, names.join(QLatin1String(", ")), marks.join(QLatin1String(", ")));
+      }
+      d_->insert = db_->PrepareNative(sql);
+      d_->insertFields = changed;
+    }
+    for (size_t i = 0; i < changed.size(); ++i) {
+      BindVariant(d_->insert.handle(), static_cast<int>(i) + 1, d_->pendingStored[changed[i]]);
+    }
+    d_->insert.Run();
+    d_->Append(sqlite3_last_insert_rowid(db_->handle()));
+  } else if (!changed.empty()) {
+    if (!d_->update.handle() || changed != d_->updateFields) {
+      QStringList sets;
+      for (size_t i = 0; i < changed.size(); ++i) {
+        sets << jet::QuoteName(d_->fields[changed[i]].origin) + QStringLiteral(" = ?") +
+                    QString::number(i + 1);
+      }
+      d_->update = db_->PrepareNative(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?%3")
+                                          .arg(table, sets.join(QLatin1String(", ")))
+                                          .arg(changed.size() + 1));
+      d_->updateFields = changed;
+    }
+    for (size_t i = 0; i < changed.size(); ++i) {
+      BindVariant(d_->update.handle(), static_cast<int>(i) + 1, d_->pendingStored[changed[i]]);
+    }
+    sqlite3_bind_int64(d_->update.handle(), static_cast<int>(changed.size()) + 1,
+                       d_->rowids[d_->pos]);
+    if (d_->update.Run() == 0) {
+      CancelUpdate();
+      throw DbError(
+          QStringLiteral("Il record corrente di '%1' è stato eliminato da un altro utente")
+              .arg(source_));
+    }
+  }
+  CancelUpdate();
+  // The current row stays the one before AddNew, read again as it is now.
+  if (!d_->bof && !d_->eof) ReadRow(d_->pos, d_->current);
+}
+
+void Recordset::Delete() {
+  RequireUpdatable();
+  CancelUpdate();
+  if (d_->bof || d_->eof || d_->deleted[d_->pos]) NoCurrent(source_);
+  Statement del = db_->PrepareNative(
+      QStringLiteral("DELETE FROM %1 WHERE rowid = ?1").arg(jet::QuoteName(d_->base)));
+  sqlite3_bind_int64(del.handle(), 1, d_->rowids[d_->pos]);
+  del.Run();
+  d_->deleted[d_->pos] = 1;
+  ++d_->deletedCount;
+}
+
+}  // namespace vx::db
