@@ -320,6 +320,15 @@ void cnf01::Command1_Click() {
 
 void cnf01::Command2_Click() { Unload(); }
 
+std::shared_ptr<db::Database> cnf01::ApriArchivioPrincipale() {
+  try {
+    return db::Database::Open(shell::G().percorso_db);
+  } catch (const db::DbError& e) {
+    cnf01_scrivi_stato(QStringLiteral("ERRORE: ") + e.message());
+    return nullptr;
+  }
+}
+
 void cnf01::cnf01_carica_fornitore(const QString& codice, qint16 slot, const QString& percentuale,
                                    double applica, qint16 descrizione, qint16 tipologia) {
   BusyScope busy(busy_);
@@ -329,13 +338,8 @@ void cnf01::cnf01_carica_fornitore(const QString& codice, qint16 slot, const QSt
     cnf01_scrivi_stato(BadPercentMessage(slot, percentuale));
     return;
   }
-  std::shared_ptr<db::Database> main;
-  try {
-    main = db::Database::Open(shell::G().percorso_db);
-  } catch (const db::DbError& e) {
-    cnf01_scrivi_stato(QStringLiteral("ERRORE: ") + e.message());
-    return;
-  }
+  const std::shared_ptr<db::Database> main = ApriArchivioPrincipale();
+  if (!main) return;
   SlotLoad request;
   request.supplierCode = codice;
   request.slot = slot;
@@ -354,13 +358,8 @@ void cnf01::cnf01_carica_fornitore(const QString& codice, qint16 slot, const QSt
 void cnf01::cnf01_calcola_differenze() {
   BusyScope busy(busy_);
   WindowSink sink(*this);
-  std::shared_ptr<db::Database> main;
-  try {
-    main = db::Database::Open(shell::G().percorso_db);
-  } catch (const db::DbError& e) {
-    cnf01_scrivi_stato(QStringLiteral("ERRORE: ") + e.message());
-    return;
-  }
+  const std::shared_ptr<db::Database> main = ApriArchivioPrincipale();
+  if (!main) return;
   ComputeDifferences(*main, sink);
 }
 

@@ -3,6 +3,8 @@
 // comparison table, computes the differences and shows the comparison grid.
 #pragma once
 
+#include <memory>
+
 #include <QString>
 #include <array>
 
@@ -14,6 +16,7 @@ class QLabel;
 class QPushButton;
 
 namespace vx::db {
+class Database;
 class DataControl;
 }
 
@@ -101,6 +104,8 @@ class cnf01 : public ui::Form {
   bool CheckPercentages();
   void SaveSlotSettings();
   void StampComparisonDate();
+  // The main database, or null after an ERRORE line in the status box.
+  std::shared_ptr<db::Database> ApriArchivioPrincipale();
 
   bool busy_ = false;
 };

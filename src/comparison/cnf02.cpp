@@ -290,8 +290,12 @@ void cnf02::cnf02_attesa(bool flag) {
 
 void cnf02::Requery() {
   cnf02_attesa(true);
+  art->RecordSource = RecordSource();
+  RicaricaVista();
+}
+
+void cnf02::RicaricaVista() {
   try {
-    art->RecordSource = RecordSource();
     art->Refresh();
   } catch (const db::DbError& e) {
     MostraErrore(QStringLiteral("la lettura del confronto"), e.message());

@@ -105,6 +105,8 @@ class cnf02 : public ui::Form {
   // tells the error. A row whose EAN is not in the view is left alone.
   void ScriviRiga(int riga, const std::vector<std::pair<QString, Variant>>& fields,
                   const std::vector<CellText>& undo);
+  // Runs the view's query again and reloads the grid, then switches the busy indicator off.
+  void RicaricaVista();
   // Record source of the current view.
   QString RecordSource();
   // The critical message of a failed database action.

@@ -110,33 +110,30 @@ void cnf02::cnf02_flex1_KeyPress(int& KeyAscii) {
 void cnf02::cnf02_Command1_Click() {
   cnf02_attesa(true);
   db::Recordset* rs = art->recordset();
-  if (rs && rs->RecordCount() > 0) {
-    try {
-      db::Transaction tx(rs->database());
-      rs->MoveFirst();
-      while (!rs->Eof()) {
-        double sum = 0;
-        for (int n = 1; n <= 4; ++n) sum += Packages(rs->Field(PackagesField(n)));
-        if (sum == 0) {
-          const bool marked = rs->Field(QStringLiteral("Sel")).str() == kMarked;
-          rs->Edit();
-          rs->SetField(QStringLiteral("Sel"), marked ? Variant(" ") : Variant(kMarked));
-          rs->Update();
-        }
-        rs->MoveNext();
-      }
-      tx.Commit();
-    } catch (const db::DbError& e) {
-      MostraErrore(QStringLiteral("la selezione degli articoli"), e.message());
-    }
-    try {
-      art->Refresh();
-    } catch (const db::DbError& e) {
-      MostraErrore(QStringLiteral("la lettura del confronto"), e.message());
-    }
+  if (!rs || rs->RecordCount() == 0) {
+    cnf02_carica_griglia();
+    cnf02_attesa(false);
+    return;
   }
-  cnf02_carica_griglia();
-  cnf02_attesa(false);
+  try {
+    db::Transaction tx(rs->database());
+    rs->MoveFirst();
+    while (!rs->Eof()) {
+      double sum = 0;
+      for (int n = 1; n <= 4; ++n) sum += Packages(rs->Field(PackagesField(n)));
+      if (sum == 0) {
+        const bool marked = rs->Field(QStringLiteral("Sel")).str() == kMarked;
+        rs->Edit();
+        rs->SetField(QStringLiteral("Sel"), marked ? Variant(" ") : Variant(kMarked));
+        rs->Update();
+      }
+      rs->MoveNext();
+    }
+    tx.Commit();
+  } catch (const db::DbError& e) {
+    MostraErrore(QStringLiteral("la selezione degli articoli"), e.message());
+  }
+  RicaricaVista();
 }
 
 void cnf02::cnf02_Command5_Click() {
@@ -159,13 +156,7 @@ void cnf02::cnf02_Command5_Click() {
   } catch (const db::DbError& e) {
     MostraErrore(QStringLiteral("la pulizia dei colli"), e.message());
   }
-  try {
-    art->Refresh();
-  } catch (const db::DbError& e) {
-    MostraErrore(QStringLiteral("la lettura del confronto"), e.message());
-  }
-  cnf02_carica_griglia();
-  cnf02_attesa(false);
+  RicaricaVista();
 }
 
 }  // namespace vx::comparison

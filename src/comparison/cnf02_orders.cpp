@@ -82,13 +82,7 @@ void cnf02::cnf02_Command4_Click() {
   } catch (const db::DbError& e) {
     MostraErrore(QStringLiteral("la pulizia dei colli"), e.message());
   }
-  try {
-    art->Refresh();
-  } catch (const db::DbError& e) {
-    MostraErrore(QStringLiteral("la lettura del confronto"), e.message());
-  }
-  cnf02_carica_griglia();
-  cnf02_attesa(false);
+  RicaricaVista();
 }
 
 }  // namespace vx::comparison

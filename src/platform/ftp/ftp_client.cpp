@@ -59,19 +59,22 @@ QString FtpClient::Url(const QString& folder, const QString& file) const {
   return url;
 }
 
-FtpResult FtpClient::Check(const QString& folder) {
+CURL* FtpClient::Begin(const QString& url, char* detail) {
+  // libcurl keeps its own copies of the texts given to it.
   CURL* c = h_->curl;
-  char detail[CURL_ERROR_SIZE] = {};
   curl_easy_reset(c);
-  const QByteArray url = Url(folder).toUtf8();
-  const QByteArray user = user_.toUtf8();
-  const QByteArray password = password_.toUtf8();
-  curl_easy_setopt(c, CURLOPT_URL, url.constData());
-  curl_easy_setopt(c, CURLOPT_USERNAME, user.constData());
-  curl_easy_setopt(c, CURLOPT_PASSWORD, password.constData());
+  curl_easy_setopt(c, CURLOPT_URL, url.toUtf8().constData());
+  curl_easy_setopt(c, CURLOPT_USERNAME, user_.toUtf8().constData());
+  curl_easy_setopt(c, CURLOPT_PASSWORD, password_.toUtf8().constData());
   curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, long(timeout_));
   curl_easy_setopt(c, CURLOPT_FTP_RESPONSE_TIMEOUT, long(timeout_));
   curl_easy_setopt(c, CURLOPT_ERRORBUFFER, detail);
+  return c;
+}
+
+FtpResult FtpClient::Check(const QString& folder) {
+  char detail[CURL_ERROR_SIZE] = {};
+  CURL* c = Begin(Url(folder), detail);
   // A listing of the folder: it proves the login and that the folder exists.
   curl_easy_setopt(c, CURLOPT_DIRLISTONLY, 1L);
   curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, Discard);
@@ -131,20 +134,10 @@ FtpResult FtpClient::Get(const QString& remoteName, const QString& localPath) {
     return FtpResult{
         false, QStringLiteral("Impossibile scrivere %1: %2").arg(localPath, file.errorString())};
   }
-  CURL* c = h_->curl;
   char detail[CURL_ERROR_SIZE] = {};
-  curl_easy_reset(c);
-  const QByteArray url = Url(dir_, remoteName).toUtf8();
-  const QByteArray user = user_.toUtf8();
-  const QByteArray password = password_.toUtf8();
-  curl_easy_setopt(c, CURLOPT_URL, url.constData());
-  curl_easy_setopt(c, CURLOPT_USERNAME, user.constData());
-  curl_easy_setopt(c, CURLOPT_PASSWORD, password.constData());
-  curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, long(timeout_));
-  curl_easy_setopt(c, CURLOPT_FTP_RESPONSE_TIMEOUT, long(timeout_));
+  CURL* c = Begin(Url(dir_, remoteName), detail);
   curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
   curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, long(timeout_));
-  curl_easy_setopt(c, CURLOPT_ERRORBUFFER, detail);
   curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, WriteToFile);
   curl_easy_setopt(c, CURLOPT_WRITEDATA, &file);
   curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);

@@ -38,6 +38,8 @@ class FtpClient {
  private:
   QString Url(const QString& folder, const QString& file = {}) const;
   FtpResult Check(const QString& folder);
+  // The easy handle reset and set up for a transfer from url, its error text into detail.
+  void* Begin(const QString& url, char* detail);  // a CURL*
 
   struct Handle;
   std::unique_ptr<Handle> h_;
