@@ -14,6 +14,10 @@ namespace vx::ui {
 
 FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent), model_(new GridModel(this)) {
   setModel(model_);
+  // Column widths are given in twips for a small, narrow font: the grid uses one.
+  QFont narrow(QStringLiteral("DejaVu Sans Condensed"), 8);
+  narrow.setStretch(QFont::SemiCondensed);
+  setFont(narrow);
   horizontalHeader()->hide();
   verticalHeader()->hide();
   verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
