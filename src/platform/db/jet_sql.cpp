@@ -86,8 +86,11 @@ QString TranslateDml(const std::vector<Token>& t, const ExprOptions& options) {
                    : tok.text;
         break;
       case Tok::String:
+        // Jet compares text without regard to case, also where one side is no column (a
+        // function's result): the literal carries the collation into the comparison.
         out += options.literals ? Parameter(options.literals, Variant(tok.value))
                                 : QuoteText(tok.value);
+        out += QLatin1String(" COLLATE NOCASE");
         break;
       case Tok::Date: {
         const double days = JetDateLiteral(tok.value);

@@ -194,6 +194,14 @@ TEST_F(DbTest, TextComparesAndSortsWithoutRegardToCase) {
   EXPECT_EQ(
       Scalar(*db_, QStringLiteral("select vedovo from articoli where desart = 'Ciliegia'")).str(),
       QStringLiteral("3"));
+  // Also where one side is a function's result rather than a column.
+  EXPECT_EQ(Scalar(*db_, QStringLiteral("select vedovo from articoli where "
+                                        "trim(desart) = 'ALBICOCCA'"))
+                .str(),
+            QStringLiteral("2"));
+  auto found = db_->OpenRecordset(QStringLiteral("select * from articoli"));
+  EXPECT_TRUE(found->FindFirst(QStringLiteral("ucase(desart) = 'banana'")));
+  EXPECT_EQ(found->Field(QStringLiteral("vedovo")).str(), QStringLiteral("1"));
 }
 
 TEST_F(DbTest, LikeWildcardsAndLiteralPercentAndUnderscore) {

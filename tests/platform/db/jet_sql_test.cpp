@@ -21,11 +21,11 @@ TEST(JetSqlTest, TranslatesTheDialectOfDataTexts) {
       {"SELECT * FROM stampanti ORDER BY [descrizione]",
        "SELECT * FROM stampanti ORDER BY \"descrizione\""},
       {"SELECT [CodFor] ,[Ean]FROM eanconv", "SELECT \"CodFor\" ,\"Ean\"FROM eanconv"},
-      {"select * from t where a = \"x\"", "select * from t where a = 'x'"},
+      {"select * from t where a = \"x\"", "select * from t where a = 'x' COLLATE NOCASE"},
       {"select * from t where d = #12/31/2026#", "select * from t where d = 46387.0"},
       {"select * from t where d >= #2026-01-02#", "select * from t where d >= 46024.0"},
       {"select * from t where d = #1/2/2026 12:00:00#", "select * from t where d = 46024.5"},
-      {"select a & 'x' & b from t", "select a || 'x' || b from t"},
+      {"select a & 'x' & b from t", "select a || 'x' COLLATE NOCASE || b from t"},
       {"update t set f = True, g = False", "update t set f = -1, g = 0"},
       {"select * from t where not isnull(colli1) and colli1 > 0",
        "select * from t where not jet_isnull(colli1) and colli1 > 0"},
@@ -34,7 +34,7 @@ TEST(JetSqlTest, TranslatesTheDialectOfDataTexts) {
       {"select a mod 3 from t", "select a % 3 from t"},
       {"SELECT * FROM inizio WHERE codute = 1 and codope= 1",
        "SELECT * FROM inizio WHERE codute = 1 and codope= 1"},
-      {"select * from t where n = 'l''ape'", "select * from t where n = 'l''ape'"},
+      {"select * from t where n = 'l''ape'", "select * from t where n = 'l''ape' COLLATE NOCASE"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(TranslateJetSql(QString::fromUtf8(c.jet)), QString::fromUtf8(c.sqlite)) << c.jet;
