@@ -40,18 +40,17 @@ namespace {
 constexpr int kToolbarHeight = 780;  // twips
 
 // The ordering programs that the closing stops, in the order they are tried.
-const QStringList kOrderingPrograms = {
-    QStringLiteral("varu.exe"), QStringLiteral("brunelvatto.exe"), QStringLiteral("sda.exe"),
-    QStringLiteral("ordini.exe"), QStringLiteral("apulia.exe")};
+const QStringList kOrderingPrograms = {QStringLiteral("varu.exe"),
+                                       QStringLiteral("brunelvatto.exe"), QStringLiteral("sda.exe"),
+                                       QStringLiteral("ordini.exe"), QStringLiteral("apulia.exe")};
 
 struct ToolButton {
   const char* caption;
   const char* key;
 };
 const ToolButton kToolButtons[] = {
-    {" Uscita ", "usci"},      {"Articoli", "lis"},  {"Ordine", "impOrd"},
-    {"Fornitori", "For"},      {"Brunelvatto", "far5"}, {"Apulia", "far6"},
-    {"DIZA", "far7"},          {"Corvalia", "far8"}};
+    {" Uscita ", "usci"},    {"Articoli", "lis"}, {"Ordine", "impOrd"}, {"Fornitori", "For"},
+    {"Brunelvatto", "far5"}, {"Apulia", "far6"},  {"DIZA", "far7"},     {"Corvalia", "far8"}};
 
 double TwipsWidth(const QWidget* w) { return PixelsToTwips(w->width()); }
 double TwipsHeight(const QWidget* w) { return PixelsToTwips(w->height()); }
@@ -86,8 +85,8 @@ void Main::BuildCommands() {
   menuBar = new QMenuBar(this);
   menuBar->setObjectName(QStringLiteral("menuBar"));
 
-  auto item = [this](QMenu* menu, const char* name, const QString& caption,
-                     const QString& window, std::function<void()> after = {}) {
+  auto item = [this](QMenu* menu, const char* name, const QString& caption, const QString& window,
+                     std::function<void()> after = {}) {
     QAction* a = menu->addAction(caption);
     a->setObjectName(QString::fromLatin1(name));
     a->setEnabled(openers_.count(window) > 0);
@@ -129,13 +128,14 @@ void Main::BuildClientArea() {
   Toolbar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
   Toolbar1->setIconSize(QSize(20, 20));
   const QStyle::StandardPixmap icons[] = {
-      QStyle::SP_DialogCloseButton, QStyle::SP_FileDialogDetailedView, QStyle::SP_ArrowDown,
-      QStyle::SP_DirHomeIcon,       QStyle::SP_ComputerIcon,           QStyle::SP_ComputerIcon,
+      QStyle::SP_DialogCloseButton, QStyle::SP_FileDialogDetailedView,
+      QStyle::SP_ArrowDown,         QStyle::SP_DirHomeIcon,
+      QStyle::SP_ComputerIcon,      QStyle::SP_ComputerIcon,
       QStyle::SP_ComputerIcon,      QStyle::SP_ComputerIcon};
   for (int i = 1; i <= 8; ++i) {
     const ToolButton& b = kToolButtons[i - 1];
-    QAction* a = Toolbar1->addAction(style()->standardIcon(icons[i - 1]),
-                                     QString::fromLatin1(b.caption));
+    QAction* a =
+        Toolbar1->addAction(style()->standardIcon(icons[i - 1]), QString::fromLatin1(b.caption));
     a->setObjectName(QString::fromLatin1(b.key));
     const QString key = QString::fromLatin1(b.key);
     connect(a, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
@@ -327,8 +327,8 @@ void Main::Form_Resize() {
   const double labelWidth = (w + 60) - TwipsLeft(Label2);
   ui::Place(Label2, TwipsLeft(Label2), TwipsTop(Label2), labelWidth < 0 ? 0 : labelWidth,
             TwipsHeight(Label2));
-  ui::Place(Image2, TwipsLeft(Image2) + (w - oldWidth) / 37, TwipsTop(Image2) + (h - oldHeight) / 37,
-            TwipsWidth(Image2), TwipsHeight(Image2));
+  ui::Place(Image2, TwipsLeft(Image2) + (w - oldWidth) / 37,
+            TwipsTop(Image2) + (h - oldHeight) / 37, TwipsWidth(Image2), TwipsHeight(Image2));
 }
 
 // --- Activation, commands and closing ----------------------------------------------------
@@ -349,9 +349,10 @@ void Main::Form_Activate() {
   for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
     const QString descr = rs->Field(QStringLiteral("descr")).str();
     if (descr.trimmed().isEmpty()) continue;
-    g.indice = qint16(Val(rs->Field(QStringLiteral("codice")).str()) + 4);
     // A row outside the slots 1 to 4 has no button.
-    if (g.indice < 5 || g.indice > 8) continue;
+    const double indice = RoundHalfEven(Val(rs->Field(QStringLiteral("codice")).str()) + 4);
+    if (indice < 5 || indice > 8) continue;
+    g.indice = qint16(indice);
     Buttons[g.indice]->setText(descr.left(11));
     Buttons[g.indice]->setVisible(true);
   }
@@ -359,10 +360,14 @@ void Main::Form_Activate() {
 
 QString Main::TerminalWindowFor(const QString& tipo_terminale) {
   static const std::map<QString, QString> windows = {
-      {QString(), QStringLiteral("cnfpv")},          {QStringLiteral("PDT"), QStringLiteral("cnfpv2")},
-      {QStringLiteral("PDC"), QStringLiteral("cnfpv7")}, {QStringLiteral("PDM"), QStringLiteral("cnfpv3")},
-      {QStringLiteral("CIP"), QStringLiteral("cnfpv4")}, {QStringLiteral("IT7"), QStringLiteral("cnfpv5")},
-      {QStringLiteral("SIS"), QStringLiteral("cnfpv6")}, {QStringLiteral("PD6"), QStringLiteral("cnfpv8")},
+      {QString(), QStringLiteral("cnfpv")},
+      {QStringLiteral("PDT"), QStringLiteral("cnfpv2")},
+      {QStringLiteral("PDC"), QStringLiteral("cnfpv7")},
+      {QStringLiteral("PDM"), QStringLiteral("cnfpv3")},
+      {QStringLiteral("CIP"), QStringLiteral("cnfpv4")},
+      {QStringLiteral("IT7"), QStringLiteral("cnfpv5")},
+      {QStringLiteral("SIS"), QStringLiteral("cnfpv6")},
+      {QStringLiteral("PD6"), QStringLiteral("cnfpv8")},
       {QStringLiteral("630"), QStringLiteral("cnfpv9")}};
   auto it = windows.find(tipo_terminale.trimmed());
   return it == windows.end() ? QString() : it->second;
@@ -371,6 +376,7 @@ QString Main::TerminalWindowFor(const QString& tipo_terminale) {
 void Main::Toolbar1_ButtonClick(const QString& key) {
   const SharedValues& g = G();
   std::array<QString, 5> programs;
+  bool programsRead = false;
   try {
     fornitori->DatabaseName = g.percorso_db;
     fornitori->RecordSource = QStringLiteral("SELECT * FROM fornitori");
@@ -378,12 +384,13 @@ void Main::Toolbar1_ButtonClick(const QString& key) {
     db::Recordset* rs = fornitori->recordset();
     for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
       const Variant program = rs->Field(QStringLiteral("programma"));
-      const auto slot = qint64(Val(rs->Field(QStringLiteral("codice")).str()));
-      if (!program.isNull() && slot >= 0 && slot <= 4) programs[slot] = program.str();
+      const double slot = RoundHalfEven(Val(rs->Field(QStringLiteral("codice")).str()));
+      if (!program.isNull() && slot >= 0 && slot <= 4) programs[size_t(slot)] = program.str();
     }
+    programsRead = true;
   } catch (const db::DbError& e) {
+    // Only the supplier buttons need the programs: the other commands still work.
     ui::MsgCritical(QStringLiteral("ATTENZIONE!!! ") + e.message());
-    return;
   }
 
   if (key == QLatin1String("usci")) {
@@ -414,7 +421,7 @@ void Main::Toolbar1_ButtonClick(const QString& key) {
     if (!window.isEmpty()) OpenWindow(window);
   } else if (key.startsWith(QLatin1String("far"))) {
     const int slot = key.mid(3).toInt() - 4;
-    if (slot >= 1 && slot <= 4) StartOrderingProgram(programs[slot]);
+    if (programsRead && slot >= 1 && slot <= 4) StartOrderingProgram(programs[slot]);
   }
 }
 

@@ -44,10 +44,10 @@ class Main : public ui::Form {
   ui::ProgressBar* pb1 = nullptr;
   QLabel* Label5 = nullptr;
   ui::DriveList* Drive1 = nullptr;
-  QLabel* Label6 = nullptr;  // "Società"
-  QLabel* l1 = nullptr;      // the store's name
-  QLabel* l2 = nullptr;      // "Utima Data Confronto"
-  QLabel* l3 = nullptr;      // date of the last comparison
+  QLabel* Label6 = nullptr;     // "Società"
+  QLabel* l1 = nullptr;         // the store's name
+  QLabel* l2 = nullptr;         // "Utima Data Confronto"
+  QLabel* l3 = nullptr;         // date of the last comparison
   QGroupBox* Frame1 = nullptr;  // "Anno contabile"
   QLineEdit* annow = nullptr;
   QLineEdit* dataw = nullptr;

@@ -24,9 +24,11 @@ using ui::MakeControl;
 
 namespace {
 
-const QString kWrongPassword = QStringLiteral("ATTENZIONE!!! La password inserita non è corretta ...");
+const QString kWrongPassword =
+    QStringLiteral("ATTENZIONE!!! La password inserita non è corretta ...");
 const QString kNoOperator = QStringLiteral("ATTENZIONE!!! Selezionare l'operatore desiderato...");
-const QString kPasswordMissing = QStringLiteral("ATTENZIONE!!! La Password inserita non è corretta...");
+const QString kPasswordMissing =
+    QStringLiteral("ATTENZIONE!!! La Password inserita non è corretta...");
 
 }  // namespace
 
@@ -41,8 +43,10 @@ com02::com02() {
   Label2 = MakeControl<QLabel>(Frame1, "Label2", 240, 1080, 1300, 300, QStringLiteral("PASSWORD"));
   passw = MakeControl<ui::TextBox>(Frame1, "passw", 1620, 1020, 3600, 360);
   passw->setEchoMode(QLineEdit::Password);
-  Command4 = MakeControl<QPushButton>(Frame1, "Command4", 1620, 1680, 1680, 480, QStringLiteral("LOGIN"));
-  Command1 = MakeControl<QPushButton>(Frame1, "Command1", 3540, 1680, 1680, 480, QStringLiteral("USCITA"));
+  Command4 =
+      MakeControl<QPushButton>(Frame1, "Command4", 1620, 1680, 1680, 480, QStringLiteral("LOGIN"));
+  Command1 =
+      MakeControl<QPushButton>(Frame1, "Command1", 3540, 1680, 1680, 480, QStringLiteral("USCITA"));
   Drive1 = MakeControl<ui::DriveList>(this, "Drive1", 240, 2880, 1500, 360);
 
   Data1 = new db::DataControl(this);
@@ -79,7 +83,8 @@ void com02::Form_Load() {
     Data1->RecordSource = QStringLiteral("SELECT * FROM commessi ORDER BY [dsccommesso]");
     Data1->Refresh();
   } catch (const db::DbError& e) {
-    ui::MsgCritical(QStringLiteral("ATTENZIONE!!! Impossibile leggere gli operatori: %1").arg(e.message()));
+    ui::MsgCritical(
+        QStringLiteral("ATTENZIONE!!! Impossibile leggere gli operatori: %1").arg(e.message()));
     return;
   }
 

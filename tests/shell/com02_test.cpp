@@ -1,6 +1,8 @@
 // The login window driven through its controls against a real data drive.
-#include <QLineEdit>
+#include "shell/com02.h"
+
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -9,7 +11,6 @@
 #include "platform/ui/dbcombo.h"
 #include "platform/ui/textbox.h"
 #include "shell/Main.h"
-#include "shell/com02.h"
 #include "shell/shared_values.h"
 #include "shell/shell_fixture.h"
 
@@ -121,10 +122,9 @@ TEST_F(LoginTest, RulesForAnEmptyOrBlankBox) {
   w->Command4->click();  // an empty box never logs in
   Type(w, "   ");
   w->Command4->click();  // blanks only: GIULIA has a password
-  EXPECT_EQ(boxes->Texts(),
-            (QStringList{"ATTENZIONE!!! Selezionare l'operatore desiderato...",
-                         "ATTENZIONE!!! La Password inserita non è corretta...",
-                         "ATTENZIONE!!! La Password inserita non è corretta..."}));
+  EXPECT_EQ(boxes->Texts(), (QStringList{"ATTENZIONE!!! Selezionare l'operatore desiderato...",
+                                         "ATTENZIONE!!! La Password inserita non è corretta...",
+                                         "ATTENZIONE!!! La Password inserita non è corretta..."}));
   EXPECT_FALSE(Forms::IsLoaded<Main>());
 
   Pick(w, "SENZA");  // blanks only and a blank stored password: logs in
@@ -180,8 +180,7 @@ TEST_F(LoginTest, AMissingStoreDatabaseStopsTheStart) {
   ASSERT_TRUE(QFile::remove(drive.storeDb));
   com02* w = Login();
   ASSERT_NE(w, nullptr);
-  EXPECT_EQ(boxes->Texts(),
-            QStringList{"Attenzione ... File c:\\pelko\\client.mdb  non esiste "});
+  EXPECT_EQ(boxes->Texts(), QStringList{"Attenzione ... File c:\\pelko\\client.mdb  non esiste "});
   EXPECT_TRUE(w->DBCombo1->ListTexts().isEmpty());
   EXPECT_TRUE(G().percorso_db.isEmpty());
 }

@@ -132,8 +132,8 @@ TEST_F(MainWindowTest, TheBackgroundProgramIsStartedOnlyWhenItsFileIsThere) {
   Settle();
   EXPECT_FALSE(QFileInfo::exists(marker));
 
-  const QString program =
-      root.WriteFile("C/Programmi/tolmo/vosk2.exe", ("#!/bin/sh\ntouch '" + marker + "'\n").toUtf8());
+  const QString program = root.WriteFile("C/Programmi/tolmo/vosk2.exe",
+                                         ("#!/bin/sh\ntouch '" + marker + "'\n").toUtf8());
   QFile::setPermissions(program, QFile::permissions(program) | QFileDevice::ExeOwner);
   Load();
   QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(marker), 5000);
@@ -142,10 +142,15 @@ TEST_F(MainWindowTest, TheBackgroundProgramIsStartedOnlyWhenItsFileIsThere) {
 TEST_F(MainWindowTest, ActivationNamesTheSupplierButtons) {
   auto db = MainDb();
   db->Execute("delete from fornitori");
-  db->Execute("insert into fornitori (codice, descr, percorso) values (1, 'DISTRIBUZIONE NORD', 'C:\\x\\dati.mdb')");
-  db->Execute("insert into fornitori (codice, descr, percorso) values (2, '   ', 'C:\\y\\dati.mdb')");
-  db->Execute("insert into fornitori (codice, descr, percorso) values (3, NULL, 'C:\\z\\dati.mdb')");
-  db->Execute("insert into fornitori (codice, descr, percorso) values (4, 'ALFA', 'C:\\w\\dati.mdb')");
+  db->Execute(
+      "insert into fornitori (codice, descr, percorso) values (1, 'DISTRIBUZIONE NORD', "
+      "'C:\\x\\dati.mdb')");
+  db->Execute(
+      "insert into fornitori (codice, descr, percorso) values (2, '   ', 'C:\\y\\dati.mdb')");
+  db->Execute(
+      "insert into fornitori (codice, descr, percorso) values (3, NULL, 'C:\\z\\dati.mdb')");
+  db->Execute(
+      "insert into fornitori (codice, descr, percorso) values (4, 'ALFA', 'C:\\w\\dati.mdb')");
   Main* m = Load();
   Activate(m);
   EXPECT_EQ(m->Buttons[5]->text(), "DISTRIBUZIO");
@@ -172,7 +177,8 @@ TEST_F(MainWindowTest, ArticoliOpensTheLoaderOnAnEmptyTableAndTheGridOtherwise) 
   Forms::Unload<vx::comparison::cnf01>();
   Settle();
 
-  MainDb()->Execute("insert into articoli (vedovo, desart, sel) values ('8000000000017', 'ACQUA', ' ')");
+  MainDb()->Execute(
+      "insert into articoli (vedovo, desart, sel) values ('8000000000017', 'ACQUA', ' ')");
   m->Toolbar1_ButtonClick("lis");
   EXPECT_TRUE(Forms::IsLoaded<vx::comparison::cnf02>());
   EXPECT_FALSE(Forms::IsLoaded<vx::comparison::cnf01>());
@@ -198,6 +204,17 @@ TEST_F(MainWindowTest, AnOrderingProgramThatCannotStartIsReported) {
   ASSERT_EQ(boxes->Boxes().size(), 1u);
   EXPECT_TRUE(boxes->Texts()[0].startsWith("ATTENZIONE")) << boxes->Texts()[0].toStdString();
   EXPECT_EQ(boxes->Boxes()[0].icon, vx::ui::MsgIcon::Critical);
+}
+
+TEST_F(MainWindowTest, UnreadableSuppliersStillLetUscitaCloseTheWindow) {
+  Main* m = Load();
+  MainDb()->Execute("drop table fornitori");
+  m->Toolbar1_ButtonClick("far5");  // no program can be known: nothing is started
+  ASSERT_EQ(boxes->Boxes().size(), 1u);
+  EXPECT_FALSE(boxes->Texts()[0].contains("avviare")) << boxes->Texts()[0].toStdString();
+  m->Toolbar1_ButtonClick("usci");
+  EXPECT_EQ(boxes->Boxes().size(), 2u);
+  EXPECT_FALSE(Forms::IsLoaded<Main>());
 }
 
 // A child process whose executable has the given file name (a copy of sleep).

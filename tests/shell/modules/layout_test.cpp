@@ -1,13 +1,14 @@
 // The recorded layout and its rescaling, on a real (offscreen) window.
 #include "shell/layout.h"
 
+#include <gtest/gtest.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "platform/ui/form.h"
 #include "platform/ui/line.h"

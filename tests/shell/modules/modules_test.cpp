@@ -1,14 +1,15 @@
 #include "shell/modules.h"
 
+#include <gtest/gtest.h>
+#include <unistd.h>
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <csignal>
-#include <gtest/gtest.h>
 #include <memory>
-#include <unistd.h>
 
 #include "platform/print/printers.h"
 #include "support/temp_data_root.h"
