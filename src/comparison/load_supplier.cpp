@@ -278,7 +278,10 @@ void Loader::Write(const QString& ean, const Article& own, const std::array<Take
     set(QStringLiteral("desart"), Fit(desartKind_, own.desart));
     set(QStringLiteral("umart"), Fit(umartKind_, own.umart));
     set(QStringLiteral("imballo"), own.imbart);
-    set(QStringLiteral("ivart"), Fit(ivartKind_, Variant(Format(own.ivart, QStringLiteral("00")))));
+    // Formatting Null gives Null, not an empty text.
+    set(QStringLiteral("ivart"),
+        own.ivart.isNull() ? own.ivart
+                           : Fit(ivartKind_, Variant(Format(own.ivart, QStringLiteral("00")))));
   }
   set(QStringLiteral("tipoart"), req_.byType ? Fit(tipoartKind_, own.tipart) : Variant("1"));
   for (int j = 1; j <= 4; ++j) {

@@ -73,6 +73,36 @@ TEST_F(LoadSupplierTest, WritesOneRowPerEanWithTheSlotColumnsAndTheArticleData) 
   EXPECT_FALSE(sink_.busy);
 }
 
+TEST_F(LoadSupplierTest, VatRateOfANewRowTakesTwoDigits) {
+  const QString varu = AddSupplier(1, "VARU", "varu");
+  struct Case {
+    QString ean;
+    Variant ivart;
+    Variant expected;
+  } cases[] = {
+      {"8000000000001", "4 ", "04"},  // one digit and a blank, as the RBM import leaves it
+      {"8000000000002", "22", "22"},
+      {"8000000000003", Variant::null(), Variant::null()},  // no rate: stays Null
+  };
+  qint64 code = 1;
+  for (const Case& c : cases) {
+    ArticleSpec a;
+    a.codart = code;
+    a.ivart = c.ivart;
+    AddArticle(varu, a);
+    AddEan(varu, code++, c.ean);
+  }
+  Load("1", 1);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.ean.toStdString());
+    const Variant ivart = Cell(c.ean, "ivart");
+    EXPECT_EQ(ivart.isNull(), c.expected.isNull());
+    if (!c.expected.isNull()) {
+      EXPECT_EQ(ivart.str(), c.expected.str());
+    }
+  }
+}
+
 TEST_F(LoadSupplierTest, LeavesOutEansBeginningWithSixZerosOrFiveZerosAndATwo) {
   const QString varu = AddSupplier(1, "VARU", "varu");
   AddPriced(varu, 1, "0000001234567", 1);
