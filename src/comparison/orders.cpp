@@ -372,8 +372,10 @@ SlotOrderResult WriteSlotOrder(int slot, shell::SharedValues& values, OrderPromp
       ++result.lines;
       previousType = row.tipoart;
     }
-    transaction.Commit();
+    // The read transaction ends first: once the order is committed nothing may fail, or a
+    // written order would be reported as not written and its packages kept for a second try.
     mainRead.Commit();
+    transaction.Commit();
     result.outcome = OrderOutcome::Written;
   } catch (const std::exception& e) {
     values.numero_ordine = keptNumber;
