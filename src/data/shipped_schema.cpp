@@ -35,8 +35,10 @@ TableSpec Articoli() {
   Append(t.columns, Numbered("forn", 1, 3, "int"));
   // A new row reads 0 in the costs that no load has written.
   Append(t.columns, Numbered("costo", 1, 3, "single default 0"));
-  Append(t.columns, Numbered("colli", 1, 3, "int"));
-  Append(t.columns, {{"sel", "text(1)"},
+  // Sel and Colli1 to Colli3 are spelled as the grid heads them (a heading is the column's
+  // name as the table defines it).
+  Append(t.columns, Numbered("Colli", 1, 3, "int"));
+  Append(t.columns, {{"Sel", "text(1)"},
                      {"diff12", "single"},
                      {"diff23", "single"},
                      {"diff31", "single"},

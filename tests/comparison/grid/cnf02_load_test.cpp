@@ -66,6 +66,12 @@ TEST_F(Cnf02LoadTest, LoadsAllRowsInDescriptionOrderWithNamesAndFormats) {
   EXPECT_EQ(g->TextMatrix(0, 15), "Costo3");
   EXPECT_EQ(g->TextMatrix(0, 18), "Corva");
   for (int c : {9, 12, 15, 18}) EXPECT_EQ(Back(0, c), ui::VbColor(0xFFFF)) << c;
+  // The other headings: the query's aliases, else the column names as the table has them.
+  EXPECT_EQ(g->TextMatrix(0, 1), "Sel");
+  EXPECT_EQ(g->TextMatrix(0, 2), "Ean");
+  EXPECT_EQ(g->TextMatrix(0, 11), "Colli1");
+  EXPECT_EQ(g->TextMatrix(0, 21), "D12");
+  EXPECT_EQ(g->TextMatrix(0, 32), "ns");
 
   EXPECT_EQ(g->TextMatrix(2, 5), "04");
   EXPECT_EQ(g->TextMatrix(1, 5), "22");
