@@ -336,14 +336,7 @@ void Main::Form_Resize() {
 void Main::Form_Activate() {
   SharedValues& g = G();
   if (g.codcommesso == 0) ui::Forms::Show<com02>();
-  try {
-    fornitori->DatabaseName = g.percorso_db;
-    fornitori->RecordSource = QStringLiteral("SELECT * FROM fornitori");
-    fornitori->Refresh();
-  } catch (const db::DbError& e) {
-    ui::MsgCritical(QStringLiteral("ATTENZIONE!!! ") + e.message());
-    return;
-  }
+  if (!RefreshOnMainDatabase(fornitori, QStringLiteral("SELECT * FROM fornitori"))) return;
   for (int i = 5; i <= 8; ++i) Buttons[i]->setVisible(false);
   db::Recordset* rs = fornitori->recordset();
   for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
@@ -373,37 +366,37 @@ QString Main::TerminalWindowFor(const QString& tipo_terminale) {
   return it == windows.end() ? QString() : it->second;
 }
 
+bool Main::RefreshOnMainDatabase(db::DataControl* control, const QString& source) {
+  try {
+    control->DatabaseName = G().percorso_db;
+    control->RecordSource = source;
+    control->Refresh();
+    return true;
+  } catch (const db::DbError& e) {
+    ui::MsgCritical(QStringLiteral("ATTENZIONE!!! ") + e.message());
+    return false;
+  }
+}
+
 void Main::Toolbar1_ButtonClick(const QString& key) {
   const SharedValues& g = G();
+  // Only the supplier buttons need the programs: the other commands work without them.
   std::array<QString, 5> programs;
-  bool programsRead = false;
-  try {
-    fornitori->DatabaseName = g.percorso_db;
-    fornitori->RecordSource = QStringLiteral("SELECT * FROM fornitori");
-    fornitori->Refresh();
+  const bool programsRead =
+      RefreshOnMainDatabase(fornitori, QStringLiteral("SELECT * FROM fornitori"));
+  if (programsRead) {
     db::Recordset* rs = fornitori->recordset();
     for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
       const Variant program = rs->Field(QStringLiteral("programma"));
       const double slot = RoundHalfEven(Val(rs->Field(QStringLiteral("codice")).str()));
       if (!program.isNull() && slot >= 0 && slot <= 4) programs[size_t(slot)] = program.str();
     }
-    programsRead = true;
-  } catch (const db::DbError& e) {
-    // Only the supplier buttons need the programs: the other commands still work.
-    ui::MsgCritical(QStringLiteral("ATTENZIONE!!! ") + e.message());
   }
 
   if (key == QLatin1String("usci")) {
     mnuesci_Click();
   } else if (key == QLatin1String("lis")) {
-    try {
-      variatil->DatabaseName = g.percorso_db;
-      variatil->RecordSource = QStringLiteral("SELECT * FROM articoli");
-      variatil->Refresh();
-    } catch (const db::DbError& e) {
-      ui::MsgCritical(QStringLiteral("ATTENZIONE!!! ") + e.message());
-      return;
-    }
+    if (!RefreshOnMainDatabase(variatil, QStringLiteral("SELECT * FROM articoli"))) return;
     if (variatil->recordset()->RecordCount() == 0) {
       OpenWindow(QStringLiteral("cnf01"));
     } else {

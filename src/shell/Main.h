@@ -101,6 +101,9 @@ class Main : public ui::Form {
   void RestartBackgroundProcess();
   void ShowReleaseLabel();
   void StartOrderingProgram(const QString& program);
+  // Points the data control at the main database with the source and refreshes it; a
+  // database error is shown and gives false.
+  bool RefreshOnMainDatabase(db::DataControl* control, const QString& source);
   // Opens the named window when this build has it; false otherwise.
   bool OpenWindow(const QString& name);
 
