@@ -14,9 +14,8 @@
 #include "platform/db/database.h"
 #include "shell/shared_values.h"
 #include "support/temp_data_root.h"
+#include "support/qt_print.h"
 
-// Texts in failure messages as text.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace vx::comparison::testing {
 

@@ -10,9 +10,8 @@
 
 #include "platform/db/database.h"
 #include "platform/db/recordset.h"
+#include "support/qt_print.h"
 
-// QString in test failure messages.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace vx::db::testing {
 
