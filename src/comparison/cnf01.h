@@ -3,10 +3,9 @@
 // comparison table, computes the differences and shows the comparison grid.
 #pragma once
 
-#include <memory>
-
 #include <QString>
 #include <array>
+#include <memory>
 
 #include "platform/ui/form.h"
 
@@ -18,7 +17,7 @@ class QPushButton;
 namespace vx::db {
 class Database;
 class DataControl;
-}
+}  // namespace vx::db
 
 namespace vx::ui {
 class DBCombo;

@@ -24,7 +24,7 @@ bool IsWindowsPath(const QString& path);
 // Windows path is returned as it is.
 QString HostPath(const QString& path);
 
-bool Exists(const QString& path);       // file or folder
+bool Exists(const QString& path);  // file or folder
 bool IsFolder(const QString& path);
 bool CreateFolder(const QString& path);  // with its parents; true when it exists afterwards
 bool CopyFile(const QString& from, const QString& to);  // overwrites

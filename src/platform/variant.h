@@ -33,14 +33,25 @@ class Variant {
   Variant(const QDate& d);
   Variant(const QDateTime& dt);
 
-  static Variant null() { Variant v; v.type_ = Type::Null; return v; }
+  static Variant null() {
+    Variant v;
+    v.type_ = Type::Null;
+    return v;
+  }
   // A date as its day number: days since 30 December 1899, the fraction is the time of day.
-  static Variant fromDayNumber(double days) { Variant v; v.type_ = Type::Date; v.d_ = days; return v; }
+  static Variant fromDayNumber(double days) {
+    Variant v;
+    v.type_ = Type::Date;
+    v.d_ = days;
+    return v;
+  }
 
   Type type() const { return type_; }
   bool isEmpty() const { return type_ == Type::Empty; }
   bool isNull() const { return type_ == Type::Null; }
-  bool isNumber() const { return type_ == Type::Integer || type_ == Type::Single || type_ == Type::Double; }
+  bool isNumber() const {
+    return type_ == Type::Integer || type_ == Type::Single || type_ == Type::Double;
+  }
   bool isText() const { return type_ == Type::Text; }
   bool isDate() const { return type_ == Type::Date; }
 

@@ -13,9 +13,8 @@
 #include "comparison/orders.h"
 #include "platform/db/database.h"
 #include "shell/shared_values.h"
-#include "support/temp_data_root.h"
 #include "support/qt_print.h"
-
+#include "support/temp_data_root.h"
 
 namespace vx::comparison::testing {
 

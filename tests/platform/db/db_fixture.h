@@ -12,7 +12,6 @@
 #include "platform/db/recordset.h"
 #include "support/qt_print.h"
 
-
 namespace vx::db::testing {
 
 class DbTest : public ::testing::Test {
