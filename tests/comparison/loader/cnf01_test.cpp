@@ -48,20 +48,10 @@ class Cnf01Test : public LoaderFixture {
   }
   cnf01* Window() { return ui::Forms::Get<cnf01>(); }
   Variant Supplier(int codice, const QString& column) {
-    db::Statement st =
-        main_->Prepare(QStringLiteral("select %1 from fornitori where codice = ?").arg(column));
-    st.Bind(1, codice);
-    Variant v;
-    if (st.Step()) v = st.Column(0);
-    st.Reset();
-    return v;
+    return Scalar(QStringLiteral("select %1 from fornitori where codice = ?").arg(column), codice);
   }
   Variant LastComparisonDate() {
-    db::Statement st = main_->Prepare("select ultimadata from utenti where codutente = 1");
-    Variant v;
-    if (st.Step()) v = st.Column(0);
-    st.Reset();
-    return v;
+    return Scalar(QStringLiteral("select ultimadata from utenti where codutente = 1"));
   }
   // The status lines without their time.
   static QStringList Lines(cnf01* w) {

@@ -93,14 +93,17 @@ void LoaderFixture::AddConversion(int codfor, const QString& ean,
       values);
 }
 
-Variant LoaderFixture::Cell(const QString& ean, const QString& column) {
-  db::Statement st =
-      main_->Prepare(QStringLiteral("select %1 from articoli where vedovo = ?").arg(column));
-  st.Bind(1, ean);
+Variant LoaderFixture::Scalar(const QString& sql, const Variant& key) {
+  db::Statement st = main_->Prepare(sql);
+  if (!key.isEmpty()) st.Bind(1, key);
   Variant v;
   if (st.Step()) v = st.Column(0);
   st.Reset();
   return v;
+}
+
+Variant LoaderFixture::Cell(const QString& ean, const QString& column) {
+  return Scalar(QStringLiteral("select %1 from articoli where vedovo = ?").arg(column), ean);
 }
 
 bool LoaderFixture::HasRow(const QString& ean) { return !Cell(ean, "vedovo").isEmpty(); }
@@ -113,10 +116,7 @@ bool LoaderFixture::SlotUntouched(const QString& ean, int slot) {
 }
 
 int LoaderFixture::RowCount() {
-  db::Statement st = main_->Prepare(QStringLiteral("select count(*) from articoli"));
-  const int n = st.Step() ? static_cast<int>(st.Column(0).toLong()) : -1;
-  st.Reset();
-  return n;
+  return static_cast<int>(Scalar(QStringLiteral("select count(*) from articoli")).toLong());
 }
 
 }  // namespace vx::comparison::testing

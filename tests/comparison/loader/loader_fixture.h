@@ -78,6 +78,9 @@ class LoaderFixture : public ::testing::Test {
                      const std::vector<Variant>& factors, const std::vector<Variant>& actions);
 
   // One column of the comparison row of an EAN (Empty when the row is missing).
+  // The first column of the first row of a query on the main database (Empty when no row),
+  // with `key` bound to its ? when given.
+  Variant Scalar(const QString& sql, const Variant& key = Variant());
   Variant Cell(const QString& ean, const QString& column);
   bool HasRow(const QString& ean);
   // The slot's columns of the row were never written: no supplier code, and the cost the
