@@ -16,7 +16,7 @@
 #include "platform/ui/flexgrid.h"
 #include "platform/ui/form.h"
 #include "platform/ui/msgbox.h"
-#include "shell/shared_values.h"
+#include "common/shared_values.h"
 
 namespace {
 
@@ -74,7 +74,7 @@ int main(int argc, char** argv) {
   options.articles = 100;
   const vx::tools::DataDrive drive = vx::tools::MakeDataDrive(dir.path(), options);
   vx::fs::SetDataRoot(dir.path());
-  vx::shell::G().percorso_db = drive.mainDbWindows;
+  vx::common::G().percorso_db = drive.mainDbWindows;
   auto db = vx::db::Database::Open(drive.mainDbWindows);
   FillComparison(*db);
 

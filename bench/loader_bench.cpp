@@ -25,7 +25,7 @@
 
 namespace {
 
-using vx::comparison::ProgressSink;
+using vx::common::ProgressSink;
 
 // Yields as the window does, counting the yields.
 class YieldingSink : public ProgressSink {

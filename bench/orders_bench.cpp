@@ -17,7 +17,7 @@
 #include "platform/db/database.h"
 #include "platform/locale_it.h"
 #include "platform/paths.h"
-#include "shell/shared_values.h"
+#include "common/shared_values.h"
 
 namespace {
 
@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
 
   std::printf("making a catalogue of %d articles and %d comparison rows ...\n", articles, lines);
   std::fflush(stdout);
-  vx::shell::SharedValues values;
+  vx::common::SharedValues values;
   values.percorso_db = QStringLiteral("C:\\Programmi\\tolmo\\dizizOrezav.mdb");
   values.ragione_sociale = "MARKET BENCH";
   values.select_confronto = vx::comparison::GridSelect();

@@ -25,14 +25,14 @@
 #include "platform/ui/progressbar.h"
 #include "platform/ui/statusbox.h"
 #include "platform/ui/textbox.h"
-#include "shell/shared_values.h"
+#include "common/shared_values.h"
 
 namespace vx::comparison {
 
 namespace {
 
 // The window's status box, progress bar and buttons as the long procedures' sink.
-class WindowSink : public ProgressSink {
+class WindowSink : public common::ProgressSink {
  public:
   explicit WindowSink(cnf01& w) : w_(w) {}
   void Status(const QString& message) override { w_.cnf01_scrivi_stato(message); }
@@ -202,7 +202,7 @@ QCheckBox* cnf01::LoadBox(int n) const { return std::array{ela1, ela2, ela3, ela
 QCheckBox* cnf01::TypeBox(int n) const { return std::array{crea1, crea2, crea3, crea4}.at(n - 1); }
 
 void cnf01::Form_Load() {
-  forn->DatabaseName = shell::G().percorso_db;
+  forn->DatabaseName = common::G().percorso_db;
   forn->RecordSource = QStringLiteral("select * from fornitori ");
   try {
     forn->Refresh();
@@ -249,10 +249,10 @@ bool cnf01::CheckPercentages() {
 }
 
 void cnf01::StampComparisonDate() {
-  auto main = db::Database::Open(shell::G().percorso_db);
+  auto main = db::Database::Open(common::G().percorso_db);
   auto utenti = main->OpenRecordset(QStringLiteral("utenti"), db::RecordsetType::Table);
   utenti->SetIndex(QStringLiteral("codutente"));
-  utenti->Seek(QStringLiteral("="), Variant(static_cast<int>(shell::G().codutente)));
+  utenti->Seek(QStringLiteral("="), Variant(static_cast<int>(common::G().codutente)));
   if (utenti->NoMatch()) return;
   utenti->Edit();
   utenti->SetField(QStringLiteral("ultimadata"), Variant(Today()));
@@ -322,7 +322,7 @@ void cnf01::Command2_Click() { Unload(); }
 
 std::shared_ptr<db::Database> cnf01::ApriArchivioPrincipale() {
   try {
-    return db::Database::Open(shell::G().percorso_db);
+    return db::Database::Open(common::G().percorso_db);
   } catch (const db::DbError& e) {
     cnf01_scrivi_stato(QStringLiteral("ERRORE: ") + e.message());
     return nullptr;
@@ -350,8 +350,8 @@ void cnf01::cnf01_carica_fornitore(const QString& codice, qint16 slot, const QSt
   WindowSink sink(*this);
   const LoadOutcome out = LoadSupplier(*main, request, sink);
   if (!out.lastEan.isEmpty()) {
-    shell::G().ean_corrente = out.lastEan;
-    shell::G().azione_conv = out.lastAction;
+    common::G().ean_corrente = out.lastEan;
+    common::G().azione_conv = out.lastAction;
   }
 }
 

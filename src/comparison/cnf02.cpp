@@ -11,7 +11,6 @@
 #include <QVBoxLayout>
 #include <array>
 
-#include "comparison/cnf02_main_link.h"
 #include "comparison/cnf02_marks.h"
 #include "comparison/cnf02_query.h"
 #include "platform/conv.h"
@@ -22,7 +21,8 @@
 #include "platform/ui/msgbox.h"
 #include "platform/ui/progressbar.h"
 #include "platform/ui/textbox.h"
-#include "shell/shared_values.h"
+#include "common/main_window.h"
+#include "common/shared_values.h"
 
 namespace vx::comparison {
 
@@ -147,7 +147,7 @@ ui::TextBox* cnf02::NameBox(int slot) const {
 bool cnf02::IsNamed(int slot) const { return !NameBox(slot)->text().trimmed().isEmpty(); }
 
 void cnf02::Form_Load() {
-  auto& g = shell::G();
+  auto& g = common::G();
   flag_vista = false;
   cond_vista.clear();
   cond_ricerca.clear();
@@ -172,7 +172,7 @@ void cnf02::Form_Load() {
 }
 
 void cnf02::cnf02_nomi_fornitori() {
-  const QString db = shell::G().percorso_db;
+  const QString db = common::G().percorso_db;
   forn->DatabaseName = db;
   forn->RecordSource = QStringLiteral(
       "select max(forn1) as f1, max(forn2) as f2, max(forn3) as f3,max(forn4) as f4 from "
@@ -203,7 +203,7 @@ void cnf02::cnf02_componi_where(QString& where) {
 QString cnf02::RecordSource() {
   QString where;
   cnf02_componi_where(where);
-  return shell::G().select_confronto + where + shell::G().order_confronto;
+  return common::G().select_confronto + where + common::G().order_confronto;
 }
 
 namespace {
@@ -242,8 +242,9 @@ void cnf02::cnf02_carica_griglia() {
     flex1->SetCellColors(0, CostColumn(n), QColor(), ui::VbColor(0xFFFF));
   }
 
-  const MainWindowProgress main = MainProgress();
-  const float step = (count > 0 && main.pb1) ? float(main.pb1->Max()) / float(count) : 0.0f;
+  common::MainWindowLink* main = common::MainWindow();
+  ui::ProgressBar* pb1 = main ? main->ProgressBar() : nullptr;
+  const float step = (count > 0 && pb1) ? float(pb1->Max()) / float(count) : 0.0f;
   const QColor dearFore = ui::VbColor(0), dearBack = ui::VbColor(255);
   const QColor cheapFore = ui::VbColor(0xFF0000), cheapBack = ui::VbColor(62720);
 
@@ -252,9 +253,9 @@ void cnf02::cnf02_carica_griglia() {
     const QSignalBlocker quiet(flex1->gridModel());
     const int rows = flex1->Rows();
     for (int i = 1; i < rows; ++i) {
-      if (main.pb1) {
-        const float value = float(main.pb1->Value());
-        main.pb1->SetValue(value + 1 > float(main.pb1->Max()) - step ? 0.0f : value + step);
+      if (pb1) {
+        const float value = float(pb1->Value());
+        pb1->SetValue(value + 1 > float(pb1->Max()) - step ? 0.0f : value + step);
       }
       // The costs with four decimals serve both the marks and the cells' text.
       std::array<QString, 4> costs;
@@ -305,7 +306,7 @@ void cnf02::RicaricaVista() {
 }
 
 void cnf02::NascondiScadenze() {
-  if (QWidget* frame = MainProgress().scadenze) frame->setVisible(false);
+  if (common::MainWindowLink* main = common::MainWindow()) main->ProgressFrame()->setVisible(false);
 }
 
 void cnf02::MostraErrore(const QString& action, const QString& error) {

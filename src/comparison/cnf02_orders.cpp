@@ -8,7 +8,7 @@
 #include "platform/db/recordset.h"
 #include "platform/ui/msgbox.h"
 #include "platform/ui/textbox.h"
-#include "shell/shared_values.h"
+#include "common/shared_values.h"
 
 namespace vx::comparison {
 
@@ -32,7 +32,7 @@ class WindowPrompts : public OrderPrompts {
 
 SlotOrderResult WriteOrderOfSlot(qint16 N) {
   WindowPrompts prompts;
-  return WriteSlotOrder(N, shell::G(), prompts);
+  return WriteSlotOrder(N, common::G(), prompts);
 }
 
 QString WaitText() { return QStringLiteral("Elaborazione in corso. Attendere prego..."); }

@@ -16,7 +16,7 @@ const char* const kDiffColumns[] = {"diff12", "diff23", "diff31", "diff14", "dif
 
 }  // namespace
 
-DifferencesOutcome ComputeDifferences(db::Database& main, ProgressSink& sink) {
+DifferencesOutcome ComputeDifferences(db::Database& main, common::ProgressSink& sink) {
   DifferencesOutcome out;
   bool begun = false;
   sink.Status(QStringLiteral(

@@ -3,7 +3,7 @@
 // slots back to 0 and the running number `ns` (1, 2, 3 ... in that order).
 #pragma once
 
-#include "comparison/progress.h"
+#include "common/progress.h"
 
 namespace vx::db {
 class Database;
@@ -19,6 +19,6 @@ struct DifferencesOutcome {
 // Reports on `sink`: "Inizio calcolo ...", the row count, progress, "Fine calcolo ..." or
 // one "ERRORE: ..." line. With an empty table only the first and last lines. Database
 // failures are reported, never thrown.
-DifferencesOutcome ComputeDifferences(db::Database& main, ProgressSink& sink);
+DifferencesOutcome ComputeDifferences(db::Database& main, common::ProgressSink& sink);
 
 }  // namespace vx::comparison

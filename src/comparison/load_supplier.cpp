@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "comparison/loader_values.h"
+#include "common/cost_conversion.h"
 #include "comparison/yield_batch.h"
 #include "platform/clock.h"
 #include "platform/conv.h"
@@ -133,7 +134,7 @@ void TakePrice(const Article& a, double today, Take& t) {
 
 class Loader {
  public:
-  Loader(db::Database& main, const SlotLoad& req, ProgressSink& sink)
+  Loader(db::Database& main, const SlotLoad& req, common::ProgressSink& sink)
       : main_(main), req_(req), sink_(sink) {}
 
   LoadOutcome Run();
@@ -148,7 +149,7 @@ class Loader {
 
   db::Database& main_;
   const SlotLoad& req_;
-  ProgressSink& sink_;
+  common::ProgressSink& sink_;
   LoadOutcome out_;
   std::map<QString, Catalogue> catalogues_;
   std::map<int, QString> writeSql_;
@@ -288,7 +289,7 @@ void Loader::Write(const QString& ean, const Article& own, const std::array<Take
     const Take& t = takes[j];
     if (t.taken) {
       double cost = CostOf(t.price, t.percentage);
-      if (t.throughAlternative) cost = ConvertCost(cost, t.factor, t.action);
+      if (t.throughAlternative) cost = common::ConvertCost(cost, t.factor, t.action);
       set(kNames[0][j], j);
       set(kNames[1][j], Fit(costKind_[j], cost));
       set(kNames[2][j],
@@ -409,7 +410,7 @@ LoadOutcome Loader::Run() {
 
 }  // namespace
 
-LoadOutcome LoadSupplier(db::Database& main, const SlotLoad& request, ProgressSink& sink) {
+LoadOutcome LoadSupplier(db::Database& main, const SlotLoad& request, common::ProgressSink& sink) {
   return Loader(main, request, sink).Run();
 }
 

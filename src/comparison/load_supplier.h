@@ -6,7 +6,7 @@
 
 #include <QString>
 
-#include "comparison/progress.h"
+#include "common/progress.h"
 
 namespace vx::db {
 class Database;
@@ -39,6 +39,6 @@ struct LoadOutcome {
 // progress, "Fine caricamento ..." or one "ERRORE: ..." line; the closing (End, Yield) runs
 // whatever happened. Database failures are reported, never thrown; rows written before a
 // failure stay (each is written whole).
-LoadOutcome LoadSupplier(db::Database& main, const SlotLoad& request, ProgressSink& sink);
+LoadOutcome LoadSupplier(db::Database& main, const SlotLoad& request, common::ProgressSink& sink);
 
 }  // namespace vx::comparison

@@ -37,11 +37,6 @@ double CostOf(double price, double percentage) {
   return RoundDecimals(price + price * percentage / 100.0, 4);
 }
 
-double ConvertCost(double cost, double factor, const QString& action) {
-  if (factor == 0) return cost;
-  return action == QLatin1String("M") ? cost * factor : cost / factor;
-}
-
 std::optional<double> NumberIn(const Variant& v) {
   if (v.isNumber()) return v.toDouble();
   if (v.isText()) return ParseRegional(v.str());

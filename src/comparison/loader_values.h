@@ -25,9 +25,6 @@ double RoundDecimals(double v, int decimals);
 
 // The cost of a price: price + price x percentage / 100, rounded to four decimals.
 double CostOf(double price, double percentage);
-// A cost taken through an alternative EAN: multiplied by the factor when the action is
-// exactly "M", divided by it otherwise; a factor of 0 leaves it as it is.
-double ConvertCost(double cost, double factor, const QString& action);
 
 // The number a value holds, or nullopt when it holds none (Null, Empty, text that is no
 // number).

@@ -88,9 +88,4 @@ Variant Stored(ColumnKind kind, const FormattedNumber& value) {
   return kind == ColumnKind::Text ? Variant(value.text) : StoredNumber(kind, value.number);
 }
 
-double ConvertToSupplierPrice(double cost, double factor, const QString& action) {
-  if (factor == 0) return cost;
-  return action == QLatin1String("M") ? cost / factor : cost * factor;
-}
-
 }  // namespace vx::comparison

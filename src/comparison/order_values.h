@@ -39,9 +39,5 @@ Variant StoredNumber(ColumnKind kind, double v);
 // The number a column of that kind holds once v is stored in it.
 double Held(ColumnKind kind, double v);
 
-// The comparison cost converted back into the supplier's price: divided by the factor when
-// the action is "M" (the capital letter exactly), multiplied by it for any other action;
-// a factor of 0 leaves the cost as it is.
-double ConvertToSupplierPrice(double cost, double factor, const QString& action);
 
 }  // namespace vx::comparison

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <exception>
 
+#include "common/cost_conversion.h"
 #include "comparison/order_values.h"
 #include "platform/clock.h"
 #include "platform/conv.h"
@@ -117,7 +118,7 @@ class LineWriter {
             ColumnKindOf(sup.ColumnType(QStringLiteral("movimenti"), QStringLiteral("totrig")))) {}
 
   void Write(qint16 year, qint32 numero, int bns, const ArticleRow& row,
-             shell::SharedValues& values) {
+             common::SharedValues& values) {
     const double factor = Convert(row.ean, values);
     const QString ean = values.ean_corrente.str();
     const CatalogueEntry entry = LookUp(ean);
@@ -140,7 +141,7 @@ class LineWriter {
       article = entry.code;
       description = entry.description;
       price = FormatOrderValue(
-          ConvertToSupplierPrice(NumberOf(row.cost), factor, values.azione_conv.str()));
+          common::ConvertToSupplierPrice(NumberOf(row.cost), factor, values.azione_conv.str()));
     }
     // The total of the line as it holds the pieces and the price.
     const FormattedNumber total =
@@ -174,7 +175,7 @@ class LineWriter {
   // The first conversion row of the EAN (lowest codfor) with slot N's own columns: its
   // alternative EAN, when not blank, becomes `ean_corrente`; its action `azione_conv`.
   // Returns the factor: 1 without a row, 0 (no conversion) for an empty one.
-  double Convert(const Variant& rowEan, shell::SharedValues& values) {
+  double Convert(const Variant& rowEan, common::SharedValues& values) {
     values.ean_corrente = rowEan.str();
     values.azione_conv = "M";
     double factor = 1;
@@ -278,7 +279,7 @@ QString SlotPackagesCriteria(int slot) {
          QStringLiteral(" > 0 ");
 }
 
-SlotOrderResult WriteSlotOrder(int slot, shell::SharedValues& values, OrderPrompts& prompts) {
+SlotOrderResult WriteSlotOrder(int slot, common::SharedValues& values, OrderPrompts& prompts) {
   SlotOrderResult result;
   result.slot = slot;
   result.supplier = QStringLiteral("n. %1").arg(slot);

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/db/database.h"
-#include "shell/shared_values.h"
+#include "common/shared_values.h"
 
 namespace vx::comparison {
 
@@ -58,7 +58,7 @@ QString SlotPackagesCriteria(int slot);
 // for it. Reads `percorso_db` and `ragione_sociale` of the values; sets
 // `numero_ordine`, `ean_corrente` and `azione_conv` as the lines are written (restored as
 // they were when the order fails). The comparison table is only read.
-SlotOrderResult WriteSlotOrder(int slot, shell::SharedValues& values, OrderPrompts& prompts);
+SlotOrderResult WriteSlotOrder(int slot, common::SharedValues& values, OrderPrompts& prompts);
 
 // True when every slot that was attempted had its order written (a slot without supplier row
 // counts as not attempted).

@@ -6,7 +6,7 @@
 
 namespace vx::comparison {
 
-YieldBatch::YieldBatch(db::Database& db, ProgressSink& sink) : db_(db), sink_(sink) {
+YieldBatch::YieldBatch(db::Database& db, common::ProgressSink& sink) : db_(db), sink_(sink) {
   Begin();
   timer_.start();
 }

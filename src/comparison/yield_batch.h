@@ -11,7 +11,7 @@
 #include <memory>
 #include <vector>
 
-#include "comparison/progress.h"
+#include "common/progress.h"
 
 namespace vx::db {
 class Database;
@@ -25,7 +25,7 @@ class YieldBatch {
   static constexpr qint64 kMaxIntervalMs = 250;
 
   // Opens the first transaction.
-  YieldBatch(db::Database& db, ProgressSink& sink);
+  YieldBatch(db::Database& db, common::ProgressSink& sink);
   // Rolls back what is still open (only after an error: Finish() commits).
   ~YieldBatch();
   YieldBatch(const YieldBatch&) = delete;
@@ -49,7 +49,7 @@ class YieldBatch {
   };
   db::Database& db_;
   std::vector<Reader> readers_;
-  ProgressSink& sink_;
+  common::ProgressSink& sink_;
   QElapsedTimer timer_;
   qint64 intervalMs_ = kMinIntervalMs;
   bool open_ = false;

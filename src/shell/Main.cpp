@@ -10,8 +10,9 @@
 #include <QStyle>
 #include <QToolBar>
 
-#include "comparison/cnf01.h"
-#include "comparison/cnf02.h"
+#include "common/modules.h"
+#include "common/shared_values.h"
+#include "common/windows.h"
 #include "data/paths_db.h"
 #include "data/store_record.h"
 #include "platform/clock.h"
@@ -27,11 +28,16 @@
 #include "platform/ui/place.h"
 #include "platform/ui/progressbar.h"
 #include "shell/com02.h"
-#include "shell/modules.h"
-#include "shell/shared_values.h"
+#include "shell/window_registry.h"
 
 namespace vx::shell {
 
+using common::G;
+using common::mod_aggiungi_barra;
+using common::mod_dettagli_file;
+using common::mod_termina_processo;
+using common::OpenWindow;
+using common::SharedValues;
 using ui::MakeControl;
 using ui::PixelsToTwips;
 
@@ -64,9 +70,8 @@ Main::Main() : ListKillProcess1(std::make_unique<sys::ProcessList>()) {
   resize(ui::TwipsToPixels(12000), ui::TwipsToPixels(8400));
 
   // The windows this build has; the others' entries stay disabled.
-  openers_[QStringLiteral("com02")] = [] { ui::Forms::Show<com02>(); };
-  openers_[QStringLiteral("cnf01")] = [] { ui::Forms::Show<comparison::cnf01>(); };
-  openers_[QStringLiteral("cnf02")] = [] { ui::Forms::Show<comparison::cnf02>(); };
+  RegisterProgramWindows();
+  common::SetMainWindow(this);
 
   BuildCommands();
   BuildClientArea();
@@ -79,7 +84,15 @@ Main::Main() : ListKillProcess1(std::make_unique<sys::ProcessList>()) {
   variatil->setObjectName(QStringLiteral("variatil"));
 }
 
-Main::~Main() = default;
+Main::~Main() {
+  if (common::MainWindow() == this) common::SetMainWindow(nullptr);
+}
+
+QWidget* Main::ProgressFrame() { return scadenze; }
+
+ui::ProgressBar* Main::ProgressBar() { return pb1; }
+
+void Main::Reload() { Form_Load(); }
 
 void Main::BuildCommands() {
   menuBar = new QMenuBar(this);
@@ -89,7 +102,7 @@ void Main::BuildCommands() {
                      std::function<void()> after = {}) {
     QAction* a = menu->addAction(caption);
     a->setObjectName(QString::fromLatin1(name));
-    a->setEnabled(openers_.count(window) > 0);
+    a->setEnabled(common::HasWindow(window));
     connect(a, &QAction::triggered, this, [this, window, after] {
       OpenWindow(window);
       if (after) after();
@@ -142,7 +155,7 @@ void Main::BuildClientArea() {
     Buttons[i] = a;
   }
   Buttons[3]->setEnabled(false);  // no terminal window in this build
-  Buttons[4]->setEnabled(openers_.count(QStringLiteral("for03")) > 0);
+  Buttons[4]->setEnabled(common::HasWindow(QStringLiteral("for03")));
 
   FrameSem = MakeControl<QGroupBox>(client_, "FrameSem", 60, 840, 3120, 6315);
   Label6 = MakeControl<QLabel>(FrameSem, "Label6", 120, 300, 2880, 255, QStringLiteral("Società"));
@@ -173,13 +186,6 @@ void Main::BuildClientArea() {
   Label2 = MakeControl<QLabel>(client_, "Label2", 1680, 7995, 7140, 300);
   Text1 = MakeControl<QLineEdit>(client_, "Text1", 8820, 7995, 3120, 330);
   Text1->setReadOnly(true);
-}
-
-bool Main::OpenWindow(const QString& name) {
-  auto it = openers_.find(name);
-  if (it == openers_.end()) return false;
-  it->second();
-  return true;
 }
 
 // --- Load --------------------------------------------------------------------------------

@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 
+#include "common/main_window.h"
 #include "platform/ui/form.h"
 
 class QAction;
@@ -33,7 +34,7 @@ class ProgressBar;
 
 namespace vx::shell {
 
-class Main : public ui::Form {
+class Main : public ui::Form, public common::MainWindowLink {
   Q_OBJECT
  public:
   Main();
@@ -86,6 +87,11 @@ class Main : public ui::Form {
   // The terminal window for a terminal type, "" for a type of no window.
   static QString TerminalWindowFor(const QString& tipo_terminale);
 
+  // What the subsystems' windows ask of this one.
+  QWidget* ProgressFrame() override;
+  ui::ProgressBar* ProgressBar() override;
+  void Reload() override;
+
  protected:
   void Form_Load() override;
   void Form_Activate() override;
@@ -104,11 +110,7 @@ class Main : public ui::Form {
   // Points the data control at the main database with the source and refreshes it; a
   // database error is shown and gives false.
   bool RefreshOnMainDatabase(db::DataControl* control, const QString& source);
-  // Opens the named window when this build has it; false otherwise.
-  bool OpenWindow(const QString& name);
-
   QWidget* client_ = nullptr;  // the area below the menu bar, in which sizes are in twips
-  std::map<QString, std::function<void()>> openers_;
 };
 
 }  // namespace vx::shell

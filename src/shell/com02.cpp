@@ -16,10 +16,14 @@
 #include "platform/ui/place.h"
 #include "platform/ui/textbox.h"
 #include "shell/Main.h"
-#include "shell/shared_values.h"
+#include "common/shared_values.h"
 
 namespace vx::shell {
 
+using common::G;
+using common::mod_ridimensiona;
+using common::mod_salva_layout;
+using common::SharedValues;
 using ui::MakeControl;
 
 namespace {

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "platform/ui/form.h"
-#include "shell/layout.h"
+#include "common/layout.h"
 
 class QGroupBox;
 class QLabel;
@@ -54,7 +54,7 @@ class com02 : public ui::Form {
   bool UpgradeDatabases();
   void LoginSucceeded();
 
-  layout_finestra layout_finestra_;
+  common::layout_finestra layout_finestra_;
 };
 
 }  // namespace vx::shell

@@ -11,12 +11,12 @@
 #include "platform/ui/dbcombo.h"
 #include "platform/ui/textbox.h"
 #include "shell/Main.h"
-#include "shell/shared_values.h"
+#include "common/shared_values.h"
 #include "shell/shell_fixture.h"
 
 using vx::Variant;
 using vx::shell::com02;
-using vx::shell::G;
+using vx::common::G;
 using vx::shell::Main;
 using vx::ui::Forms;
 

@@ -17,11 +17,11 @@
 #include "platform/ui/progressbar.h"
 #include "shell/Main.h"
 #include "shell/com02.h"
-#include "shell/shared_values.h"
+#include "common/shared_values.h"
 #include "shell/shell_fixture.h"
 
 using vx::Variant;
-using vx::shell::G;
+using vx::common::G;
 using vx::shell::Main;
 using vx::ui::Forms;
 

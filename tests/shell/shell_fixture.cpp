@@ -1,9 +1,9 @@
 #include "shell/shell_fixture.h"
 
-#include "shell/shared_values.h"
+#include "common/shared_values.h"
 
 void ShellTest::SetUp() {
-  vx::shell::G().Reset();
+  vx::common::G().Reset();
   vx::print::SetPrinterList(QStringList{QStringLiteral("PDF")});
   drive = vx::tools::MakeDataDrive(root.root());
   boxes = std::make_unique<ScriptedMessages>();
@@ -14,7 +14,7 @@ void ShellTest::TearDown() {
   Settle();
   boxes.reset();
   vx::print::SetPrinterList(std::nullopt);
-  vx::shell::G().Reset();
+  vx::common::G().Reset();
 }
 
 std::shared_ptr<vx::db::Database> ShellTest::MainDb() const {

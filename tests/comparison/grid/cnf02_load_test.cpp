@@ -10,7 +10,7 @@
 #include "platform/ui/colors.h"
 #include "platform/ui/flexgrid.h"
 #include "platform/ui/textbox.h"
-#include "shell/shared_values.h"
+#include "common/shared_values.h"
 
 namespace vx::comparison::testing {
 namespace {
@@ -48,10 +48,10 @@ TEST_F(Cnf02LoadTest, LoadsAllRowsInDescriptionOrderWithNamesAndFormats) {
   cnf02* w = Open();
   ASSERT_NE(w, nullptr);
   EXPECT_EQ(w->windowTitle(), "Confronto listini fornitori");
-  EXPECT_EQ(shell::G().order_confronto, " ORDER BY [desart]");
-  EXPECT_EQ(w->art->RecordSource, shell::G().select_confronto + " ORDER BY [desart]");
-  EXPECT_EQ(shell::G().nrec, 2);
-  EXPECT_EQ(shell::G().pagina, 1);
+  EXPECT_EQ(common::G().order_confronto, " ORDER BY [desart]");
+  EXPECT_EQ(w->art->RecordSource, common::G().select_confronto + " ORDER BY [desart]");
+  EXPECT_EQ(common::G().nrec, 2);
+  EXPECT_EQ(common::G().pagina, 1);
   EXPECT_EQ(w->nrartw->text(), "2");
   EXPECT_FALSE(w->Pic1->isEnabled());
   EXPECT_FALSE(w->Frame7->isVisible());
@@ -138,14 +138,14 @@ TEST_F(Cnf02LoadTest, EmptyTableShowsHeadingsOnly) {
 TEST_F(Cnf02LoadTest, PagingEnabledAboveTwelveThousandRows) {
   AddMany(12000);
   Open();
-  EXPECT_EQ(shell::G().nrec, 12000);
+  EXPECT_EQ(common::G().nrec, 12000);
   EXPECT_FALSE(w_->Pic1->isEnabled());
   w_->cnf02_Command6_Click();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
   Add({"9999999999999", "ZZ ULTIMO", {1, 2, 3, 4}, {}});
   Open();
-  EXPECT_EQ(shell::G().nrec, 12001);
+  EXPECT_EQ(common::G().nrec, 12001);
   EXPECT_TRUE(w_->Pic1->isEnabled());
   EXPECT_EQ(w_->flex1->Rows(), 12002);
   EXPECT_EQ(w_->flex1->TextMatrix(12001, 3), "ZZ ULTIMO");

@@ -13,7 +13,7 @@
 #include "platform/ui/form.h"
 #include "platform/ui/progressbar.h"
 #include "shell/Main.h"
-#include "shell/shared_values.h"
+#include "common/shared_values.h"
 
 namespace vx::comparison::testing {
 namespace {
@@ -23,7 +23,7 @@ class Cnf02MainRoadTest : public GridTest {
   void SetUp() override {
     GridTest::SetUp();
     print::SetPrinterList(QStringList{QStringLiteral("PDF")});
-    shell::G().codcommesso = 1;  // logged in: the main window asks for no login
+    common::G().codcommesso = 1;  // logged in: the main window asks for no login
     main_ = ui::Forms::Get<shell::Main>();
     ASSERT_NE(main_, nullptr);
   }

@@ -11,7 +11,7 @@
 #include "platform/paths.h"
 #include "platform/ui/flexgrid.h"
 #include "platform/ui/form.h"
-#include "shell/shared_values.h"
+#include "common/shared_values.h"
 
 namespace vx::comparison::testing {
 
@@ -20,8 +20,8 @@ void GridTest::SetUp() {
   tools::DataDriveOptions options;
   options.force = true;
   const tools::DataDrive drive = tools::MakeDataDrive(root_->root(), options);
-  shell::G().Reset();
-  shell::G().percorso_db = drive.mainDbWindows;
+  common::G().Reset();
+  common::G().percorso_db = drive.mainDbWindows;
   db_ = db::Database::Open(drive.mainDbWindows);
   db_->Execute("delete from articoli");
   SetSuppliers({"Brunelvatto", "Apulia", "DIZA", "Corvalia"});

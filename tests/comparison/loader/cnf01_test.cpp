@@ -18,7 +18,7 @@
 #include "platform/ui/progressbar.h"
 #include "platform/ui/statusbox.h"
 #include "platform/ui/textbox.h"
-#include "shell/shared_values.h"
+#include "common/shared_values.h"
 
 namespace vx::comparison {
 namespace {
@@ -124,8 +124,8 @@ TEST_F(Cnf01Test, ElaboraDatiSavesTheSlotsLoadsComparesAndLogs) {
   EXPECT_TRUE(SlotUntouched(kEan, 3));
   EXPECT_EQ(Cell("8000000000008", "ns").toLong(), 2);
   EXPECT_EQ(Cell(kEan, "ns").toLong(), 1);
-  EXPECT_EQ(shell::G().ean_corrente.str(), "8000000000008");
-  EXPECT_EQ(shell::G().azione_conv.str(), "M");
+  EXPECT_EQ(common::G().ean_corrente.str(), "8000000000008");
+  EXPECT_EQ(common::G().azione_conv.str(), "M");
 
   const QStringList lines = Lines(w);
   EXPECT_EQ(lines.value(0), "Inizio elaborazione ...");
@@ -228,9 +228,9 @@ TEST(Cnf01DemoTest, ElaboraDatiLoadsTheFourDemoSuppliers) {
   options.articles = 300;
   const tools::DataDrive drive = tools::MakeDataDrive(dir.path(), options);
   fs::SetDataRoot(dir.path());
-  shell::G().Reset();
-  shell::G().percorso_db = drive.mainDbWindows;
-  shell::G().codutente = 1;
+  common::G().Reset();
+  common::G().percorso_db = drive.mainDbWindows;
+  common::G().codutente = 1;
 
   cnf01* w = ui::Forms::Get<cnf01>();
   ASSERT_NE(w, nullptr);
@@ -254,7 +254,7 @@ TEST(Cnf01DemoTest, ElaboraDatiLoadsTheFourDemoSuppliers) {
   }
   EXPECT_EQ(count("ns is null"), 0);
   EXPECT_GT(count("diff12 <> 0"), 0);
-  shell::G().Reset();
+  common::G().Reset();
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include "platform/clock.h"
 #include "platform/db/recordset.h"
 #include "platform/paths.h"
-#include "shell/shared_values.h"
+#include "common/shared_values.h"
 
 namespace vx::comparison::testing {
 
@@ -15,10 +15,10 @@ void LoaderFixture::SetUp() {
   ASSERT_TRUE(dir_.isValid());
   fs::SetDataRoot(dir_.path());
   SetClock([] { return QDateTime(Day(), QTime(10, 30)); });
-  shell::G().Reset();
+  common::G().Reset();
   mainPath_ = QStringLiteral("C:\\Programmi\\tolmo\\dizizOrezav.mdb");
-  shell::G().percorso_db = mainPath_;
-  shell::G().codutente = 1;
+  common::G().percorso_db = mainPath_;
+  common::G().codutente = 1;
   ASSERT_TRUE(fs::CreateFolder(QStringLiteral("C:\\Programmi\\tolmo")));
   data::CreateMainDatabase(fs::HostPath(mainPath_), QStringLiteral("NEGOZIO PROVA"));
   data::inserisco_nuovi_campi_bancaean(mainPath_);
@@ -27,7 +27,7 @@ void LoaderFixture::SetUp() {
 
 void LoaderFixture::TearDown() {
   SetClock({});
-  shell::G().Reset();
+  common::G().Reset();
 }
 
 void LoaderFixture::AddSupplierRow(int codice, const QString& descr, const QString& percorso,

@@ -10,14 +10,14 @@
 #include <memory>
 #include <vector>
 
-#include "comparison/progress.h"
+#include "common/progress.h"
 #include "platform/db/database.h"
 #include "platform/variant.h"
 
 namespace vx::comparison::testing {
 
 // Records what the procedures report, and checks that they never report work after End.
-class RecordingSink : public ProgressSink {
+class RecordingSink : public common::ProgressSink {
  public:
   void Status(const QString& message) override { lines << message; }
   void Begin(int max) override {

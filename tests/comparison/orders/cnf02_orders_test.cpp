@@ -26,9 +26,9 @@ class Cnf02OrdersTest : public OrdersTest {
  protected:
   void SetUp() override {
     OrdersTest::SetUp();
-    shell::G().Reset();
-    shell::G().percorso_db = values_.percorso_db;
-    shell::G().ragione_sociale = "MARKET DI PROVA";
+    common::G().Reset();
+    common::G().percorso_db = values_.percorso_db;
+    common::G().ragione_sociale = "MARKET DI PROVA";
     boxes_ = std::make_unique<ScriptedMessages>();
     AddSupplier(1, "VARU");
     AddSupplier(2, "APULIA");
@@ -92,7 +92,7 @@ TEST_F(Cnf02OrdersTest, OneVisibleRowTriggersTheWholeSlotAndHiddenSlotsGetNone) 
   EXPECT_EQ(Lines(1, 2026, 1).size(), 3u);
   EXPECT_TRUE(Headers(2).empty());
   EXPECT_EQ(boxes_->Texts(), QStringList{kSuccess});
-  EXPECT_EQ(shell::G().numero_ordine, 1);
+  EXPECT_EQ(common::G().numero_ordine, 1);
   // No: the packages stay.
   EXPECT_EQ(Packages(8002, 1), 2);
 }
@@ -113,7 +113,7 @@ TEST_F(Cnf02OrdersTest, NewOrderQuestionAndYesClearsThePackages) {
   EXPECT_TRUE(question.text.startsWith("Vuoi creare un nuovo ordine (SI="));
   EXPECT_EQ(Lines(1, 2026, 5).size(), 1u);
   EXPECT_EQ(Lines(2, 2026, 1).size(), 1u);
-  EXPECT_EQ(shell::G().numero_ordine, 1);  // slot 2's order was the last written
+  EXPECT_EQ(common::G().numero_ordine, 1);  // slot 2's order was the last written
   EXPECT_EQ(Packages(8001, 1), 0);
   EXPECT_EQ(Packages(8002, 2), 0);
   EXPECT_EQ(MainValue("select sel from articoli where vedovo = '0000000008001'").str(), " ");

@@ -23,7 +23,7 @@ TEST(DemoDriveOrdersTest, EverySlotWithPackagesGetsItsOrder) {
   SetClock([now] { return now; });
 
   auto main = db::Database::Open(drive.mainDbWindows);
-  ProgressSink quiet;
+  common::ProgressSink quiet;
   for (int slot = 1; slot <= 4; ++slot) {
     SlotLoad load;
     load.supplierCode = QString::number(slot);
@@ -40,7 +40,7 @@ TEST(DemoDriveOrdersTest, EverySlotWithPackagesGetsItsOrder) {
                       .arg(slot));
   }
 
-  shell::SharedValues values;
+  common::SharedValues values;
   values.percorso_db = drive.mainDbWindows;
   values.ragione_sociale = "MARKET BELLAVISTA";
   ScriptedPrompts prompts;

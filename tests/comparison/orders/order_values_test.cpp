@@ -21,15 +21,6 @@ TEST(OrderValuesTest, TextColumnsTakeTheTextOthersTheNumberTheyHold) {
   EXPECT_DOUBLE_EQ(Held(ColumnKindOf("SINGLE"), 0.1), static_cast<float>(0.1));
 }
 
-TEST(OrderValuesTest, ConversionBackToTheSupplierPrice) {
-  EXPECT_DOUBLE_EQ(ConvertToSupplierPrice(12, 6, "M"), 2);
-  EXPECT_DOUBLE_EQ(ConvertToSupplierPrice(2, 6, "D"), 12);
-  EXPECT_DOUBLE_EQ(ConvertToSupplierPrice(2, 6, "m"), 12);  // only the capital M divides
-  EXPECT_DOUBLE_EQ(ConvertToSupplierPrice(2, 6, " "), 12);
-  EXPECT_DOUBLE_EQ(ConvertToSupplierPrice(7, 0, "M"), 7);
-  EXPECT_DOUBLE_EQ(ConvertToSupplierPrice(7, 0, "D"), 7);
-}
-
 TEST(OrderValuesTest, AbsentAndUnreadableValuesReadAsEmptyOrZero) {
   EXPECT_DOUBLE_EQ(NumberOf(Variant::null()), 0);
   EXPECT_DOUBLE_EQ(NumberOf(Variant("abc")), 0);

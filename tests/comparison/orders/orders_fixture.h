@@ -12,7 +12,7 @@
 
 #include "comparison/orders.h"
 #include "platform/db/database.h"
-#include "shell/shared_values.h"
+#include "common/shared_values.h"
 #include "support/qt_print.h"
 #include "support/temp_data_root.h"
 
@@ -127,7 +127,7 @@ class OrdersTest : public ::testing::Test {
   SlotOrderResult Write(int slot) { return WriteSlotOrder(slot, values_, prompts_); }
 
   std::unique_ptr<TempDataRoot> root_;
-  shell::SharedValues values_;
+  common::SharedValues values_;
   ScriptedPrompts prompts_;
   std::shared_ptr<db::Database> main_;
   QDate today_ = QDate(2026, 3, 10);

@@ -8,7 +8,7 @@
 #include <QWidget>
 #include <vector>
 
-namespace vx::shell {
+namespace vx::common {
 
 // For a line control: x1, y1, x2 - x1, y2 - y1 and no font size. All zeros for a control
 // whose position cannot be read (a menu entry).
@@ -40,4 +40,4 @@ layout_finestra mod_salva_layout(QWidget* window);
 // and font sizes by the ratio of the heights. Nothing happens while the window is minimised.
 void mod_ridimensiona(const layout_finestra& layout);
 
-}  // namespace vx::shell
+}  // namespace vx::common

@@ -1,10 +1,10 @@
-#include "shell/shared_values.h"
+#include "common/shared_values.h"
 
 #include <gtest/gtest.h>
 
 #include <type_traits>
 
-namespace vx::shell {
+namespace vx::common {
 namespace {
 
 class SharedValuesTest : public ::testing::Test {
@@ -54,4 +54,4 @@ TEST_F(SharedValuesTest, ProgramStartValues) {
 }
 
 }  // namespace
-}  // namespace vx::shell
+}  // namespace vx::common

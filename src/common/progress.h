@@ -6,7 +6,7 @@
 
 #include <QString>
 
-namespace vx::comparison {
+namespace vx::common {
 
 class ProgressSink {
  public:
@@ -25,4 +25,4 @@ class ProgressSink {
   virtual void Yield() {}
 };
 
-}  // namespace vx::comparison
+}  // namespace vx::common

@@ -1,4 +1,4 @@
-#include "shell/modules.h"
+#include "common/modules.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -14,7 +14,7 @@
 #include "platform/print/printers.h"
 #include "support/temp_data_root.h"
 
-using namespace vx::shell;
+using namespace vx::common;
 
 namespace {
 

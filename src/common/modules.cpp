@@ -1,4 +1,4 @@
-#include "shell/modules.h"
+#include "common/modules.h"
 
 #include <unistd.h>
 
@@ -7,7 +7,7 @@
 #include "platform/sys/file_details.h"
 #include "platform/sys/processes.h"
 
-namespace vx::shell {
+namespace vx::common {
 
 void mod_termina_processo(const QString& name) {
   if (name.isEmpty()) return;
@@ -40,4 +40,4 @@ qint32 mod_indice_stampante(const QString& deviceName) {
   return 0;
 }
 
-}  // namespace vx::shell
+}  // namespace vx::common

@@ -9,7 +9,7 @@
 
 #include "platform/variant.h"
 
-namespace vx::shell {
+namespace vx::common {
 
 // Stops (SIGTERM) every process of the current user whose executable file name ends with
 // name, without regard to case; an empty name stops nothing. Nothing is reported.
@@ -29,4 +29,4 @@ std::vector<std::pair<QString, QString>> mod_dettagli_file(const QString& folder
 // without regard to case; 0 when none does.
 qint32 mod_indice_stampante(const QString& deviceName);
 
-}  // namespace vx::shell
+}  // namespace vx::common

@@ -9,7 +9,7 @@
 #include "data/fixed_string.h"
 #include "data/store_record.h"
 
-namespace vx::shell {
+namespace vx::common {
 
 struct SharedValues {
   // Login and store.
@@ -87,4 +87,4 @@ struct SharedValues {
 // The process's one set of shared values.
 SharedValues& G();
 
-}  // namespace vx::shell
+}  // namespace vx::common

@@ -1,4 +1,4 @@
-#include "shell/layout.h"
+#include "common/layout.h"
 
 #include <QFont>
 
@@ -6,7 +6,7 @@
 #include "platform/ui/line.h"
 #include "platform/ui/twips.h"
 
-namespace vx::shell {
+namespace vx::common {
 
 namespace {
 
@@ -83,4 +83,4 @@ void mod_ridimensiona(const layout_finestra& layout) {
   window->update();
 }
 
-}  // namespace vx::shell
+}  // namespace vx::common

@@ -1,5 +1,5 @@
 // The recorded layout and its rescaling, on a real (offscreen) window.
-#include "shell/layout.h"
+#include "common/layout.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 #include "platform/ui/form.h"
 #include "platform/ui/line.h"
 
-using namespace vx::shell;
+using namespace vx::common;
 
 namespace {
 

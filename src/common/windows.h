@@ -1,0 +1,18 @@
+// The windows that can be opened by name: the program registers an opener for each window
+// it has (the main window's menus and toolbar, and any window that opens another
+// subsystem's, go through here), so no subsystem includes another one's windows.
+#pragma once
+
+#include <QString>
+#include <functional>
+
+namespace vx::common {
+
+// Registers, or replaces, the opener of the named window.
+void RegisterWindow(const QString& name, std::function<void()> open);
+// True when an opener is registered for the name.
+bool HasWindow(const QString& name);
+// Opens the named window; false, and nothing happens, when none is registered.
+bool OpenWindow(const QString& name);
+
+}  // namespace vx::common
