@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
+#include "common/shared_values.h"
 #include "comparison/cnf02.h"
 #include "comparison/cnf02_query.h"
 #include "data_drive.h"
@@ -16,7 +17,6 @@
 #include "platform/ui/flexgrid.h"
 #include "platform/ui/form.h"
 #include "platform/ui/msgbox.h"
-#include "common/shared_values.h"
 
 namespace {
 

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "common/shared_values.h"
 #include "comparison/cnf02_query.h"
 #include "comparison/orders.h"
 #include "data/schema_upgrade.h"
@@ -17,7 +18,6 @@
 #include "platform/db/database.h"
 #include "platform/locale_it.h"
 #include "platform/paths.h"
-#include "common/shared_values.h"
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 
+#include "common/shared_values.h"
 #include "comparison/cnf02.h"
 #include "comparison/differences.h"
 #include "comparison/load_supplier.h"
@@ -25,7 +26,6 @@
 #include "platform/ui/progressbar.h"
 #include "platform/ui/statusbox.h"
 #include "platform/ui/textbox.h"
-#include "common/shared_values.h"
 
 namespace vx::comparison {
 

@@ -11,6 +11,8 @@
 #include <QVBoxLayout>
 #include <array>
 
+#include "common/main_window.h"
+#include "common/shared_values.h"
 #include "comparison/cnf02_marks.h"
 #include "comparison/cnf02_query.h"
 #include "platform/conv.h"
@@ -21,8 +23,6 @@
 #include "platform/ui/msgbox.h"
 #include "platform/ui/progressbar.h"
 #include "platform/ui/textbox.h"
-#include "common/main_window.h"
-#include "common/shared_values.h"
 
 namespace vx::comparison {
 

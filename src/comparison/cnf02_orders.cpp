@@ -2,13 +2,13 @@
 // packages in the current view, written into that supplier's database.
 #include <QLabel>
 
+#include "common/shared_values.h"
 #include "comparison/cnf02.h"
 #include "comparison/orders.h"
 #include "platform/db/datacontrol.h"
 #include "platform/db/recordset.h"
 #include "platform/ui/msgbox.h"
 #include "platform/ui/textbox.h"
-#include "common/shared_values.h"
 
 namespace vx::comparison {
 

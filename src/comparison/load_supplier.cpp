@@ -9,8 +9,8 @@
 #include <optional>
 #include <vector>
 
-#include "comparison/loader_values.h"
 #include "common/cost_conversion.h"
+#include "comparison/loader_values.h"
 #include "comparison/yield_batch.h"
 #include "platform/clock.h"
 #include "platform/conv.h"

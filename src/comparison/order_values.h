@@ -39,5 +39,4 @@ Variant StoredNumber(ColumnKind kind, double v);
 // The number a column of that kind holds once v is stored in it.
 double Held(ColumnKind kind, double v);
 
-
 }  // namespace vx::comparison

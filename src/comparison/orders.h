@@ -9,8 +9,8 @@
 #include <QString>
 #include <vector>
 
-#include "platform/db/database.h"
 #include "common/shared_values.h"
+#include "platform/db/database.h"
 
 namespace vx::comparison {
 

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "common/shared_values.h"
 #include "data/paths_db.h"
 #include "data/schema_upgrade.h"
 #include "platform/conv.h"
@@ -16,7 +17,6 @@
 #include "platform/ui/place.h"
 #include "platform/ui/textbox.h"
 #include "shell/Main.h"
-#include "common/shared_values.h"
 
 namespace vx::shell {
 

@@ -3,8 +3,8 @@
 // shows the main window.
 #pragma once
 
-#include "platform/ui/form.h"
 #include "common/layout.h"
+#include "platform/ui/form.h"
 
 class QGroupBox;
 class QLabel;

@@ -14,8 +14,8 @@ TEST(CostConversionTest, ForwardAndBackThroughFactorAndAction) {
     const char* action;
     double cost;
   };
-  const Row rows[] = {{2, 6, "M", 12},   {12, 6, "D", 2}, {12, 6, "m", 2},
-                      {12, 6, " ", 2},   {7, 0, "M", 7},  {7, 0, "D", 7}};
+  const Row rows[] = {{2, 6, "M", 12}, {12, 6, "D", 2}, {12, 6, "m", 2},
+                      {12, 6, " ", 2}, {7, 0, "M", 7},  {7, 0, "D", 7}};
   for (const Row& r : rows) {
     SCOPED_TRACE(r.action);
     EXPECT_DOUBLE_EQ(ConvertCost(r.price, r.factor, r.action), r.cost);

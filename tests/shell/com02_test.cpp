@@ -6,17 +6,17 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "common/shared_values.h"
 #include "platform/db/datacontrol.h"
 #include "platform/paths.h"
 #include "platform/ui/dbcombo.h"
 #include "platform/ui/textbox.h"
 #include "shell/Main.h"
-#include "common/shared_values.h"
 #include "shell/shell_fixture.h"
 
 using vx::Variant;
-using vx::shell::com02;
 using vx::common::G;
+using vx::shell::com02;
 using vx::shell::Main;
 using vx::ui::Forms;
 

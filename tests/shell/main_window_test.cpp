@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QToolBar>
 
+#include "common/shared_values.h"
 #include "comparison/cnf01.h"
 #include "comparison/cnf02.h"
 #include "data/store_record.h"
@@ -17,7 +18,6 @@
 #include "platform/ui/progressbar.h"
 #include "shell/Main.h"
 #include "shell/com02.h"
-#include "common/shared_values.h"
 #include "shell/shell_fixture.h"
 
 using vx::Variant;

@@ -5,12 +5,12 @@
 #include <QGroupBox>
 #include <QPushButton>
 
+#include "common/shared_values.h"
 #include "comparison/grid/grid_fixture.h"
 #include "platform/db/datacontrol.h"
 #include "platform/ui/colors.h"
 #include "platform/ui/flexgrid.h"
 #include "platform/ui/textbox.h"
-#include "common/shared_values.h"
 
 namespace vx::comparison::testing {
 namespace {

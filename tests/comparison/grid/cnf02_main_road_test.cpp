@@ -7,13 +7,13 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "common/shared_values.h"
 #include "comparison/grid/grid_fixture.h"
 #include "platform/print/printers.h"
 #include "platform/ui/flexgrid.h"
 #include "platform/ui/form.h"
 #include "platform/ui/progressbar.h"
 #include "shell/Main.h"
-#include "common/shared_values.h"
 
 namespace vx::comparison::testing {
 namespace {

@@ -6,12 +6,12 @@
 #include <QCoreApplication>
 #include <QTest>
 
+#include "common/shared_values.h"
 #include "data_drive.h"
 #include "platform/db/recordset.h"
 #include "platform/paths.h"
 #include "platform/ui/flexgrid.h"
 #include "platform/ui/form.h"
-#include "common/shared_values.h"
 
 namespace vx::comparison::testing {
 

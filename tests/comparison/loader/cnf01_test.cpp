@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include "common/shared_values.h"
 #include "comparison/cnf02.h"
 #include "comparison/loader/loader_fixture.h"
 #include "data_drive.h"
@@ -18,7 +19,6 @@
 #include "platform/ui/progressbar.h"
 #include "platform/ui/statusbox.h"
 #include "platform/ui/textbox.h"
-#include "common/shared_values.h"
 
 namespace vx::comparison {
 namespace {

@@ -2,12 +2,12 @@
 
 #include <QDateTime>
 
+#include "common/shared_values.h"
 #include "data/schema_upgrade.h"
 #include "data/shipped_schema.h"
 #include "platform/clock.h"
 #include "platform/db/recordset.h"
 #include "platform/paths.h"
-#include "common/shared_values.h"
 
 namespace vx::comparison::testing {
 

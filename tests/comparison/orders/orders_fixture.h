@@ -10,9 +10,9 @@
 #include <ostream>
 #include <vector>
 
+#include "common/shared_values.h"
 #include "comparison/orders.h"
 #include "platform/db/database.h"
-#include "common/shared_values.h"
 #include "support/qt_print.h"
 #include "support/temp_data_root.h"
 
