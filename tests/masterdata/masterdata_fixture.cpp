@@ -15,7 +15,7 @@ using vx::common::G;
 void MasterDataTest::SetUp() {
   G().Reset();
   vx::print::SetPrinterList(QStringList{QStringLiteral("PDF")});
-  drive = vx::tools::MakeDataDrive(root.root());
+  drive = vx::tools::MakeDataDrive(root.root(), options);
   boxes = std::make_unique<ScriptedMessages>();
   // What the login and the main window's load leave behind.
   G().drive = "C";

@@ -55,6 +55,7 @@ class MasterDataTest : public ::testing::Test {
   static QStringList Column(const vx::ui::FlexGrid* grid, int col);
 
   TempDataRoot root;
+  vx::tools::DataDriveOptions options;  // set before SetUp for another drive
   vx::tools::DataDrive drive;
   std::unique_ptr<ScriptedMessages> boxes;
 };
