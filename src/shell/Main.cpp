@@ -92,7 +92,12 @@ QWidget* Main::ProgressFrame() { return scadenze; }
 
 ui::ProgressBar* Main::ProgressBar() { return pb1; }
 
-void Main::Reload() { Form_Load(); }
+void Main::Reload() {
+  // Closed as the operator closes it (its closing steps run), then a fresh window is loaded
+  // and shown in its place.
+  Unload();
+  ui::Forms::Show<Main>();
+}
 
 void Main::BuildCommands() {
   menuBar = new QMenuBar(this);

@@ -3,6 +3,8 @@
 #include "common/windows.h"
 #include "comparison/cnf01.h"
 #include "comparison/cnf02.h"
+#include "masterdata/for03.h"
+#include "masterdata/ute01.h"
 #include "platform/ui/form.h"
 #include "shell/com02.h"
 
@@ -21,6 +23,8 @@ void RegisterProgramWindows() {
   Register<com02>("com02");
   Register<comparison::cnf01>("cnf01");
   Register<comparison::cnf02>("cnf02");
+  Register<masterdata::for03>("for03");
+  Register<masterdata::ute01>("ute01");
 }
 
 }  // namespace vx::shell
