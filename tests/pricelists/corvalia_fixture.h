@@ -12,6 +12,7 @@
 #include "common/progress.h"
 #include "platform/db/database.h"
 #include "platform/variant.h"
+#include "support/qt_print.h"
 #include "support/temp_data_root.h"
 
 namespace vx::pricelists::testing {

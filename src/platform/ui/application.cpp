@@ -13,8 +13,6 @@ void SetupApplication(QApplication& app) {
 
 void DoEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
-void DoEventsWithoutInput() {
-  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
+void DoEventsWithoutInput() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
 
 }  // namespace vx::ui
