@@ -93,6 +93,19 @@ TEST_F(Art22Test, LoadListsTheCorvaliaSuppliersAndPickingOneSetsTheSharedValues)
   EXPECT_EQ(Log(w), QStringList{"Inzio elaborazione ..."});
   EXPECT_EQ(common::G().codice_fornitore, 0);
   EXPECT_EQ(w->codforw->Text(), "");
+  EXPECT_EQ(w->DBCombo3->Text(), "");
+
+  // On another data drive the folder texts name its letter.
+  ui::Forms::Unload<art22>();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  common::G().drive = "d";
+  w = Window();
+  EXPECT_TRUE(w->Label3->text().endsWith("cartella D:\\Programmi\\tolmo\\corvalia\\"));
+  EXPECT_EQ(w->modello_a, "D:\\Programmi\\tolmo\\corvalia\\A*.txt");
+  ScriptedMessages boxes;
+  Pick(w, "CORVALIA SPA");
+  QTest::mouseClick(w->Command1, Qt::LeftButton);
+  EXPECT_EQ(boxes.Texts(), QStringList{QString(kMissing).replace("C:", "D:")});
 }
 
 TEST_F(Art22Test, TheChecksBeforeTheRunTouchNothing) {
