@@ -6,6 +6,7 @@
 #include "masterdata/for03.h"
 #include "masterdata/ute01.h"
 #include "platform/ui/form.h"
+#include "pricelists/art22.h"
 #include "shell/com02.h"
 
 namespace vx::shell {
@@ -25,6 +26,7 @@ void RegisterProgramWindows() {
   Register<comparison::cnf02>("cnf02");
   Register<masterdata::for03>("for03");
   Register<masterdata::ute01>("ute01");
+  Register<pricelists::art22>("art22");
 }
 
 }  // namespace vx::shell
