@@ -5,6 +5,10 @@
 #include "comparison/cnf02.h"
 #include "platform/ui/form.h"
 #include "shell/com02.h"
+#include "terminals/cnfpv2.h"
+#include "terminals/cnfpv3.h"
+#include "terminals/cnfpv4.h"
+#include "terminals/cnfpv7.h"
 
 namespace vx::shell {
 
@@ -21,6 +25,10 @@ void RegisterProgramWindows() {
   Register<com02>("com02");
   Register<comparison::cnf01>("cnf01");
   Register<comparison::cnf02>("cnf02");
+  Register<terminals::cnfpv2>("cnfpv2");
+  Register<terminals::cnfpv7>("cnfpv7");
+  Register<terminals::cnfpv3>("cnfpv3");
+  Register<terminals::cnfpv4>("cnfpv4");
 }
 
 }  // namespace vx::shell
