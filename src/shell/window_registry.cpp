@@ -8,6 +8,10 @@
 #include "platform/ui/form.h"
 #include "pricelists/art22.h"
 #include "shell/com02.h"
+#include "terminals/cnfpv2.h"
+#include "terminals/cnfpv3.h"
+#include "terminals/cnfpv4.h"
+#include "terminals/cnfpv7.h"
 
 namespace vx::shell {
 
@@ -27,6 +31,10 @@ void RegisterProgramWindows() {
   Register<masterdata::for03>("for03");
   Register<masterdata::ute01>("ute01");
   Register<pricelists::art22>("art22");
+  Register<terminals::cnfpv2>("cnfpv2");
+  Register<terminals::cnfpv7>("cnfpv7");
+  Register<terminals::cnfpv3>("cnfpv3");
+  Register<terminals::cnfpv4>("cnfpv4");
 }
 
 }  // namespace vx::shell

@@ -20,6 +20,7 @@
 #include "shell/Main.h"
 #include "shell/com02.h"
 #include "shell/shell_fixture.h"
+#include "terminals/cnfpv2.h"
 
 using vx::Variant;
 using vx::common::G;
@@ -191,11 +192,32 @@ TEST_F(MainWindowTest, OrdineOpensOnlyTheWindowOfAKnownTerminalCode) {
   EXPECT_EQ(Main::TerminalWindowFor(""), "cnfpv");
   EXPECT_EQ(Main::TerminalWindowFor("pdt"), "");  // case counts
   EXPECT_EQ(Main::TerminalWindowFor("XYZ"), "");
-  SetStoreColumn("ncr", "pdt");
+  const struct {
+    const char* ncr;
+    bool opensPdt;
+  } stores[] = {{" PDT ", true}, {"pdt", false}, {"XYZ", false}};
+  for (const auto& store : stores) {
+    SCOPED_TRACE(store.ncr);
+    SetStoreColumn("ncr", store.ncr);
+    Main* m = Load();
+    EXPECT_TRUE(m->Buttons[3]->isEnabled());
+    const int before = Forms::LoadedCount();
+    m->Toolbar1_ButtonClick("impOrd");
+    EXPECT_EQ(Forms::IsLoaded<vx::terminals::cnfpv2>(), store.opensPdt);
+    EXPECT_EQ(Forms::LoadedCount(), before + (store.opensPdt ? 1 : 0));
+    Forms::UnloadAll();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+  EXPECT_TRUE(boxes->Texts().isEmpty());
+
+  // No store: the message and nothing else.
+  SetStoreColumn("ncr", "PDT");
   Main* m = Load();
-  const int before = Forms::LoadedCount();
+  G().codutente = 0;
   m->Toolbar1_ButtonClick("impOrd");
-  EXPECT_EQ(Forms::LoadedCount(), before);
+  EXPECT_EQ(boxes->Texts(), QStringList{"ATTENZIONE !!!. Utente non selezionato"});
+  EXPECT_EQ(boxes->Boxes()[0].icon, vx::ui::MsgIcon::Information);
+  EXPECT_FALSE(Forms::IsLoaded<vx::terminals::cnfpv2>());
 }
 
 TEST_F(MainWindowTest, AnOrderingProgramThatCannotStartIsReported) {
