@@ -3,6 +3,7 @@
 #include "common/windows.h"
 #include "comparison/cnf01.h"
 #include "comparison/cnf02.h"
+#include "masterdata/ali01.h"
 #include "platform/ui/form.h"
 #include "shell/com02.h"
 
@@ -21,6 +22,7 @@ void RegisterProgramWindows() {
   Register<com02>("com02");
   Register<comparison::cnf01>("cnf01");
   Register<comparison::cnf02>("cnf02");
+  Register<masterdata::ali01>("ali01");
 }
 
 }  // namespace vx::shell

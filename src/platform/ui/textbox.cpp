@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 
 #include "platform/ui/colors.h"
 
@@ -28,6 +29,11 @@ void TextBox::keyPressEvent(QKeyEvent* e) {
     if (ascii == 0) return;
   }
   QLineEdit::keyPressEvent(e);
+}
+
+void TextBox::mouseDoubleClickEvent(QMouseEvent* e) {
+  QLineEdit::mouseDoubleClickEvent(e);
+  emit DblClick();
 }
 
 namespace {
