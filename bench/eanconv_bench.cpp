@@ -35,9 +35,9 @@ void Fill(vx::db::Database& db, int rows) {
     article.Bind(1, Ean(n)).Bind(2, QStringLiteral("ARTICOLO CONFRONTO %1").arg(n));
     article.Run();
   }
-  auto conv = db.Prepare(QStringLiteral(
-      "insert into eanconv (codfor, ean, desart, fatconv, azione, eanalternativo, "
-      "eanalternativo2) values (1, ?, ?, 1, 'M', ?, ?)"));
+  auto conv = db.Prepare(
+      QStringLiteral("insert into eanconv (codfor, ean, desart, fatconv, azione, eanalternativo, "
+                     "eanalternativo2) values (1, ?, ?, 1, 'M', ?, ?)"));
   for (int n = 0; n < rows; ++n) {
     // Every other row's EAN is in the comparison table; two rows in three have an alternative.
     const int code = n % 2 == 0 ? n * 7 : rows * 20 + n;
@@ -116,6 +116,7 @@ int main(int argc, char** argv) {
   std::printf("eanconv: %d rows of slot 1 against %d comparison rows\n", rows, rows * 10);
   std::printf("  window passes (vedo + transfer): %10.1f ms\n", window);
   std::printf("  bare SQL (two UPDATEs):          %10.1f ms\n", sql);
-  std::printf("  ratio: %.1f   same rows: %s\n", window / std::max(sql, 0.001), same ? "yes" : "NO");
+  std::printf("  ratio: %.1f   same rows: %s\n", window / std::max(sql, 0.001),
+              same ? "yes" : "NO");
   return same ? 0 : 1;
 }

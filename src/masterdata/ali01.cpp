@@ -27,9 +27,16 @@ namespace {
 constexpr int kEanWidth = 13;
 
 // The grid's headings and column widths (twips), column 0 being the row-header column.
-const std::array<const char*, 10> kHeadings = {
-    "",       "CodFor",         "Ean",           "Desart",          "NXM",
-    "Azione", "EanAlternativo", "EanAlternativo2", "EanAlternativo3", "EanAlternativo4"};
+const std::array<const char*, 10> kHeadings = {"",
+                                               "CodFor",
+                                               "Ean",
+                                               "Desart",
+                                               "NXM",
+                                               "Azione",
+                                               "EanAlternativo",
+                                               "EanAlternativo2",
+                                               "EanAlternativo3",
+                                               "EanAlternativo4"};
 const std::array<int, 10> kWidths = {200, 800, 1500, 3000, 800, 800, 1800, 1800, 1800, 1800};
 
 QString WherePiece(qint32 slot) { return QStringLiteral(" WHERE codfor = %1 ").arg(slot); }
@@ -245,8 +252,8 @@ void ali01::fo_Click(int slot) {
 }
 
 void ali01::ricw_Change() {
-  sql_filtro = sql_where + QStringLiteral(" and desart >= ") + db::Quote(ricw->Text()) +
-               QStringLiteral(" ");
+  sql_filtro =
+      sql_where + QStringLiteral(" and desart >= ") + db::Quote(ricw->Text()) + QStringLiteral(" ");
   sql_order = QStringLiteral(" ORDER BY [desart]");
   OpenList(sql_select + sql_filtro + sql_order);
 }
@@ -262,8 +269,8 @@ void ali01::ricw_KeyPress(int& keyAscii) {
 }
 
 void ali01::eanw_Change() {
-  sql_filtro = sql_where + QStringLiteral(" and ean >= ") + db::Quote(eanw->Text()) +
-               QStringLiteral(" ");
+  sql_filtro =
+      sql_where + QStringLiteral(" and ean >= ") + db::Quote(eanw->Text()) + QStringLiteral(" ");
   sql_order = QStringLiteral(" ORDER BY [ean]");
   OpenList(sql_select + sql_filtro + sql_order);
 }

@@ -179,9 +179,9 @@ void art03::BuildControls() {
   Command2 =
       Named(new QPushButton(QStringLiteral("Inserimento"), this), QStringLiteral("Command2"));
   Command4 = Named(new QPushButton(QStringLiteral("Aggiorna"), this), QStringLiteral("Command4"));
-  Cmdann = Named(new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), QString(),
-                                 this),
-                 QStringLiteral("Cmdann"));
+  Cmdann =
+      Named(new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), QString(), this),
+            QStringLiteral("Cmdann"));
   for (QPushButton* b : {Command1, Command3, Command2, Command4}) buttons->addWidget(b);
   buttons->addStretch();
   buttons->addWidget(Cmdann);
@@ -244,8 +244,8 @@ void art03::Form_Load() {
     row->MoveFirst();
     std::array<StoredSlot, 5> stored;
     for (int n = 1; n <= 4; ++n) {
-      stored[n] = {row->Field(SlotColumn("eanalternativo", n)), row->Field(SlotColumn("fatconv", n)),
-                   row->Field(SlotColumn("azione", n))};
+      stored[n] = {row->Field(SlotColumn("eanalternativo", n)),
+                   row->Field(SlotColumn("fatconv", n)), row->Field(SlotColumn("azione", n))};
     }
     eanw->SetText(ean_);
     for (int n = 1; n <= 4; ++n) {
@@ -306,8 +306,8 @@ art03::Lookup art03::SlotLookup(const QString& ean, qint16 n) {
     db::Recordset* rs = Data3->recordset();
     perc[n]->SetText(BoxText(s->perce));
     przca[n]->SetText(BoxText(rs->Field("przart")));
-    przc[n]->SetText(LookupPriceText(przca[n]->Text(), perc[n]->Text(), fatconvw[n]->Text(),
-                                     MoDi[n]->Text()));
+    przc[n]->SetText(
+        LookupPriceText(przca[n]->Text(), perc[n]->Text(), fatconvw[n]->Text(), MoDi[n]->Text()));
     DesBox(n)->SetText(BoxText(rs->Field("desart")));
     return Lookup::Found;
   } catch (const db::DbError& e) {

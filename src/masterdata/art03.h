@@ -64,11 +64,11 @@ class art03 : public ui::Form {
   ui::TextBox* des4w = nullptr;
   QGroupBox* Frame5 = nullptr;  // "Sostituire  il codice Ean con il seguente"
   ui::TextBox* eansostiw = nullptr;
-  QPushButton* Command1 = nullptr;  // "Conferma"
-  QPushButton* Command3 = nullptr;  // "Elimina"
-  QPushButton* Command2 = nullptr;  // "Inserimento"
-  QPushButton* Command4 = nullptr;  // "Aggiorna"
-  QPushButton* Cmdann = nullptr;    // closes the card
+  QPushButton* Command1 = nullptr;   // "Conferma"
+  QPushButton* Command3 = nullptr;   // "Elimina"
+  QPushButton* Command2 = nullptr;   // "Inserimento"
+  QPushButton* Command4 = nullptr;   // "Aggiorna"
+  QPushButton* Cmdann = nullptr;     // closes the card
   db::DataControl* Data1 = nullptr;  // the `eanconv` row
   db::DataControl* Data2 = nullptr;  // a `fornitori` row
   db::DataControl* Data3 = nullptr;  // the article lookup in a supplier's database

@@ -27,8 +27,7 @@ QString LookupPriceText(const QString& listPrice, const QString& percentage, con
 // single precision; (a op f) + (a op f) x p / 100 with op the action's multiply or divide.
 // With f = 0, "M" gives "0" and any other action keeps `current`.
 QString RecalculatedPriceText(const QString& listPrice, const QString& percentage,
-                              const QString& factor, const QString& action,
-                              const QString& current);
+                              const QString& factor, const QString& action, const QString& current);
 
 // A price box's number: the regional reading of its text, 0 when empty or unreadable.
 double PriceValue(const QString& text);

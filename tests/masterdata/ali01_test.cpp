@@ -54,9 +54,11 @@ class Ali01Test : public testing::MasterdataFixture {
     QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->visualRect(index).center());
   }
   void ExpectHeadingsAndWidths(ali01* w) {
-    const QStringList headings{"CodFor",         "Ean",           "Desart",
-                               "NXM",            "Azione",        "EanAlternativo",
-                               "EanAlternativo2", "EanAlternativo3", "EanAlternativo4"};
+    const QStringList headings{"CodFor",          "Ean",
+                               "Desart",          "NXM",
+                               "Azione",          "EanAlternativo",
+                               "EanAlternativo2", "EanAlternativo3",
+                               "EanAlternativo4"};
     for (int c = 1; c <= 9; ++c) EXPECT_EQ(w->flex1->TextMatrix(0, c), headings[c - 1]) << c;
     const int widths[] = {200, 800, 1500, 3000, 800, 800, 1800, 1800, 1800, 1800};
     // Widths are kept in whole pixels of 15 twips.
@@ -82,8 +84,7 @@ TEST_F(Ali01Test, LoadListsSlotOneByDescriptionWithTheComparisonDescriptions) {
   EXPECT_EQ(Conversion(1, kPasta, "desart").str(), "PASTA NUOVA");
   EXPECT_EQ(Conversion(1, kRiso, "desart").str(), "RISO");
   EXPECT_EQ(Conversion(2, "8002222222222", "desart").str(), "LATTE");  // another slot
-  EXPECT_EQ(Column(w, 3),
-            (QStringList{"", "L'ACETO *BIO*", "PASTA NUOVA", "RISO", "SENZA EAN"}));
+  EXPECT_EQ(Column(w, 3), (QStringList{"", "L'ACETO *BIO*", "PASTA NUOVA", "RISO", "SENZA EAN"}));
   EXPECT_EQ(Column(w, 4), (QStringList{"", "1", "1", "1", ""}));
   // The current EAN is left on the last listed row's.
   EXPECT_EQ(common::G().ean_corrente.str(), "             ");
@@ -156,12 +157,11 @@ TEST_F(Ali01Test, TransferMovesNonBlankFirstAlternativesOfTheListedRowsOnYes) {
   EXPECT_EQ(Conversion(1, kPasta, "eanalternativo").str(), kPasta);
   boxes_.Answer(ui::MsgAnswer::Yes);
   w->Command4->click();
-  EXPECT_EQ(boxes_.Texts(),
-            (QStringList{"Sei sicuro di procedere ...", "Elaborazione terminata",
-                         "Sei sicuro di procedere ...", "Elaborazione terminata"}));
+  EXPECT_EQ(boxes_.Texts(), (QStringList{"Sei sicuro di procedere ...", "Elaborazione terminata",
+                                         "Sei sicuro di procedere ...", "Elaborazione terminata"}));
   EXPECT_EQ(Conversion(1, kPasta, "eanalternativo").str(), "");
   EXPECT_EQ(Conversion(1, kPasta, "eanalternativo2").str(), kPasta);  // overwritten
-  EXPECT_EQ(Conversion(1, kRiso, "eanalternativo").str(), "   ");      // blanks: untouched
+  EXPECT_EQ(Conversion(1, kRiso, "eanalternativo").str(), "   ");     // blanks: untouched
   EXPECT_EQ(Conversion(1, kRiso, "eanalternativo2").str(), "8100000000028");
   EXPECT_TRUE(Conversion(1, kAceto, "eanalternativo").isNull());
   EXPECT_TRUE(Conversion(1, kAceto, "eanalternativo2").isNull());
@@ -174,8 +174,7 @@ TEST_F(Ali01Test, TransferMovesNonBlankFirstAlternativesOfTheListedRowsOnYes) {
   boxes_.Clear();
   boxes_.Answer(ui::MsgAnswer::Yes);
   w->Command4->click();
-  EXPECT_EQ(boxes_.Texts(),
-            (QStringList{"Sei sicuro di procedere ...", "Elaborazione terminata"}));
+  EXPECT_EQ(boxes_.Texts(), (QStringList{"Sei sicuro di procedere ...", "Elaborazione terminata"}));
 }
 
 TEST_F(Ali01Test, ClicksOpenTheCardOnARowWithAnEan) {

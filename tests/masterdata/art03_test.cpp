@@ -54,7 +54,8 @@ class Art03Test : public testing::MasterdataFixture {
     QTest::keyClicks(box, text);
   }
   Variant Cost(int slot) {
-    return Scalar(QStringLiteral("select costo%1 from articoli where vedovo = ?").arg(slot), {kEan});
+    return Scalar(QStringLiteral("select costo%1 from articoli where vedovo = ?").arg(slot),
+                  {kEan});
   }
   int ConversionRows() { return int(Scalar("select count(*) from eanconv").toLong()); }
   // A list row's grid row by its EAN (0 when not listed).
@@ -134,9 +135,8 @@ TEST_F(Art03Test, BoxesLookUpRecalculateAndToggle) {
   EXPECT_EQ(c->prezzow->Text(), "");
   Retype(c->eanw, "   ");
   Enter(c->eanw);
-  EXPECT_EQ(boxes_.Texts(),
-            (QStringList{" Attenzione !!!! Codice EAN errato o inesistente ...",
-                         " Attenzione !!!! Codice EAN errato o inesistente ..."}));
+  EXPECT_EQ(boxes_.Texts(), (QStringList{" Attenzione !!!! Codice EAN errato o inesistente ...",
+                                         " Attenzione !!!! Codice EAN errato o inesistente ..."}));
   Retype(c->eanw, kEan);
   Enter(c->eanw);
   EXPECT_EQ(c->desarw->Text(), "SPAGHETTI N.5 500G");
@@ -192,8 +192,7 @@ TEST_F(Art03Test, SaveChecksRunInOrderAndARefusedCardStaysWithNothingWritten) {
          Retype(c->fatconvw[2], "2x");
        },
        " Attenzione !!!! Codice ean non inserito ..."},
-      {"new card whose EAN was never looked up",
-       [](art03* c) { Retype(c->eanw, "8000000000000"); },
+      {"new card whose EAN was never looked up", [](art03* c) { Retype(c->eanw, "8000000000000"); },
        " Attenzione !!!! Codice EAN errato o inesistente ...", kBlank},
       {"wrong factor before any lookup",
        [](art03* c) {
@@ -293,9 +292,8 @@ TEST_F(Art03Test, EliminaDeletesTheRowShownAfterItsQuestion) {
   boxes_.Answer(ui::MsgAnswer::Yes);
   c->Command3->click();
   SettleWindows();
-  EXPECT_EQ(boxes_.Texts(),
-            (QStringList{"Sei sicuro di voler cancellare questo Articolo ...",
-                         "Sei sicuro di voler cancellare questo Articolo ..."}));
+  EXPECT_EQ(boxes_.Texts(), (QStringList{"Sei sicuro di voler cancellare questo Articolo ...",
+                                         "Sei sicuro di voler cancellare questo Articolo ..."}));
   EXPECT_FALSE(ui::Forms::IsLoaded<art03>());
   EXPECT_TRUE(Conversion(1, kEan, "ean").isEmpty());
   EXPECT_EQ(Conversion(2, kOther, "ean").str(), kOther);

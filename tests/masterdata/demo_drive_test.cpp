@@ -95,7 +95,8 @@ TEST(DemoDriveTest, TheTableShowsConvertsSavesAndUpdatesTheComparison) {
   card->Command4->click();
   Settle();
   EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join("|").toStdString();
-  auto cost = main->Prepare(QStringLiteral("select costo%1 from articoli where vedovo = ?").arg(slot));
+  auto cost =
+      main->Prepare(QStringLiteral("select costo%1 from articoli where vedovo = ?").arg(slot));
   cost.Bind(1, ean);
   ASSERT_TRUE(cost.Step());
   EXPECT_FLOAT_EQ(cost.Column(0).toDouble(), static_cast<float>(changed));

@@ -60,7 +60,8 @@ void MasterdataFixture::AddConversion(int codfor, const QString& ean, const Vari
                                       const std::vector<Variant>& actions) {
   std::vector<Variant> values{codfor, ean, desart};
   for (const auto* list : {&alternatives, &factors, &actions}) {
-    for (size_t i = 0; i < 4; ++i) values.push_back(i < list->size() ? (*list)[i] : Variant::null());
+    for (size_t i = 0; i < 4; ++i)
+      values.push_back(i < list->size() ? (*list)[i] : Variant::null());
   }
   main_->Execute(
       QStringLiteral("insert into eanconv (codfor, ean, desart, eanalternativo, eanalternativo2, "
@@ -73,7 +74,8 @@ void MasterdataFixture::AddConversion(int codfor, const QString& ean, const Vari
 void MasterdataFixture::AddComparison(const QString& ean, const QString& desart,
                                       const std::vector<double>& costs) {
   std::vector<Variant> values{ean, desart};
-  for (size_t i = 0; i < 4; ++i) values.push_back(static_cast<float>(i < costs.size() ? costs[i] : 0));
+  for (size_t i = 0; i < 4; ++i)
+    values.push_back(static_cast<float>(i < costs.size() ? costs[i] : 0));
   main_->Execute(QStringLiteral("insert into articoli (vedovo, desart, costo1, costo2, costo3, "
                                 "costo4) values (?, ?, ?, ?, ?, ?)"),
                  values);

@@ -30,8 +30,8 @@ class MasterdataFixture : public ::testing::Test {
   // An `eanconv` row; alternatives, factors and actions of suppliers 1 to 4 (Null past the
   // end of each list).
   void AddConversion(int codfor, const QString& ean, const Variant& desart,
-                     const std::vector<Variant>& alternatives,
-                     const std::vector<Variant>& factors, const std::vector<Variant>& actions);
+                     const std::vector<Variant>& alternatives, const std::vector<Variant>& factors,
+                     const std::vector<Variant>& actions);
   // A comparison row with its four costs.
   void AddComparison(const QString& ean, const QString& desart, const std::vector<double>& costs);
 

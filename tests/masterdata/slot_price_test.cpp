@@ -22,11 +22,11 @@ TEST(SlotPriceTest, WorkedExamplesInBothColumns) {
       {"4", "0", "0", "D", "4", "4"},  // kept: the recalculation leaves the box as it is
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE((QString(c.list) + " " + c.percent + " " + c.factor + " " + c.action).toStdString());
+    SCOPED_TRACE(
+        (QString(c.list) + " " + c.percent + " " + c.factor + " " + c.action).toStdString());
     const QString lookup = LookupPriceText(c.list, c.percent, c.factor, c.action);
     EXPECT_EQ(lookup, c.lookup);
-    EXPECT_EQ(RecalculatedPriceText(c.list, c.percent, c.factor, c.action, lookup),
-              c.recalculated);
+    EXPECT_EQ(RecalculatedPriceText(c.list, c.percent, c.factor, c.action, lookup), c.recalculated);
   }
 }
 
