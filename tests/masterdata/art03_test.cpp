@@ -124,6 +124,17 @@ TEST_F(Art03Test, NewRowFillsOnlyTheSupplierBand) {
   EXPECT_TRUE(boxes_.Texts().isEmpty());
 }
 
+TEST_F(Art03Test, ASlotOutsideOneToFourCopiesNothingAndLooksNothingUp) {
+  main_->Execute("insert into fornitori (codice, descr, percorso) values (7, 'ALTRO', ?)", {varu_});
+  art03* c = Open(7, kBlank);
+  EXPECT_EQ(c->codforw->Text(), "7");
+  Retype(c->eanw, kEan);
+  for (int n = 1; n <= 4; ++n) EXPECT_EQ(c->eanaltw[n]->Text(), "") << n;
+  Enter(c->eanw);
+  EXPECT_EQ(c->desarw->Text(), "");
+  EXPECT_EQ(boxes_.Texts(), QStringList{" Attenzione !!!! Codice EAN errato o inesistente ..."});
+}
+
 TEST_F(Art03Test, BoxesLookUpRecalculateAndToggle) {
   art03* c = Open(1, kEan);
   // Typing in the EAN box copies into the current slot's alternative.
