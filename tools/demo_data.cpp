@@ -5,6 +5,7 @@
 #include <memory>
 #include <random>
 
+#include "demo_eanconv.h"
 #include "ean13.h"
 #include "platform/db/database.h"
 #include "platform/variant.h"
@@ -503,6 +504,7 @@ QStringList FillDemo(const QString& mainDbHost, const std::vector<QString>& supp
     lines << writer.FillSupplier(supplierDbHosts[slot - 1], slot);
   }
   lines << writer.FillMain(mainDbHost);
+  lines << FillDemoSlotConversions(mainDbHost, supplierDbHosts);
   return lines;
 }
 

@@ -5,6 +5,7 @@
 #include "comparison/cnf02.h"
 #include "masterdata/for03.h"
 #include "masterdata/ute01.h"
+#include "masterdata/ali01.h"
 #include "platform/ui/form.h"
 #include "pricelists/art22.h"
 #include "shell/com02.h"
@@ -35,6 +36,7 @@ void RegisterProgramWindows() {
   Register<terminals::cnfpv7>("cnfpv7");
   Register<terminals::cnfpv3>("cnfpv3");
   Register<terminals::cnfpv4>("cnfpv4");
+  Register<masterdata::ali01>("ali01");
 }
 
 }  // namespace vx::shell

@@ -12,6 +12,7 @@
 #include "common/shared_values.h"
 #include "comparison/cnf01.h"
 #include "comparison/cnf02.h"
+#include "masterdata/ali01.h"
 #include "data/store_record.h"
 #include "platform/clock.h"
 #include "platform/db/recordset.h"
@@ -184,6 +185,15 @@ TEST_F(MainWindowTest, ArticoliOpensTheLoaderOnAnEmptyTableAndTheGridOtherwise) 
   m->Toolbar1_ButtonClick("lis");
   EXPECT_TRUE(Forms::IsLoaded<vx::comparison::cnf02>());
   EXPECT_FALSE(Forms::IsLoaded<vx::comparison::cnf01>());
+}
+
+TEST_F(MainWindowTest, TheConversionTableMenuOpensItsWindow) {
+  Main* m = Load();
+  ASSERT_TRUE(m->tabMolt->isEnabled());
+  m->tabMolt->trigger();
+  EXPECT_TRUE(Forms::IsLoaded<vx::masterdata::ali01>());
+  Forms::Unload<vx::masterdata::ali01>();
+  Settle();
 }
 
 TEST_F(MainWindowTest, OrdineOpensOnlyTheWindowOfAKnownTerminalCode) {

@@ -23,7 +23,8 @@ FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent), model_(new GridModel(t
   verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
   horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-  horizontalHeader()->setMinimumSectionSize(1);  // narrow columns keep their width
+  // Narrow columns (a row-header column of 200 twips) keep the width they are given.
+  horizontalHeader()->setMinimumSectionSize(1);
   setSelectionMode(QAbstractItemView::SingleSelection);
   setSelectionBehavior(QAbstractItemView::SelectItems);
   setEditTriggers(QAbstractItemView::NoEditTriggers);

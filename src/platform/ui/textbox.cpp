@@ -3,6 +3,7 @@
 #include <QAbstractScrollArea>
 #include <QEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 
 #include "platform/ui/colors.h"
 #include "platform/ui/flexgrid.h"
@@ -38,6 +39,11 @@ void TextBox::keyPressEvent(QKeyEvent* e) {
     if (ascii == 0) return;
   }
   QLineEdit::keyPressEvent(e);
+}
+
+void TextBox::mouseDoubleClickEvent(QMouseEvent* e) {
+  QLineEdit::mouseDoubleClickEvent(e);
+  emit DblClick();
 }
 
 namespace {

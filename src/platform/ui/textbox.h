@@ -1,5 +1,6 @@
 // The input box of the windows: a line edit that reports getting the focus and each key
-// before it is typed, and raises Change whether the operator or the program sets the text.
+// before it is typed, raises Change whether the operator or the program sets the text, and
+// reports a double click.
 #pragma once
 
 #include <QLineEdit>
@@ -24,10 +25,12 @@ class TextBox : public QLineEdit {
   void KeyPress(int& keyAscii);
   // The text changed, typed or set by the program.
   void Change();
+  void DblClick();
 
  protected:
   void focusInEvent(QFocusEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
+  void mouseDoubleClickEvent(QMouseEvent* e) override;
 };
 
 // When the widget gets the focus: first the window's chiaro (boxes back to their normal
