@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 
 #include "platform/ui/colors.h"
+#include "platform/ui/flexgrid.h"
 
 namespace vx::ui {
 
@@ -17,6 +18,13 @@ void TextBox::focusInEvent(QFocusEvent* e) {
 }
 
 void TextBox::keyPressEvent(QKeyEvent* e) {
+  if (int code = VbKeyCode(e->key()); code != 0) {
+    int shift = 0;
+    if (e->modifiers() & Qt::ShiftModifier) shift |= 1;
+    if (e->modifiers() & Qt::ControlModifier) shift |= 2;
+    if (e->modifiers() & Qt::AltModifier) shift |= 4;
+    emit KeyDown(code, shift);
+  }
   int ascii = 0;
   if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
     ascii = 13;

@@ -17,6 +17,8 @@ class TextBox : public QLineEdit {
 
  signals:
   void GotFocus();
+  // A key pressed, as its key code (40 for arrow down) and shift state, before it is typed.
+  void KeyDown(int& keyCode, int shift);
   // The character typed (13 for Enter); a handler that sets keyAscii to 0 swallows the key.
   void KeyPress(int& keyAscii);
   // The text changed, typed or set by the program.
