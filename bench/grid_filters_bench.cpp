@@ -40,8 +40,7 @@ void FillComparison(vx::db::Database& db) {
   for (int i = 1; i <= kArticles; ++i) {
     st.Bind(1, QStringLiteral("80%1").arg(i, 11, 10, QLatin1Char('0')))
         .Bind(2, QStringLiteral("ARTICOLO DEMO %1").arg(i, 6, 10, QLatin1Char('0')))
-        .Bind(3, i % (kArticles / kTicked) == 0 && i / (kArticles / kTicked) <= kTicked ? "X"
-                                                                                        : " ")
+        .Bind(3, i % (kArticles / kTicked) == 0 && i / (kArticles / kTicked) <= kTicked ? "X" : " ")
         .Bind(4, 1.0 + (i % 97) * 0.13)
         .Bind(5, (i % 11 == 0) ? 0.0 : 1.2 + (i % 89) * 0.11)
         .Bind(6, 0.9 + (i % 83) * 0.14)

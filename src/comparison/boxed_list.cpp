@@ -11,11 +11,11 @@ namespace vx::comparison {
 
 namespace {
 
-constexpr int kLeft = 10;          // left edge of every row
-constexpr int kRowHeight = 12;     // body rows
-constexpr int kBreakAt = 425;      // a row's top + 2 at or below this ends the page
-constexpr int kHeadingRows = 20;   // rows 1 and 2 of the heading
-constexpr int kColumnsRow = 17;    // row 3 of the heading
+constexpr int kLeft = 10;         // left edge of every row
+constexpr int kRowHeight = 12;    // body rows
+constexpr int kBreakAt = 425;     // a row's top + 2 at or below this ends the page
+constexpr int kHeadingRows = 20;  // rows 1 and 2 of the heading
+constexpr int kColumnsRow = 17;   // row 3 of the heading
 
 const QString kListFont = QStringLiteral("times new roman");
 
@@ -179,8 +179,7 @@ QString ListPackagesText(const Variant& packages) {
 
 QString ListCostText(const Variant& cost) {
   if (cost.isNull() || cost.isEmpty()) return QString();
-  const double value =
-      cost.isNumber() ? cost.toDouble() : ParseRegional(cost.str()).value_or(0.0);
+  const double value = cost.isNumber() ? cost.toDouble() : ParseRegional(cost.str()).value_or(0.0);
   if (value == 0) return QString();
   return Format(cost, QStringLiteral("###,##0.0000"));
 }

@@ -53,8 +53,8 @@ struct ListColumn {
 
 // What a list's page heading shows besides the date.
 struct ListHeading {
-  QString title;        // row 1, size 14 bold
-  QString storeName;    // row 2, after "Societa:", cut or padded to 25 characters
+  QString title;                    // row 1, size 14 bold
+  QString storeName;                // row 2, after "Societa:", cut or padded to 25 characters
   std::vector<ListColumn> columns;  // row 3, from x 10 to the right
 };
 

@@ -35,7 +35,7 @@ class TextBox;
 namespace vx::print {
 class PrintJob;
 struct PrintResult;
-}
+}  // namespace vx::print
 
 namespace vx::comparison {
 struct PageStep;
@@ -57,18 +57,18 @@ class cnf02 : public ui::Form {
   ui::TextBox* forn2 = nullptr;
   ui::TextBox* forn3 = nullptr;
   ui::TextBox* forn4 = nullptr;
-  QGroupBox* Frame7 = nullptr;      // busy frame
-  QLabel* Label3 = nullptr;         // "Elaborazione in corso. Attendere prego..."
-  ui::TextBox* nrartw = nullptr;    // rows of the view
-  QPushButton* Pic1 = nullptr;      // "Pagina avanti"
-  QPushButton* Pic2 = nullptr;      // "Pagina indietro"
-  QPushButton* Command1 = nullptr;  // "Seleziona o  Deseleziona tutti"
-  QPushButton* Command2 = nullptr;  // "Elimina Dati"
-  QPushButton* Command4 = nullptr;  // "Crea Ordini"
-  QPushButton* Command5 = nullptr;  // "Pulisci Colli"
-  QPushButton* Command6 = nullptr;  // "Uscita"
-  QPushButton* Command3 = nullptr;  // "Vedi selezionati"
-  QPushButton* Command7 = nullptr;  // "Vedi Promo"
+  QGroupBox* Frame7 = nullptr;       // busy frame
+  QLabel* Label3 = nullptr;          // "Elaborazione in corso. Attendere prego..."
+  ui::TextBox* nrartw = nullptr;     // rows of the view
+  QPushButton* Pic1 = nullptr;       // "Pagina avanti"
+  QPushButton* Pic2 = nullptr;       // "Pagina indietro"
+  QPushButton* Command1 = nullptr;   // "Seleziona o  Deseleziona tutti"
+  QPushButton* Command2 = nullptr;   // "Elimina Dati"
+  QPushButton* Command4 = nullptr;   // "Crea Ordini"
+  QPushButton* Command5 = nullptr;   // "Pulisci Colli"
+  QPushButton* Command6 = nullptr;   // "Uscita"
+  QPushButton* Command3 = nullptr;   // "Vedi selezionati"
+  QPushButton* Command7 = nullptr;   // "Vedi Promo"
   QPushButton* Command10 = nullptr;  // "Stampa elenco "
   QGroupBox* Frame1 = nullptr;       // the command buttons
   QRadioButton* Option5 = nullptr;   // "Tutti"
@@ -79,8 +79,8 @@ class cnf02 : public ui::Form {
   QRadioButton* Option3 = nullptr;
   QRadioButton* Option4 = nullptr;
   QRadioButton* Option6 = nullptr;
-  ui::TextBox* ricw = nullptr;       // search by description
-  ui::TextBox* eanw = nullptr;       // search by EAN
+  ui::TextBox* ricw = nullptr;  // search by description
+  ui::TextBox* eanw = nullptr;  // search by EAN
 
   // The view conditions joined by cnf02_componi_where; all empty until filters set them.
   QString cond_vista;

@@ -23,7 +23,7 @@ namespace vx::comparison {
 namespace {
 
 constexpr qint64 kSearchBack = 0xC0FFFF;  // light yellow of the search boxes at start
-constexpr int kKeyDown = 40;               // arrow down
+constexpr int kKeyDown = 40;              // arrow down
 constexpr int kEnter = 13;
 
 template <class T>
@@ -62,9 +62,9 @@ QLayout* cnf02::BuildFilters() {
   QRadioButton** options[] = {&Option2, &Option3, &Option4, &Option6};
   const char* names[] = {"Option2", "Option3", "Option4", "Option6"};
   for (int k = 0; k < 4; ++k) {
-    *options[k] = Named(new QRadioButton(QStringLiteral("Convenienti Fornitore %1").arg(k + 1),
-                                         Frame5),
-                        QString::fromLatin1(names[k]));
+    *options[k] =
+        Named(new QRadioButton(QStringLiteral("Convenienti Fornitore %1").arg(k + 1), Frame5),
+              QString::fromLatin1(names[k]));
     f5->addWidget(*options[k], k / 2, k % 2);
   }
   Frame5->setEnabled(false);
@@ -117,8 +117,7 @@ std::array<bool, 4> cnf02::NamedSlots() const {
   return {IsNamed(1), IsNamed(2), IsNamed(3), IsNamed(4)};
 }
 
-void cnf02::SwitchView(QPushButton* pressed, const QString& condition,
-                       const QString& offCaption) {
+void cnf02::SwitchView(QPushButton* pressed, const QString& condition, const QString& offCaption) {
   Frame1->setEnabled(false);
   repaint();
   if (flag_vista) {

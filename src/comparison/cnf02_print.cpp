@@ -83,8 +83,7 @@ void cnf02::testap2(print::PrintJob& job, int page) {
   ListHeading heading;
   heading.title = QStringLiteral("CONTROLLO PRODOTTI ");
   heading.storeName = common::G().ragione_sociale;
-  heading.columns =
-      ComparisonColumns({forn1->text(), forn2->text(), forn3->text(), forn4->text()});
+  heading.columns = ComparisonColumns({forn1->text(), forn2->text(), forn3->text(), forn4->text()});
   PrintListHeading(job, common::G(), heading, page);
 }
 

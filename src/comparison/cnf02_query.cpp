@@ -39,13 +39,11 @@ QString ViewPromo() {
 }
 
 QString DescriptionSearch(const QString& text) {
-  return QStringLiteral(" [desart] like '*") + db::LikeWildcardLiteral(text) +
-         QStringLiteral("*'");
+  return QStringLiteral(" [desart] like '*") + db::LikeWildcardLiteral(text) + QStringLiteral("*'");
 }
 
 QString EanSearch(const QString& text) {
-  return QStringLiteral(" [vedovo] like '*") + db::LikeWildcardLiteral(text) +
-         QStringLiteral("*'");
+  return QStringLiteral(" [vedovo] like '*") + db::LikeWildcardLiteral(text) + QStringLiteral("*'");
 }
 
 QString PageWindow(qint32 x) {

@@ -95,8 +95,8 @@ TEST(Cnf02ConditionsTest, PagingWalks) {
     bool flag = w.flagAvanti;
     int i = 0;
     for (const Walk::Step& s : w.steps) {
-      const PageStep r = s.dir > 0 ? PageForward(pagina, flag, w.nrec)
-                                   : PageBack(pagina, flag, w.nrec);
+      const PageStep r =
+          s.dir > 0 ? PageForward(pagina, flag, w.nrec) : PageBack(pagina, flag, w.nrec);
       const std::string at = std::string(w.name) + ", step " + std::to_string(++i);
       EXPECT_EQ(r.condRicerca, s.firstRow ? PageWindow(s.firstRow - 1) : QString()) << at;
       EXPECT_EQ(r.pagina, s.pagina) << at;

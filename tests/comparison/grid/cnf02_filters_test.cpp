@@ -185,7 +185,8 @@ TEST_F(Cnf02FiltersTest, SearchesMatchWhatIsTyped) {
     const char* typed;
     QStringList shown;
   } cases[] = {
-      {"l'ape", {"01"}}, {"0%", {"01"}}, {"A_F", {"03"}}, {"pasta*fine", {"03", "04"}},
+      {"l'ape", {"01"}}, {"0%", {"01"}},
+      {"A_F", {"03"}},   {"pasta*fine", {"03", "04"}},
       {"Z?PPA", {"05"}}, {"  ", {"01", "02", "03", "04", "05"}},
   };
   for (const auto& c : cases) {

@@ -49,9 +49,7 @@ class Cnf02PrintTest : public GridTest {
   }
 
   QString Folder() const { return root_->root() + "/C/Programmi/tolmo/stampe"; }
-  QStringList Pdfs() const {
-    return QDir(Folder()).entryList({"*.pdf"}, QDir::Files, QDir::Name);
-  }
+  QStringList Pdfs() const { return QDir(Folder()).entryList({"*.pdf"}, QDir::Files, QDir::Name); }
   // Presses "Stampa elenco " answering the question; the PDF made, empty when none.
   QString Print(ui::MsgAnswer answer = ui::MsgAnswer::Yes) {
     const QStringList before = Pdfs();
@@ -149,9 +147,9 @@ TEST_F(Cnf02PrintTest, ListShowsHeadingAndTickedRowsWithTheirBoxes) {
   const Word* olio = Find(words, "8000000000001");
   ASSERT_NE(olio, nullptr);
   // Packages with Null as 0, costs empty for 0 and Null.
-  EXPECT_EQ(LineOf(words, *olio), (QStringList{"8000000000001", "OLIO", "EXTRA", "VERGINE", "CT",
-                                               "6", "4", "3", "1.234,5000", "0", "12", "2,2500",
-                                               "0"}));
+  EXPECT_EQ(LineOf(words, *olio),
+            (QStringList{"8000000000001", "OLIO", "EXTRA", "VERGINE", "CT", "6", "4", "3",
+                         "1.234,5000", "0", "12", "2,2500", "0"}));
   const Word* riso = Find(words, "8000000000003");
   ASSERT_NE(riso, nullptr);
   // Rows of 12 units follow the column headings' 17 without gaps.
@@ -253,7 +251,8 @@ TEST_F(Cnf02PrintTest, APrintFolderThatCannotBeMadeIsToldAndLeavesNoFile) {
   ASSERT_EQ(boxes_->Boxes().size(), 2u);
   const ui::MessageRecord& told = boxes_->Boxes()[1];
   EXPECT_EQ(told.icon, ui::MsgIcon::Critical);
-  EXPECT_TRUE(told.text.startsWith("ATTENZIONE!!! Stampa non riuscita: ")) << told.text.toStdString();
+  EXPECT_TRUE(told.text.startsWith("ATTENZIONE!!! Stampa non riuscita: "))
+      << told.text.toStdString();
   EXPECT_TRUE(told.text.contains("stampe"));
   EXPECT_EQ(w_->flex1->Rows(), 2);  // the grid stays on the ticked rows
   EXPECT_TRUE(w_->isEnabled());
