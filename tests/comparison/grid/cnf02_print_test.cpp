@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFontDatabase>
+#include <QGroupBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -112,8 +113,9 @@ TEST_F(Cnf02PrintTest, ListShowsHeadingAndTickedRowsWithTheirBoxes) {
   SetSuppliers({"Brunelvatto Srl", "Apulia", "DIZA", ""});
   Add({"8000000000001", "OLIO EXTRA VERGINE", {1234.5, 0, 2.25, 0}, {3, 0, 12, 0}, "X"});
   Add({"8000000000002", "PASTA", {1, 2, 3, 4}, {}, " "});  // not ticked
-  Add({"8000000000003", "RISO", {1, 2, 3, 4}, {}, "X"});
+  Add({"8000000000003", "RISO", {1, 2, 3, 4}, {}, "X"});   // no description, no unit
   db_->Execute("update articoli set colli2 = null, costo4 = null where vedovo = '8000000000001'");
+  db_->Execute("update articoli set umart = null, desart = null where vedovo = '8000000000003'");
   Open();
   const QString pdf = Print();
   ASSERT_FALSE(pdf.isEmpty()) << boxes_->Texts().join("|").toStdString();
@@ -152,8 +154,10 @@ TEST_F(Cnf02PrintTest, ListShowsHeadingAndTickedRowsWithTheirBoxes) {
                          "1.234,5000", "0", "12", "2,2500", "0"}));
   const Word* riso = Find(words, "8000000000003");
   ASSERT_NE(riso, nullptr);
+  EXPECT_EQ(LineOf(words, *riso).mid(0, 4), (QStringList{"8000000000003", "6", "4", "0"}));
   // Rows of 12 units follow the column headings' 17 without gaps.
-  EXPECT_NEAR(riso->y - olio->y, (olio->y - Find(words, "Codice")->y) * 12 / 17, 0.5);
+  // RISO, without description, comes first.
+  EXPECT_NEAR(olio->y - riso->y, (riso->y - Find(words, "Codice")->y) * 12 / 17, 0.5);
 
   // "Qta.1" in size 10, the next headings in size 8; the EAN in size 8 under its heading.
   const double qta1 = Find(words, "Qta.1")->height;
@@ -241,6 +245,17 @@ TEST_F(Cnf02PrintTest, NoChangesNothingAndNoTickedRowPrintsTheHeadingOnly) {
   EXPECT_TRUE(pages[0].contains("Codice Ean"));
   EXPECT_FALSE(pages[0].contains("OLIO"));
   EXPECT_EQ(w_->flex1->Rows(), 1);
+}
+
+TEST_F(Cnf02PrintTest, AFailedQueryIsToldAndPrintsNothing) {
+  Add({"8000000000001", "OLIO", {1, 2, 3, 4}, {}, "X"});
+  Open();
+  w_->select_confronto.replace("from articoli", "from nessuna");
+  EXPECT_TRUE(Print().isEmpty());
+  ASSERT_EQ(boxes_->Boxes().size(), 2u);
+  EXPECT_EQ(boxes_->Boxes()[1].icon, ui::MsgIcon::Critical);
+  EXPECT_TRUE(w_->isEnabled());
+  EXPECT_TRUE(w_->Frame1->isEnabled());
 }
 
 TEST_F(Cnf02PrintTest, APrintFolderThatCannotBeMadeIsToldAndLeavesNoFile) {
