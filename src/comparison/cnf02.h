@@ -142,8 +142,8 @@ class cnf02 : public ui::Form {
 
   // The printed list of the ticked rows (cnf02_print.cpp).
   void cnf02_Command10_Click();  // "Stampa elenco "
-  // The page heading of the list on its page `page`; the values that differ from the
-  // three-supplier list are this window's supplier names.
+  // The list's page heading, numbered `page`, with this window's supplier names over the
+  // columns.
   void testap2(print::PrintJob& job, int page);
 
   void cnf02_flex1_Click();
