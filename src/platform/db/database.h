@@ -32,6 +32,9 @@ class DbError : public std::runtime_error {
 // escaped and quotes doubled ("desart like '*" & LikeLiteral(t) & "*'").
 QString Quote(const QString& text);
 QString LikeLiteral(const QString& text);
+// As LikeLiteral, but "*" and "?" stay wildcards: the operator's search text with its
+// wildcards, every other character ("#", "[", "%", "_", the quote) matching itself.
+QString LikeWildcardLiteral(const QString& text);
 
 struct FieldDef {
   QString name;
