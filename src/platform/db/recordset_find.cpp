@@ -49,6 +49,10 @@ bool Recordset::MatchingPositions(const QString& criteria, long from, long& foun
     bool mappable = true;
     jet::ExprOptions options;
     options.literals = &translated;
+    options.columnType = [&](const QString& name) {
+      const int k = FieldIndex(name);
+      return k < 0 ? JetType{} : d.fields[k].type;
+    };
     options.mapName = [&](const QString& name) -> QString {
       const int k = FieldIndex(name);
       if (k < 0) return QString();
@@ -134,6 +138,10 @@ bool Recordset::Find(const QString& criteria, long from) {
   // (text fields compared without regard to case, as their columns are).
   std::vector<int> used;
   jet::ExprOptions options;
+  options.columnType = [&](const QString& name) {
+    const int k = FieldIndex(name);
+    return k < 0 ? JetType{} : d.fields[k].type;
+  };
   options.mapName = [&](const QString& name) -> QString {
     const int k = FieldIndex(name);
     if (k < 0) return QString();

@@ -25,7 +25,7 @@ TEST(JetSqlTest, TranslatesTheDialectOfDataTexts) {
       {"select * from t where d = #12/31/2026#", "select * from t where d = 46387.0"},
       {"select * from t where d >= #2026-01-02#", "select * from t where d >= 46024.0"},
       {"select * from t where d = #1/2/2026 12:00:00#", "select * from t where d = 46024.5"},
-      {"select a & 'x' & b from t", "select a || 'x' COLLATE NOCASE || b from t"},
+      {"select a & 'x' & b from t", "select jet_cat(jet_cat(a,'x' COLLATE NOCASE),b) from t"},
       {"update t set f = True, g = False", "update t set f = -1, g = 0"},
       {"select * from t where not isnull(colli1) and colli1 > 0",
        "select * from t where not jet_isnull(colli1) and colli1 > 0"},
