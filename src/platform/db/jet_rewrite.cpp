@@ -95,6 +95,15 @@ bool IsBoundary(const std::vector<Token>& t, qsizetype i, qsizetype end) {
   return true;
 }
 
+// A name that a "(" after it makes a call (or a table's column list).
+bool IsCallName(const Token& t) {
+  if (t.kind == Tok::Bracket) return true;
+  if (t.kind != Tok::Word) return false;
+  const QString lower = t.text.toLower();
+  return !IsBoundaryWord(lower) || lower == QLatin1String("left") ||
+         lower == QLatin1String("right");
+}
+
 std::vector<Token> Trimmed(const std::vector<Token>& v) {
   qsizetype b = 0, e = static_cast<qsizetype>(v.size());
   while (b < e && v[b].kind == Tok::Space) ++b;
@@ -205,7 +214,7 @@ class Rewriter {
         const qsizetype close = Closing(t, j, e);
         const std::vector<Token> inner = Level(t, j + 1, close);
         const qsizetype before = PrevSig(t, j);
-        const bool args = before >= 0 && t[before].isName();
+        const bool args = before >= 0 && IsCallName(t[before]);
         const qsizetype after =
             close < e ? NextSig(t, close, static_cast<qsizetype>(t.size())) : -1;
         std::vector<Token> group;
