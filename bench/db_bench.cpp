@@ -64,11 +64,12 @@ Times Layer(const QString& path) {
   db->Execute(QStringLiteral("delete from articoli"));
   clock.restart();
   db->BeginTrans();
-  const QString insert =
-      QStringLiteral("insert into articoli (codice, descr, prezzo, colli, peso) values (?, ?, ?, ?, ?)");
+  const QString insert = QStringLiteral(
+      "insert into articoli (codice, descr, prezzo, colli, peso) values (?, ?, ?, ?, ?)");
   for (int i = 0; i < kRows; ++i) {
-    db->Execute(insert, {vx::Variant(Key(i)), vx::Variant(QStringLiteral("Articolo numero %1").arg(i)),
-                         vx::Variant(i * 0.25), vx::Variant(i % 12), vx::Variant(i * 0.1)});
+    db->Execute(insert,
+                {vx::Variant(Key(i)), vx::Variant(QStringLiteral("Articolo numero %1").arg(i)),
+                 vx::Variant(i * 0.25), vx::Variant(i % 12), vx::Variant(i * 0.1)});
   }
   db->CommitTrans();
   t.execute = clock.nsecsElapsed() / 1e6;

@@ -101,7 +101,8 @@ QStringList TablesNamed(const std::vector<jet::Token>& tokens) {
 std::optional<Variant> LiteralValue(const std::vector<jet::Token>& t) {
   using jet::Tok;
   auto number = [](const QString& text, bool negative) {
-    const bool real = text.contains(QLatin1Char('.')) || text.contains(QLatin1Char('e'), Qt::CaseInsensitive);
+    const bool real =
+        text.contains(QLatin1Char('.')) || text.contains(QLatin1Char('e'), Qt::CaseInsensitive);
     if (real) return Variant(negative ? -text.toDouble() : text.toDouble());
     return Variant(negative ? -text.toLongLong() : text.toLongLong());
   };
@@ -142,7 +143,8 @@ std::vector<jet::Token> ValueTokens(const Variant& v) {
       return {{Tok::String, jet::QuoteText(v.str()), v.str()}};
     default: {
       QString text = QString::number(v.toDouble(), 'g', 17);
-      if (!text.contains(QLatin1Char('.')) && !text.contains(QLatin1Char('e'))) text += QLatin1String(".0");
+      if (!text.contains(QLatin1Char('.')) && !text.contains(QLatin1Char('e')))
+        text += QLatin1String(".0");
       return {{Tok::Number, text, {}}};
     }
   }
@@ -211,7 +213,8 @@ Database::Translation Database::Translate(const QString& jetSql) {
       if (const auto literal = LiteralValue(sig)) {
         replaced = ValueTokens(ConformForWrite(*literal, type, column));
       } else {
-        replaced = {{jet::Tok::Word, QStringLiteral("jet_fit"), {}}, {jet::Tok::Op, QStringLiteral("("), {}}};
+        replaced = {{jet::Tok::Word, QStringLiteral("jet_fit"), {}},
+                    {jet::Tok::Op, QStringLiteral("("), {}}};
         replaced.insert(replaced.end(), sig.begin(), sig.end());
         replaced.push_back({jet::Tok::Op, QStringLiteral(","), {}});
         replaced.push_back({jet::Tok::String, jet::QuoteText(declared), declared});
@@ -312,8 +315,7 @@ void OnWriteTransactionsEnded(std::function<void()> callback) {
 }
 
 void Database::Fail(const QString& what, const QString& sql) const {
-  QString message =
-      QStringLiteral("%1 nel database '%2': %3").arg(what, path_, ErrorText(db_));
+  QString message = QStringLiteral("%1 nel database '%2': %3").arg(what, path_, ErrorText(db_));
   if (!sql.isEmpty()) message += QStringLiteral(" [SQL: %1]").arg(sql);
   throw DbError(message);
 }

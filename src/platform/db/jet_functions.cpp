@@ -216,7 +216,8 @@ Variant FnAdd(int, sqlite3_value** a) {
   auto number = [](const Variant& v) -> Variant {
     if (!v.isText()) return v;
     const auto n = ParseRegional(v.str().trimmed());
-    if (!n) throw ConversionError(QStringLiteral("Tipo non corrispondente: '%1' + numero").arg(v.str()));
+    if (!n)
+      throw ConversionError(QStringLiteral("Tipo non corrispondente: '%1' + numero").arg(v.str()));
     return Variant(*n);
   };
   const Variant p = number(x), q = number(y);
@@ -232,7 +233,8 @@ Variant FnRound(int argc, sqlite3_value** a) {
   if (AnyNull(argc, a)) return Variant::null();
   const double v = Arg(a, 0).toDouble();
   const qint64 places = argc > 1 ? Arg(a, 1).toLong() : 0;
-  if (places < 0 || places > 15) throw ConversionError(QStringLiteral("Round: decimali non validi"));
+  if (places < 0 || places > 15)
+    throw ConversionError(QStringLiteral("Round: decimali non validi"));
   const double scale = std::pow(10.0, static_cast<double>(places));
   const double r = RoundHalfEven(v * scale) / scale;
   if (places == 0 && std::fabs(r) < 9e18) return Variant(static_cast<qint64>(r));
@@ -295,25 +297,44 @@ struct Entry {
 
 void RegisterJetFunctions(sqlite3* db) {
   static const Entry kFunctions[] = {
-      {"trim", 1, Call<FnTrim>, true},       {"ltrim", 1, Call<FnLTrim>, true},
-      {"rtrim", 1, Call<FnRTrim>, true},     {"val", 1, Call<FnVal>, true},
-      {"iif", 3, Call<FnIIf>, true},         {"mid", 2, Call<FnMid>, true},
-      {"mid", 3, Call<FnMid>, true},         {"left", 2, Call<FnLeft>, true},
-      {"jet_left", 2, Call<FnLeft>, true},   {"right", 2, Call<FnRight>, true},
-      {"jet_right", 2, Call<FnRight>, true}, {"len", 1, Call<FnLen>, true},
-      {"ucase", 1, Call<FnUCase>, true},     {"lcase", 1, Call<FnLCase>, true},
-      {"format", 1, Call<FnFormat>, true},   {"format", 2, Call<FnFormat>, true},
-      {"nz", 1, Call<FnNz>, true},           {"nz", 2, Call<FnNz>, true},
-      {"isnull", 1, Call<FnIsNull>, true},   {"jet_isnull", 1, Call<FnIsNull>, true},
-      {"date", 0, Call<FnDate>, false},      {"now", 0, Call<FnNow>, false},
-      {"year", 1, Call<FnYear>, true},       {"month", 1, Call<FnMonth>, true},
-      {"day", 1, Call<FnDay>, true},         {"cstr", 1, Call<FnCStr>, true},
-      {"clng", 1, Call<FnCLng>, true},       {"cint", 1, Call<FnCInt>, true},
-      {"cdbl", 1, Call<FnCDbl>, true},       {"csng", 1, Call<FnCSng>, true},
-      {"str", 1, Call<FnStr>, true},         {"int", 1, Call<FnInt>, true},
-      {"abs", 1, Call<FnAbs>, true},         {"regexp", 2, Regexp, true},
-      {"jet_cat", 2, Call<FnCat>, true},     {"jet_add", 2, Call<FnAdd>, true},
-      {"round", 1, Call<FnRound>, true},     {"round", 2, Call<FnRound>, true},
+      {"trim", 1, Call<FnTrim>, true},
+      {"ltrim", 1, Call<FnLTrim>, true},
+      {"rtrim", 1, Call<FnRTrim>, true},
+      {"val", 1, Call<FnVal>, true},
+      {"iif", 3, Call<FnIIf>, true},
+      {"mid", 2, Call<FnMid>, true},
+      {"mid", 3, Call<FnMid>, true},
+      {"left", 2, Call<FnLeft>, true},
+      {"jet_left", 2, Call<FnLeft>, true},
+      {"right", 2, Call<FnRight>, true},
+      {"jet_right", 2, Call<FnRight>, true},
+      {"len", 1, Call<FnLen>, true},
+      {"ucase", 1, Call<FnUCase>, true},
+      {"lcase", 1, Call<FnLCase>, true},
+      {"format", 1, Call<FnFormat>, true},
+      {"format", 2, Call<FnFormat>, true},
+      {"nz", 1, Call<FnNz>, true},
+      {"nz", 2, Call<FnNz>, true},
+      {"isnull", 1, Call<FnIsNull>, true},
+      {"jet_isnull", 1, Call<FnIsNull>, true},
+      {"date", 0, Call<FnDate>, false},
+      {"now", 0, Call<FnNow>, false},
+      {"year", 1, Call<FnYear>, true},
+      {"month", 1, Call<FnMonth>, true},
+      {"day", 1, Call<FnDay>, true},
+      {"cstr", 1, Call<FnCStr>, true},
+      {"clng", 1, Call<FnCLng>, true},
+      {"cint", 1, Call<FnCInt>, true},
+      {"cdbl", 1, Call<FnCDbl>, true},
+      {"csng", 1, Call<FnCSng>, true},
+      {"str", 1, Call<FnStr>, true},
+      {"int", 1, Call<FnInt>, true},
+      {"abs", 1, Call<FnAbs>, true},
+      {"regexp", 2, Regexp, true},
+      {"jet_cat", 2, Call<FnCat>, true},
+      {"jet_add", 2, Call<FnAdd>, true},
+      {"round", 1, Call<FnRound>, true},
+      {"round", 2, Call<FnRound>, true},
       {"jet_datetext", 1, Call<FnDateText>, true},
       {"jet_likere", 1, Call<FnLikeRegexp>, true},
       {"jet_fit", 3, Call<FnFit>, true},

@@ -22,30 +22,29 @@ Token Space() { return {Tok::Space, QStringLiteral(" "), {}}; }
 
 bool IsBoundaryWord(const QString& lower) {
   static const QSet<QString> kWords = {
-      QStringLiteral("and"),    QStringLiteral("or"),      QStringLiteral("not"),
-      QStringLiteral("xor"),    QStringLiteral("eqv"),     QStringLiteral("like"),
-      QStringLiteral("is"),     QStringLiteral("between"), QStringLiteral("in"),
-      QStringLiteral("escape"), QStringLiteral("collate"), QStringLiteral("regexp"),
-      QStringLiteral("case"),   QStringLiteral("when"),    QStringLiteral("then"),
-      QStringLiteral("else"),   QStringLiteral("end"),     QStringLiteral("exists"),
-      QStringLiteral("select"), QStringLiteral("from"),    QStringLiteral("where"),
+      QStringLiteral("and"),    QStringLiteral("or"),       QStringLiteral("not"),
+      QStringLiteral("xor"),    QStringLiteral("eqv"),      QStringLiteral("like"),
+      QStringLiteral("is"),     QStringLiteral("between"),  QStringLiteral("in"),
+      QStringLiteral("escape"), QStringLiteral("collate"),  QStringLiteral("regexp"),
+      QStringLiteral("case"),   QStringLiteral("when"),     QStringLiteral("then"),
+      QStringLiteral("else"),   QStringLiteral("end"),      QStringLiteral("exists"),
+      QStringLiteral("select"), QStringLiteral("from"),     QStringLiteral("where"),
       QStringLiteral("as"),     QStringLiteral("distinct"), QStringLiteral("distinctrow"),
-      QStringLiteral("top"),    QStringLiteral("order"),   QStringLiteral("by"),
-      QStringLiteral("asc"),    QStringLiteral("desc"),    QStringLiteral("group"),
-      QStringLiteral("having"), QStringLiteral("union"),   QStringLiteral("all"),
-      QStringLiteral("set"),    QStringLiteral("update"),  QStringLiteral("delete"),
-      QStringLiteral("insert"), QStringLiteral("into"),    QStringLiteral("values"),
-      QStringLiteral("on"),     QStringLiteral("join"),    QStringLiteral("inner"),
-      QStringLiteral("left"),   QStringLiteral("right"),   QStringLiteral("outer"),
+      QStringLiteral("top"),    QStringLiteral("order"),    QStringLiteral("by"),
+      QStringLiteral("asc"),    QStringLiteral("desc"),     QStringLiteral("group"),
+      QStringLiteral("having"), QStringLiteral("union"),    QStringLiteral("all"),
+      QStringLiteral("set"),    QStringLiteral("update"),   QStringLiteral("delete"),
+      QStringLiteral("insert"), QStringLiteral("into"),     QStringLiteral("values"),
+      QStringLiteral("on"),     QStringLiteral("join"),     QStringLiteral("inner"),
+      QStringLiteral("left"),   QStringLiteral("right"),    QStringLiteral("outer"),
       QStringLiteral("limit"),  QStringLiteral("nocase")};
   return kWords.contains(lower);
 }
 
 bool IsComparisonOp(const Token& t) {
-  static const QSet<QString> kOps = {QStringLiteral("="),  QStringLiteral("<>"),
-                                     QStringLiteral("<"),  QStringLiteral(">"),
-                                     QStringLiteral("<="), QStringLiteral(">="),
-                                     QStringLiteral("!="), QStringLiteral("==")};
+  static const QSet<QString> kOps = {
+      QStringLiteral("="),  QStringLiteral("<>"), QStringLiteral("<"),  QStringLiteral(">"),
+      QStringLiteral("<="), QStringLiteral(">="), QStringLiteral("!="), QStringLiteral("==")};
   return t.kind == Tok::Op && kOps.contains(t.text);
 }
 
@@ -130,7 +129,7 @@ class Rewriter {
   std::vector<Token> Level(const std::vector<Token>& t, qsizetype b, qsizetype e) {
     std::vector<Token> out;
     qsizetype start = b;
-    bool pattern = false;  // the segment is the pattern of a LIKE
+    bool pattern = false;   // the segment is the pattern of a LIKE
     qsizetype likeAt = -1;  // in `out`
     for (qsizetype j = b; j < e; ++j) {
       if (t[j].isOp(QLatin1String("("))) {
@@ -157,7 +156,8 @@ class Rewriter {
 
   static bool IsDateCall(const std::vector<Token>& tokens) {
     const std::vector<Token> s = Significant(Trimmed(tokens));
-    return s.size() == 3 && (s[0].isWord(QLatin1String("date")) || s[0].isWord(QLatin1String("now"))) &&
+    return s.size() == 3 &&
+           (s[0].isWord(QLatin1String("date")) || s[0].isWord(QLatin1String("now"))) &&
            s[1].isOp(QLatin1String("(")) && s[2].isOp(QLatin1String(")"));
   }
 
@@ -327,9 +327,9 @@ std::vector<Token> OrderCollation(const std::vector<Token>& t) {
     qsizetype start = by + 1;
     for (qsizetype j = by + 1; j <= n; ++j) {
       const bool end =
-          j == n || (depth == 0 && (t[j].isOp(QLatin1String(")")) || t[j].isOp(QLatin1String(";")) ||
-                                    t[j].isWord(QLatin1String("limit")) ||
-                                    t[j].isWord(QLatin1String("union"))));
+          j == n || (depth == 0 &&
+                     (t[j].isOp(QLatin1String(")")) || t[j].isOp(QLatin1String(";")) ||
+                      t[j].isWord(QLatin1String("limit")) || t[j].isWord(QLatin1String("union"))));
       if (!end) {
         if (t[j].isOp(QLatin1String("("))) ++depth;
         if (t[j].isOp(QLatin1String(")"))) --depth;
@@ -339,13 +339,13 @@ std::vector<Token> OrderCollation(const std::vector<Token>& t) {
         for (qsizetype k = start; k < j; ++k) {
           if (t[k].kind != Tok::Space) sig.push_back(k);
         }
-        if (!sig.empty() &&
-            (t[sig.back()].isWord(QLatin1String("asc")) || t[sig.back()].isWord(QLatin1String("desc")))) {
+        if (!sig.empty() && (t[sig.back()].isWord(QLatin1String("asc")) ||
+                             t[sig.back()].isWord(QLatin1String("desc")))) {
           sig.pop_back();
         }
         bool plain = sig.size() == 1 && (t[sig[0]].isName() || t[sig[0]].kind == Tok::Number);
-        plain = plain || (sig.size() == 3 && t[sig[0]].isName() && t[sig[1]].isOp(QLatin1String(".")) &&
-                          t[sig[2]].isName());
+        plain = plain || (sig.size() == 3 && t[sig[0]].isName() &&
+                          t[sig[1]].isOp(QLatin1String(".")) && t[sig[2]].isName());
         bool collated = false;
         for (qsizetype k : sig) collated = collated || t[k].isWord(QLatin1String("collate"));
         if (!sig.empty() && !plain && !collated) marks.push_back(sig.back());

@@ -219,8 +219,9 @@ void Recordset::SetIndex(const QString& indexName) {
       !d.bof && !d.eof && d.pos >= 0 && d.pos < d.count ? d.rowids[d.pos] : qint64{-1};
   std::vector<qint64> rowids;
   {
-    Statement rows = db_->PrepareNative(QStringLiteral("SELECT rowid FROM %1 ORDER BY %2")
-                                            .arg(jet::QuoteName(d.base), order.join(QLatin1String(", "))));
+    Statement rows =
+        db_->PrepareNative(QStringLiteral("SELECT rowid FROM %1 ORDER BY %2")
+                               .arg(jet::QuoteName(d.base), order.join(QLatin1String(", "))));
     while (rows.Step()) rowids.push_back(sqlite3_column_int64(rows.handle(), 0));
   }
   d.rowids.clear();

@@ -65,7 +65,9 @@ TEST_F(JetSemanticsTest, AnUnknownNameIsAnErrorNamingItAndADoubleQuotedTextStays
       {"update's WHERE",
        [](Database& db) { db.Execute("UPDATE articoli SET colli1 = 7 WHERE [CodEan] <> '1'"); }},
       {"FindFirst",
-       [](Database& db) { db.OpenRecordset("select * from articoli")->FindFirst("[CodEan] = '800'"); }},
+       [](Database& db) {
+         db.OpenRecordset("select * from articoli")->FindFirst("[CodEan] = '800'");
+       }},
       {"FindFirst on a read-only set",
        [](Database& db) {
          db.OpenRecordset("select distinct nome from articoli")->FindFirst("[CodEan] = '800'");
@@ -80,7 +82,8 @@ TEST_F(JetSemanticsTest, AnUnknownNameIsAnErrorNamingItAndADoubleQuotedTextStays
   };
   for (const auto& c : cases) {
     const QString error = ErrorOf([&] { c.run(*db_); });
-    EXPECT_TRUE(error.contains(QLatin1String("'CodEan' non esiste"))) << c.where << ": " << error.toStdString();
+    EXPECT_TRUE(error.contains(QLatin1String("'CodEan' non esiste")))
+        << c.where << ": " << error.toStdString();
   }
   EXPECT_EQ(Count("colli1 = 7"), 0);  // the update changed nothing
   // Jet's double-quoted texts are texts.
@@ -127,7 +130,8 @@ TEST_F(JetSemanticsTest, ValuesAreFittedToTheirColumnWhateverTheWayIn) {
     SCOPED_TRACE(w.way);
     w.write(*db_, "prezzo", Variant("125,00"));
     EXPECT_EQ(Count("vedovo = '999' and prezzo > 100"), 1);
-    EXPECT_EQ(Scalar(*db_, "select typeof(prezzo) from articoli where vedovo = '999'").str(), "real");
+    EXPECT_EQ(Scalar(*db_, "select typeof(prezzo) from articoli where vedovo = '999'").str(),
+              "real");
     db_->Execute("delete from articoli where vedovo = '999'");
 
     w.write(*db_, "data", Variant("31/12/2024"));
@@ -135,7 +139,8 @@ TEST_F(JetSemanticsTest, ValuesAreFittedToTheirColumnWhateverTheWayIn) {
     db_->Execute("delete from articoli where vedovo = '999'");
 
     const QString refusal = ErrorOf([&] { w.write(*db_, "nome", Variant(tooLong)); });
-    EXPECT_TRUE(refusal.contains(QLatin1String("'nome' accetta al massimo 20"))) << refusal.toStdString();
+    EXPECT_TRUE(refusal.contains(QLatin1String("'nome' accetta al massimo 20")))
+        << refusal.toStdString();
     if (firstRefusal.isEmpty()) firstRefusal = refusal;
     EXPECT_EQ(refusal, firstRefusal);  // one rule, one message
     db_->Execute("delete from articoli where vedovo = '999'");
@@ -165,18 +170,20 @@ TEST_F(JetSemanticsTest, JetConstructsAnswerAsJetDoes) {
   } cases[] = {
       {"+ joins two texts",
        [&] { return text("select nome + 'x' from articoli where vedovo = '800'"); }, "Bananax"},
-      {"+ still adds numbers", [&] { return text("select prezzo + 1 + 2 from articoli where vedovo = '800'"); },
-       "4,5"},
+      {"+ still adds numbers",
+       [&] { return text("select prezzo + 1 + 2 from articoli where vedovo = '800'"); }, "4,5"},
       {"& with Null gives the other operand",
-       [&] { return text("select nota & nome & Null from articoli where vedovo = '800'"); }, "Banana"},
-      {"& binds looser than +", [&] { return text("select 'a' & 1 + 2 from articoli where vedovo = '800'"); },
-       "a3"},
+       [&] { return text("select nota & nome & Null from articoli where vedovo = '800'"); },
+       "Banana"},
+      {"& binds looser than +",
+       [&] { return text("select 'a' & 1 + 2 from articoli where vedovo = '800'"); }, "a3"},
       {"Round half to even", [&] { return text("select round(2.25, 1)"); }, "2,2"},
       {"Round of a whole half", [&] { return text("select round(2.5)"); }, "2"},
-      {"CStr of a date", [&] { return text("select cstr(data) from articoli where vedovo = '800'"); },
-       "15/01/2024"},
+      {"CStr of a date",
+       [&] { return text("select cstr(data) from articoli where vedovo = '800'"); }, "15/01/2024"},
       {"a date joined with &",
-       [&] { return text("select 'il ' & data from articoli where vedovo = '800'"); }, "il 15/01/2024"},
+       [&] { return text("select 'il ' & data from articoli where vedovo = '800'"); },
+       "il 15/01/2024"},
       {"True is -1", [&] { return QString::number(Count("(prezzo > 2) = True")); }, "2"},
       {"a comparison as a value", [&] { return text("select (1 < 2) + 0"); }, "-1"},
       {"LIKE on a joined pattern",
@@ -218,7 +225,8 @@ TEST(DrivePathTest, OnlyDrivePathsOpenAndAnyOtherIsRefusedNamingIt) {
   for (const QString& path : {inside, QStringLiteral("../x/dati.mdb"), QStringLiteral("dati.mdb"),
                               QStringLiteral("C/Fornitori/dati.mdb")}) {
     const QString error = ErrorOf([&] { Database::OpenOnDrive(path); });
-    EXPECT_TRUE(error.contains(QStringLiteral("'%1' non è un percorso del disco dei dati").arg(path)))
+    EXPECT_TRUE(
+        error.contains(QStringLiteral("'%1' non è un percorso del disco dei dati").arg(path)))
         << error.toStdString();
   }
 }
