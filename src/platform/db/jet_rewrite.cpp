@@ -55,6 +55,15 @@ bool IsValueOp(const Token& t) {
   return IsComparisonOp(t) || (t.kind == Tok::Op && kOps.contains(t.text));
 }
 
+// True when the token beside a parenthesised comparison makes it a value: an operator, or
+// the place of an item of a list (after "select" or ",", before "as").
+bool IsValueSide(const std::vector<Token>& t, qsizetype i, bool before) {
+  if (i < 0) return false;
+  if (IsValueOp(t[i])) return true;
+  if (before) return t[i].isOp(QLatin1String(",")) || t[i].isWord(QLatin1String("select"));
+  return t[i].isWord(QLatin1String("as"));
+}
+
 qsizetype NextSig(const std::vector<Token>& t, qsizetype i, qsizetype end) {
   for (qsizetype j = i + 1; j < end; ++j) {
     if (t[j].kind != Tok::Space) return j;
@@ -219,7 +228,7 @@ class Rewriter {
             close < e ? NextSig(t, close, static_cast<qsizetype>(t.size())) : -1;
         std::vector<Token> group;
         if (!args && IsCondition(t, j + 1, close) &&
-            ((before >= 0 && IsValueOp(t[before])) || (after >= 0 && IsValueOp(t[after])))) {
+            (IsValueSide(t, before, true) || IsValueSide(t, after, false))) {
           // A comparison as a value: Jet's True is -1.
           group = {Op(QStringLiteral("(")), Op(QStringLiteral("-")), Op(QStringLiteral("("))};
           group.insert(group.end(), inner.begin(), inner.end());
@@ -290,7 +299,7 @@ class Rewriter {
     std::vector<Token> acc;
     for (size_t i = 0; i < sums.size(); ++i) {
       std::vector<Token> term = Sum(sums[i]);
-      if (sums.size() > 1 && IsDateName(term)) {
+      if (sums.size() > 1 && (IsDateName(term) || IsDateCall(term))) {
         term = Call(QStringLiteral("jet_datetext"), {term});
       }
       acc = i == 0 ? term : Call(QStringLiteral("jet_cat"), {acc, term});

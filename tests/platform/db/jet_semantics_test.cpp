@@ -186,6 +186,7 @@ TEST_F(JetSemanticsTest, JetConstructsAnswerAsJetDoes) {
        "il 15/01/2024"},
       {"True is -1", [&] { return QString::number(Count("(prezzo > 2) = True")); }, "2"},
       {"a comparison as a value", [&] { return text("select (1 < 2) + 0"); }, "-1"},
+      {"a comparison as a field", [&] { return text("select (1 < 2) as vero"); }, "-1"},
       {"LIKE on a joined pattern",
        [&] { return QString::number(Count("nome like '*' & 'ana' & '*'")); }, "1"},
       {"NOT LIKE on a joined pattern",
