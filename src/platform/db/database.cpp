@@ -300,7 +300,7 @@ std::shared_ptr<Database> Database::Open(const QString& path) {
 }
 
 std::shared_ptr<Database> Database::OpenOnDrive(const QString& path) {
-  if (!fs::IsWindowsPath(path.trimmed())) {
+  if (!fs::DriveHostPath(path.trimmed())) {
     throw DbError(QStringLiteral("Il percorso '%1' non è un percorso del disco dei dati (come "
                                  "C:\\cartella\\file.mdb): il database non viene aperto")
                       .arg(path));
