@@ -1,5 +1,7 @@
 #include "terminals/terminal_import.h"
 
+#include <optional>
+
 #include "platform/db/database.h"
 #include "platform/db/recordset.h"
 #include "platform/print/printjob.h"
@@ -21,6 +23,56 @@ QString PrintedNumber(double v) {
 
 }  // namespace
 
+namespace {
+
+std::array<double, 4> ComparisonCosts(const std::array<Variant, 4>& costs) {
+  std::array<double, 4> c;
+  for (size_t i = 0; i < c.size(); ++i) c[i] = ComparisonCost(costs[i]);
+  return c;
+}
+
+}  // namespace
+
+ImportRule ThreeSlotImport(bool slot2Fallback) {
+  ImportRule rule;
+  rule.slotCount = 3;
+  rule.slotRule = [slot2Fallback](const std::array<Variant, 4>& costs,
+                                  const std::array<Variant, 4>&, double q) {
+    const std::array<double, 4> c = ComparisonCosts(costs);
+    return ThreeSlotRule({c[0], c[1], c[2]}, q, slot2Fallback);
+  };
+  return rule;
+}
+
+ImportRule AccumulatingImport() {
+  ImportRule rule;
+  rule.slotCount = 4;
+  rule.slotRule = [](const std::array<Variant, 4>& costs, const std::array<Variant, 4>& packages,
+                     double q) { return AccumulatingRule(ComparisonCosts(costs), packages, q); };
+  rule.skipZero = true;
+  rule.numbered = true;
+  return rule;
+}
+
+ImportRule ChainImport() {
+  ImportRule rule;
+  rule.slotCount = 4;
+  rule.slotRule = [](const std::array<Variant, 4>& costs, const std::array<Variant, 4>&, double q) {
+    return ChainRule(ComparisonCosts(costs), q);
+  };
+  return rule;
+}
+
+ImportRule PairwiseImport() {
+  ImportRule rule;
+  rule.slotCount = 3;
+  rule.slotRule = [](const std::array<Variant, 4>& costs, const std::array<Variant, 4>& packages,
+                     double q) {
+    return PairwiseRule({costs[0], costs[1], costs[2]}, {packages[0], packages[1], packages[2]}, q);
+  };
+  return rule;
+}
+
 QString NotFoundLine(const QString& key, double quantity) {
   return QStringLiteral("Codice non trovato: ") + key + QStringLiteral("  Quantità: ") +
          PrintedNumber(quantity);
@@ -34,43 +86,53 @@ QString InvalidLine(const QString& line) {
 
 ImportOutcome ApplyReadings(db::Database& main, const std::vector<Reading>& readings,
                             qint32 lineCount, const ImportRule& rule,
-                            const std::function<void(qint16)>& progress) {
-  if (main.transactionDepth() > 0) {
+                            const std::function<void(qint16)>& progress,
+                            const SourceConsumer* consumer) {
+  const bool consumerBusy = consumer && consumer->database->transactionDepth() > 0;
+  if (main.transactionDepth() > 0 || consumerBusy) {
     throw ImportRefused(QStringLiteral(
         "ATTENZIONE!!! Il confronto è in uso da un'altra operazione: riprovare al suo termine."));
   }
   ImportOutcome out;
   db::Transaction tx(main);
+  std::optional<db::Transaction> consumed;
+  if (consumer) consumed.emplace(*consumer->database);
   auto rs = main.OpenRecordset(QStringLiteral("articoli"), db::RecordsetType::Table);
   rs->SetIndex(QStringLiteral("vedovo"));
 
   const qint16 step = ProgressStep(lineCount);
   qint16 value = 0;
   qint32 number = 0;
-  for (const Reading& r : readings) {
-    if (r.kind == Reading::Kind::Blank) {
-      value = NextProgress(value, step);
-      if (progress) progress(value);
-      continue;
-    }
-    if (r.kind == Reading::Kind::Invalid) {
-      value = NextProgress(value, step);
-      if (progress) progress(value);
-      out.report << InvalidLine(r.code);
-      continue;
-    }
-    if (rule.skipZero && r.quantity == 0) continue;
+  const auto advance = [&] {
     value = NextProgress(value, step);
     if (progress) progress(value);
-    ++number;
-    if (!rs->Seek(QStringLiteral("="), Variant(r.key))) {
-      out.report << NotFoundLine(r.key, r.quantity);
-      continue;
+  };
+  const auto apply = [&](const Reading& r) {
+    switch (r.kind) {
+      case Reading::Kind::Blank:
+        advance();
+        return;
+      case Reading::Kind::Invalid:
+        advance();
+        out.report << InvalidLine(r.code);
+        return;
+      case Reading::Kind::Ok:
+      case Reading::Kind::Unreadable:
+        break;
     }
-    std::array<double, 4> costs{9999, 9999, 9999, 9999};
-    std::array<Variant, 4> packages;
+    if (rule.skipZero && r.quantity == 0) return;
+    advance();
+    ++number;
+    if (r.kind == Reading::Kind::Unreadable || !rs->Seek(QStringLiteral("="), Variant(r.key))) {
+      if (rule.reportNotFound) {
+        out.report << NotFoundLine(r.kind == Reading::Kind::Unreadable ? r.code : r.key,
+                                   r.quantity);
+      }
+      return;
+    }
+    std::array<Variant, 4> costs, packages;
     for (int n = 1; n <= rule.slotCount; ++n) {
-      costs[n - 1] = ComparisonCost(rs->Field(kCost.arg(n)));
+      costs[n - 1] = rs->Field(kCost.arg(n));
       packages[n - 1] = rs->Field(kPackages.arg(n));
     }
     const PackageWrites writes = rule.slotRule(costs, packages, r.quantity);
@@ -82,8 +144,19 @@ ImportOutcome ApplyReadings(db::Database& main, const std::vector<Reading>& read
     rs->SetField(QStringLiteral("sel"), Variant(QStringLiteral("X")));
     rs->Update();
     ++out.applied;
+  };
+  for (size_t i = 0; i < readings.size(); ++i) {
+    apply(readings[i]);
+    if (consumer) consumer->handled(i);
   }
   tx.Commit();
+  if (consumed) {
+    try {
+      consumed->Commit();
+    } catch (const db::DbError& e) {
+      out.consumeError = e.message();
+    }
+  }
   return out;
 }
 
