@@ -205,7 +205,7 @@ TEST_F(MainWindowTest, OrdineOpensOnlyTheWindowOfAKnownTerminalCode) {
   const struct {
     const char* ncr;
     bool opensPdt;
-  } stores[] = {{" PDT ", true}, {"pdt", false}, {"XYZ", false}};
+  } stores[] = {{" PDT", true}, {"pdt", false}, {"XYZ", false}};
   for (const auto& store : stores) {
     SCOPED_TRACE(store.ncr);
     SetStoreColumn("ncr", store.ncr);
