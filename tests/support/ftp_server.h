@@ -1,0 +1,40 @@
+// A local FTP server for the length of a test: Debian's pyftpdlib serving one folder to one
+// account on a free loopback port.
+//
+//   LocalFtpServer server;
+//   if (LocalFtpServer::Python().isEmpty()) SKIP_OR_FAIL_MISSING("python3-pyftpdlib");
+//   ASSERT_TRUE(server.Start(folder, "utente", "parola")) << server.error().toStdString();
+#pragma once
+
+#include <QProcess>
+#include <QString>
+
+// A loopback port nobody listens on at the moment of asking.
+int FreeLoopbackPort();
+
+class LocalFtpServer {
+ public:
+  LocalFtpServer() = default;
+  ~LocalFtpServer();
+  LocalFtpServer(const LocalFtpServer&) = delete;
+  LocalFtpServer& operator=(const LocalFtpServer&) = delete;
+
+  // The system's Python when it carries pyftpdlib, else "".
+  static QString Python();
+
+  // Starts serving and waits until the server answers; false with the reason in error().
+  bool Start(const QString& folder, const QString& user, const QString& password);
+  int port() const { return port_; }
+  QString error() const { return error_; }
+  // Everything the server has logged so far.
+  QString Log();
+  // The FTP sessions opened so far, by the server's log, once at least `atLeast` are logged
+  // or 10 s have passed.
+  int Sessions(int atLeast = 0);
+
+ private:
+  QProcess process_;
+  int port_ = 0;
+  QString error_;
+  QString log_;
+};
