@@ -4,6 +4,8 @@
 #include "comparison/cnf01.h"
 #include "comparison/cnf02.h"
 #include "platform/ui/form.h"
+#include "shell/agg_software.h"
+#include "shell/arc02.h"
 #include "shell/com02.h"
 
 namespace vx::shell {
@@ -19,6 +21,8 @@ void Register(const char* name) {
 
 void RegisterProgramWindows() {
   Register<com02>("com02");
+  Register<arc02>("arc02");
+  Register<agg_software>("agg_software");
   Register<comparison::cnf01>("cnf01");
   Register<comparison::cnf02>("cnf02");
 }
