@@ -11,6 +11,7 @@
 #include "data/store_record.h"
 #include "data/unsynced_writes.h"
 #include "demo_data.h"
+#include "demo_update.h"
 #include "platform/clock.h"
 #include "platform/db/database.h"
 
@@ -152,6 +153,7 @@ DataDrive MakeDataDrive(const QString& root, const DataDriveOptions& options) {
     for (int i = 0; i < 4; ++i) hosts.push_back(d.suppliers[i].hostPath);
     d.made << QStringLiteral("Dati dimostrativi:");
     d.made << FillDemo(d.mainDb, hosts, s);
+    d.made << WriteDemoArchiver(d.root, letter);
   }
   return d;
 }

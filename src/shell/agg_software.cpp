@@ -84,8 +84,8 @@ agg_software::agg_software() {
 
   auto* buttons = new QHBoxLayout;
   outer->addLayout(buttons);
-  Command1 = Named(new QPushButton(style()->standardIcon(QStyle::SP_ArrowDown), {}, this),
-                   "Command1");
+  Command1 =
+      Named(new QPushButton(style()->standardIcon(QStyle::SP_ArrowDown), {}, this), "Command1");
   Command1->setToolTip(QStringLiteral("Scarica e aggiorna il software"));
   Command2 = Named(new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), {}, this),
                    "Command2");

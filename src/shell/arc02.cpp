@@ -37,8 +37,8 @@ arc02::arc02() {
   SetCaption(QStringLiteral("Creazione file di backup "));
   auto* outer = new QVBoxLayout(this);
 
-  Label1 = Named(new QLabel(QStringLiteral("Procedura di creazione file di Backup"), this),
-                 "Label1");
+  Label1 =
+      Named(new QLabel(QStringLiteral("Procedura di creazione file di Backup"), this), "Label1");
   QFont heading = Label1->font();
   heading.setBold(true);
   heading.setPointSize(heading.pointSize() + 3);
@@ -74,7 +74,9 @@ arc02::arc02() {
   resize(560, 360);
 }
 
-QString arc02::BackupFolder() { return G().drive.str() + QStringLiteral(":\\programmi\\tolmo\\bkp"); }
+QString arc02::BackupFolder() {
+  return G().drive.str() + QStringLiteral(":\\programmi\\tolmo\\bkp");
+}
 
 QString arc02::TargetOf(const QString& name) {
   if (fs::IsWindowsPath(name)) return name;

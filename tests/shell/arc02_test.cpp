@@ -152,7 +152,8 @@ TEST_F(BackupTest, AFailedCopyReportsTheReasonAndKeepsTheOlderBackup) {
     w->Command1->click();
     const QStringList lines = w->txtStatus->Text().split("\r\n");
     ASSERT_EQ(lines.size(), 3);
-    EXPECT_TRUE(lines[2].startsWith(Line("ERRORE: copia non riuscita: "))) << lines[2].toStdString();
+    EXPECT_TRUE(lines[2].startsWith(Line("ERRORE: copia non riuscita: ")))
+        << lines[2].toStdString();
     EXPECT_GT(lines[2].size(), Line("ERRORE: copia non riuscita: ").size());
     QFile f(older);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));

@@ -84,12 +84,12 @@ QString LocalFtpServer::Log() {
   return log_;
 }
 
-int LocalFtpServer::Sessions(int atLeast) {
+int LocalFtpServer::Logins(int atLeast) {
   const QDeadlineTimer deadline(10000);
-  int n = int(Log().count(QStringLiteral("FTP session opened")));
+  int n = int(Log().count(QStringLiteral("logged in.")));
   while (n < atLeast && !deadline.hasExpired()) {
     QThread::msleep(20);
-    n = int(Log().count(QStringLiteral("FTP session opened")));
+    n = int(Log().count(QStringLiteral("logged in.")));
   }
   return n;
 }

@@ -28,9 +28,9 @@ class LocalFtpServer {
   QString error() const { return error_; }
   // Everything the server has logged so far.
   QString Log();
-  // The FTP sessions opened so far, by the server's log, once at least `atLeast` are logged
-  // or 10 s have passed.
-  int Sessions(int atLeast = 0);
+  // The logins so far, by the server's log, once at least `atLeast` are logged or 10 s have
+  // passed (the server also logs the bare connections by which Start sees it answer).
+  int Logins(int atLeast = 0);
 
  private:
   QProcess process_;

@@ -58,8 +58,8 @@ void BackupDatabase(const QString& source, const QString& target) {
       throw DbError(QStringLiteral("impossibile leggere %1: %2").arg(source, in.Error()));
     }
     sqlite3_busy_timeout(in.db, kBusyTimeoutMs);
-    if (sqlite3_open_v2(tempPath.toUtf8().constData(), &out.db, SQLITE_OPEN_READWRITE,
-                        nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(tempPath.toUtf8().constData(), &out.db, SQLITE_OPEN_READWRITE, nullptr) !=
+        SQLITE_OK) {
       throw DbError(QStringLiteral("impossibile scrivere %1: %2").arg(target, out.Error()));
     }
     sqlite3_backup* backup = sqlite3_backup_init(out.db, "main", in.db, "main");
@@ -67,8 +67,8 @@ void BackupDatabase(const QString& source, const QString& target) {
     const int step = sqlite3_backup_step(backup, -1);
     sqlite3_backup_finish(backup);
     if (step != SQLITE_DONE) {
-      throw DbError(QStringLiteral("copia di %1: %2")
-                        .arg(source, QString::fromUtf8(sqlite3_errstr(step))));
+      throw DbError(
+          QStringLiteral("copia di %1: %2").arg(source, QString::fromUtf8(sqlite3_errstr(step))));
     }
   }
   QFile::setPermissions(tempPath, fromInfo.permissions());
