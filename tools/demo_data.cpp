@@ -440,10 +440,9 @@ QStringList DemoWriter::FillMain(const QString& host) {
   for (const auto& sup : DemoSuppliers()) {
     const QString folder = drive + QStringLiteral(":\\") + sup.folder;
     database->Execute(
-        QStringLiteral("insert into fornitori (codice, descr, percorso, perce, dscfornitore, "
-                       "codfornitore, programma, flagconv, flagdes, codfor, creazioneordine) "
-                       "values (?,?,?,?,?,?,?,?,?,?,?)"),
-        {sup.slot, sup.name, folder + QStringLiteral("\\dati.mdb"), 0.0f, sup.name, sup.slot,
+        QStringLiteral("insert into fornitori (codice, descr, percorso, perce, programma, flagconv, "
+                       "flagdes, codfor, creazioneordine) values (?,?,?,?,?,?,?,?,?)"),
+        {sup.slot, sup.name, folder + QStringLiteral("\\dati.mdb"), 0.0f,
          folder + QStringLiteral("\\") + sup.program, "0", "0", sup.slot, 0});
   }
 

@@ -306,8 +306,15 @@ void cnf02::RicaricaVista() {
 }
 
 void cnf02::NascondiScadenze() {
-  if (common::MainWindowLink* main = common::MainWindow()) main->ProgressFrame()->setVisible(false);
+  if (common::MainWindowLink* main = common::MainWindow()) {
+    main->ProgressFrame()->setVisible(false);
+    main->ProgressBar()->SetVisible(false);
+  }
 }
+
+// However the window goes (its buttons or the title bar), the main window's loading frame
+// goes with it.
+void cnf02::Form_Unload() { NascondiScadenze(); }
 
 void cnf02::MostraErrore(const QString& action, const QString& error) {
   ui::MsgCritical(QStringLiteral("ATTENZIONE !!! Errore durante %1.\n%2").arg(action, error),
@@ -342,14 +349,10 @@ void cnf02::cnf02_Command2_Click() {
       return;
     }
   }
-  NascondiScadenze();
   Unload();
 }
 
-void cnf02::cnf02_Command6_Click() {
-  NascondiScadenze();
-  Unload();
-}
+void cnf02::cnf02_Command6_Click() { Unload(); }
 
 bool cnf02::eventFilter(QObject* watched, QEvent* event) {
   if (watched == flex1->viewport() && event->type() == QEvent::MouseButtonPress) {

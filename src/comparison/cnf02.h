@@ -92,6 +92,7 @@ class cnf02 : public ui::Form {
 
  protected:
   void Form_Load() override;
+  void Form_Unload() override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:

@@ -43,7 +43,7 @@ class UpdateTest : public ShellTest {
  protected:
   void SetUp() override {
     ShellTest::SetUp();
-    if (LocalFtpServer::Python().isEmpty()) SKIP_OR_FAIL_MISSING("python3-pyftpdlib");
+    VX_REQUIRE_TOOL(!LocalFtpServer::Python().isEmpty(), "python3-pyftpdlib");
     G().drive = "c";  // as the login leaves it
     G().percorso_db = "c:\\Programmi\\tolmo\\dizizOrezav.mdb";
     G().percorso_client = "c:\\pelko\\client.mdb";

@@ -2,7 +2,7 @@
 // account on a free loopback port.
 //
 //   LocalFtpServer server;
-//   if (LocalFtpServer::Python().isEmpty()) SKIP_OR_FAIL_MISSING("python3-pyftpdlib");
+//   VX_REQUIRE_TOOL(!LocalFtpServer::Python().isEmpty(), "python3-pyftpdlib");
 //   ASSERT_TRUE(server.Start(folder, "utente", "parola")) << server.error().toStdString();
 #pragma once
 

@@ -1,17 +1,15 @@
-// Tests that need a tool or package: outside CI a missing one skips the test, under CI=true
-// it fails it (CI installs everything scripts/install-deps.sh names).
+// Tools and packages a test needs from the machine. Outside CI a missing one skips the test;
+// under CI=true it fails the run, so a missing install step never passes green.
 #pragma once
 
 #include <gtest/gtest.h>
 
-bool UnderCi();
+#include <QtGlobal>
 
-// Skips or fails the current test (returns from the calling function) for a missing tool.
-#define SKIP_OR_FAIL_MISSING(what)                        \
-  do {                                                    \
-    if (UnderCi()) {                                      \
-      FAIL() << (what) << " is missing; CI must have it"; \
-    } else {                                              \
-      GTEST_SKIP() << (what) << " is not installed";      \
-    }                                                     \
-  } while (0)
+#define VX_REQUIRE_TOOL(available, what)                                             \
+  do {                                                                               \
+    if (!(available)) {                                                              \
+      if (qgetenv("CI") == "true") FAIL() << (what) << " is missing on this CI run"; \
+      GTEST_SKIP() << (what) << " is not installed";                                 \
+    }                                                                                \
+  } while (false)

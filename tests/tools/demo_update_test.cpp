@@ -27,9 +27,7 @@ QByteArray Read(const QString& path) {
 }
 
 TEST(DemoArchiverTest, ExtractsEveryFileWithoutItsFoldersReplacingOldOnes) {
-  if (QStandardPaths::findExecutable("bsdtar").isEmpty()) {
-    SKIP_OR_FAIL_MISSING("bsdtar (libarchive-tools)");
-  }
+  VX_REQUIRE_TOOL(!QStandardPaths::findExecutable("bsdtar").isEmpty(), "bsdtar (libarchive-tools)");
   QTemporaryDir root;
   WriteDemoArchiver(root.path(), 'C');
   const QString rar = root.path() + "/C/Programmi/winrar/rar";

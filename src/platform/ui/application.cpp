@@ -13,4 +13,6 @@ void SetupApplication(QApplication& app) {
 
 void DoEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
+void DoEventsWithoutInput() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+
 }  // namespace vx::ui

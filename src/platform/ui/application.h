@@ -11,5 +11,9 @@ void SetupApplication(QApplication& app);
 
 // The one call through which long loops let pending events (repaints, input) run.
 void DoEvents();
+// The yield of a loop that holds a write transaction open: repaints and timers run, while
+// the operator's input waits until the loop has ended, so that no other window writes into
+// a transaction it does not own.
+void DoEventsWithoutInput();
 
 }  // namespace vx::ui

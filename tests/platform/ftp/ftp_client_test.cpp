@@ -17,7 +17,7 @@ namespace {
 class FtpClientTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (LocalFtpServer::Python().isEmpty()) SKIP_OR_FAIL_MISSING("python3-pyftpdlib");
+    VX_REQUIRE_TOOL(!LocalFtpServer::Python().isEmpty(), "python3-pyftpdlib");
     QDir(served.path()).mkpath("update/bin");
     QFile f(served.path() + "/update/aggiorna.bat");
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
