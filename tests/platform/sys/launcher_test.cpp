@@ -74,7 +74,7 @@ TEST(StartDetachedTest, RunsABatchInTheTerminal) {
       "REM niente\r\n"
       ":etichetta\r\n"
       "\r\n"
-      "ECHO fine \xe8\r\n"
+      "ECHO l'ultima $(riga) \xe8\r\n"
       "PAUSE\r\n";
   const QString bat = root.WriteFile("C/Pdt3100/scarico.bat", batch);
 
@@ -100,7 +100,7 @@ TEST(StartDetachedTest, RunsABatchInTheTerminal) {
                 "Programma non trovato: C:\\manca\\rar\n"
                 "Comando non eseguito: copy a b\n"
                 "Comando non eseguito: dir > elenco.txt\n"
-                "fine \u00e8\n" +
+                "l'ultima $(riga) \u00e8\n" +  // text, never run
                 pause);
   EXPECT_EQ(terminal.StartFolder(), folder);
   QFile f(bat);
