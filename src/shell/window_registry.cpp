@@ -8,6 +8,8 @@
 #include "masterdata/ali01.h"
 #include "platform/ui/form.h"
 #include "pricelists/art22.h"
+#include "shell/agg_software.h"
+#include "shell/arc02.h"
 #include "shell/com02.h"
 #include "terminals/cnfpv2.h"
 #include "terminals/cnfpv3.h"
@@ -27,6 +29,8 @@ void Register(const char* name) {
 
 void RegisterProgramWindows() {
   Register<com02>("com02");
+  Register<arc02>("arc02");
+  Register<agg_software>("agg_software");
   Register<comparison::cnf01>("cnf01");
   Register<comparison::cnf02>("cnf02");
   Register<masterdata::for03>("for03");
