@@ -15,6 +15,8 @@
 #include "common/shared_values.h"
 #include "comparison/cnf02_marks.h"
 #include "comparison/cnf02_query.h"
+#include "comparison/written_orders.h"
+#include "data/comparison_load.h"
 #include "platform/conv.h"
 #include "platform/db/datacontrol.h"
 #include "platform/ui/application.h"
@@ -330,6 +332,9 @@ void cnf02::cnf02_Command2_Click() {
         rs->Delete();
         rs->MoveNext();
       }
+      // An empty table has no orders written from it, and no load left half done.
+      ForgetWrittenOrders(rs->database());
+      data::MarkLoadEnded(rs->database());
       tx.Commit();
     } catch (const db::DbError& e) {
       // Nothing was deleted: the view stays on screen as it is in the table.

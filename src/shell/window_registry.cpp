@@ -20,6 +20,10 @@ void Register(const char* name) {
 void RegisterProgramWindows() {
   Register<com02>("com02");
   Register<comparison::cnf01>("cnf01");
+  common::RegisterWindowNote(QStringLiteral("cnf01"), [](const QString& note) {
+    ui::Forms::IfLoaded<comparison::cnf01>(
+        [&note](comparison::cnf01& w) { w.cnf01_scrivi_stato(note); });
+  });
   Register<comparison::cnf02>("cnf02");
 }
 
