@@ -18,6 +18,7 @@
 #include "comparison/written_orders.h"
 #include "data/comparison_load.h"
 #include "platform/conv.h"
+#include "platform/db/database.h"
 #include "platform/db/datacontrol.h"
 #include "platform/ui/application.h"
 #include "platform/ui/colors.h"
@@ -332,9 +333,14 @@ void cnf02::cnf02_Command2_Click() {
         rs->Delete();
         rs->MoveNext();
       }
-      // An empty table has no orders written from it, and no load left half done.
-      ForgetWrittenOrders(rs->database());
-      data::MarkLoadEnded(rs->database());
+      // Emptied, the table has no orders written from it, and no load left half done.
+      db::Statement left = rs->database().Prepare(QStringLiteral("select count(*) from articoli"));
+      const bool emptied = left.Step() && left.Column(0).toLong() == 0;
+      left.Reset();
+      if (emptied) {
+        ForgetWrittenOrders(rs->database());
+        data::MarkLoadEnded(rs->database());
+      }
       tx.Commit();
     } catch (const db::DbError& e) {
       // Nothing was deleted: the view stays on screen as it is in the table.

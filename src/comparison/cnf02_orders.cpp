@@ -94,8 +94,9 @@ void cnf02::cnf02_Command4_Click() {
     repaint();
     results.push_back(WriteOrderOfSlot(static_cast<qint16>(n)));
   }
-  std::stable_sort(results.begin(), results.end(),
-                   [](const SlotOrderResult& a, const SlotOrderResult& b) { return a.slot < b.slot; });
+  std::stable_sort(
+      results.begin(), results.end(),
+      [](const SlotOrderResult& a, const SlotOrderResult& b) { return a.slot < b.slot; });
   Label3->setText(WaitText());
   repaint();
   cnf02_attesa(false);

@@ -368,8 +368,8 @@ SlotOrderResult WriteSlotOrder(int slot, common::SharedValues& values, OrderProm
 
     std::vector<WrittenOrder> written;
     auto startRecord = [&](int firstLine) {
-      written.push_back({slot, result.supplier, path, int(year), values.numero_ordine, firstLine,
-                         firstLine - 1});
+      written.push_back(
+          {slot, result.supplier, path, int(year), values.numero_ordine, firstLine, firstLine - 1});
     };
     startRecord(line + 1);
 
@@ -415,7 +415,8 @@ SlotOrderResult FailedSlot(int slot, const QString& supplier, const QString& err
   SlotOrderResult r;
   r.slot = slot;
   r.outcome = OrderOutcome::Failed;
-  r.supplier = supplier.trimmed().isEmpty() ? QStringLiteral("n. %1").arg(slot) : supplier.trimmed();
+  r.supplier =
+      supplier.trimmed().isEmpty() ? QStringLiteral("n. %1").arg(slot) : supplier.trimmed();
   r.error = error;
   return r;
 }

@@ -26,8 +26,8 @@ bool SupplierHolds(const WrittenOrder& o) {
   try {
     auto sup = db::Database::Open(o.path);
     if (o.lastLine < o.firstLine) {
-      auto st = sup->Prepare(
-          QStringLiteral("select count(*) from testa where anno = ? and numero = ?"));
+      auto st =
+          sup->Prepare(QStringLiteral("select count(*) from testa where anno = ? and numero = ?"));
       st.Bind(1, Variant(o.year)).Bind(2, Variant(o.number));
       const bool held = st.Step() && st.Column(0).toLong() > 0;
       st.Reset();
@@ -108,8 +108,7 @@ std::vector<WrittenOrder> WrittenOrdersOf(db::Database& main, int slot) {
     }
   }
   for (qint64 rowid : unconfirmed) {
-    main.Execute(QStringLiteral("delete from ordiniconfronto where rowid = ?"),
-                 {Variant(rowid)});
+    main.Execute(QStringLiteral("delete from ordiniconfronto where rowid = ?"), {Variant(rowid)});
   }
   return held;
 }

@@ -1,8 +1,9 @@
-// Another program on the same files: runs one test of this same test program in a child
-// process. The child's test is named DISABLED_..., so that it runs only when a parent asks
-// for it; it reads what it needs from the environment variables the parent gives.
+// Another program on the same files: a child process running this same test program, which
+// runs one entry registered with CHILD_ENTRY instead of the tests and exits with its result.
+// The entry reads what it needs from the environment variables its parent gives.
 //
-//   auto child = StartChildTest("OrderWriter.DISABLED_WritesSlotOne", {{"VX_ROOT", root}});
+//   CHILD_ENTRY(WriteSlotOne) { ...; return 0; }
+//   auto child = StartChild("WriteSlotOne", {{"VX_ROOT", root}});
 //   ASSERT_TRUE(child->waitForFinished(60000));
 #pragma once
 
@@ -12,8 +13,17 @@
 #include <utility>
 #include <vector>
 
-std::unique_ptr<QProcess> StartChildTest(
-    const QString& test, const std::vector<std::pair<QString, QString>>& environment);
+struct ChildEntry {
+  ChildEntry(const char* name, int (*run)());
+};
 
-// The value of a variable a parent set for its child test; the test fails when it is unset.
-QString ChildValue(const char* name);
+#define CHILD_ENTRY(name)                                               \
+  static int name##ChildEntry();                                        \
+  static const ChildEntry name##Registration(#name, &name##ChildEntry); \
+  static int name##ChildEntry()
+
+std::unique_ptr<QProcess> StartChild(const QString& entry,
+                                     const std::vector<std::pair<QString, QString>>& environment);
+
+// In the child: runs the entry its parent named and gives its exit code; -1 in a test run.
+int RunChildEntryIfAsked();

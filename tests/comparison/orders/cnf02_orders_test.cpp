@@ -254,12 +254,15 @@ TEST_F(Cnf02OrdersTest, ARetryAfterAStoppedRunAsksBeforeWritingTheOrderAgain) {
 
   // Yes: written again, as a new order after the question of the year's orders.
   boxes_->Clear();
-  boxes_->Answer(MsgAnswer::Yes).Answer(MsgAnswer::Yes).Answer(MsgAnswer::Yes).Answer(
-      MsgAnswer::Yes);
+  boxes_->Answer(MsgAnswer::Yes)
+      .Answer(MsgAnswer::Yes)
+      .Answer(MsgAnswer::Yes)
+      .Answer(MsgAnswer::Yes);
   w->Command4->click();
   ASSERT_EQ(boxes_->Boxes().size(), 4u);
-  EXPECT_TRUE(boxes_->Boxes()[0].text.contains("VARU (ordine n. 1 del 2026); APULIA (ordine n. "
-                                               "1 del 2026)"))
+  EXPECT_TRUE(
+      boxes_->Boxes()[0].text.contains("VARU (ordine n. 1 del 2026); APULIA (ordine n. "
+                                       "1 del 2026)"))
       << boxes_->Boxes()[0].text.toStdString();
   EXPECT_EQ(boxes_->Boxes()[3].text, kSuccess);
   ASSERT_EQ(Headers(1).size(), 2u);

@@ -20,17 +20,18 @@
 
 namespace vx::comparison::testing {
 
-// The writer run by StartWriter, in its own process.
-TEST(OrderWriterChild, DISABLED_WritesTheOrderOfSlotOne) {
-  const QString root = ChildValue("VX_ORDERS_ROOT");
-  ASSERT_FALSE(root.isEmpty());
+// The writer StartWriter starts, in its own process: slot 1's order, answering Yes to a new
+// order, once the parent lets it go.
+CHILD_ENTRY(WriteSlotOneOrder) {
+  const QString root = qEnvironmentVariable("VX_ORDERS_ROOT");
+  if (root.isEmpty()) return 2;
   fs::SetDataRoot(root);
   fs::SetCurrentDrive(QLatin1Char('C'));
   const QDateTime now(QDate(2026, 3, 10), QTime(10, 30));
   SetClock([now] { return now; });
   QDir dir(root);
   QFile ready(dir.filePath(QStringLiteral("ready-%1").arg(QCoreApplication::applicationPid())));
-  ASSERT_TRUE(ready.open(QIODevice::WriteOnly));
+  if (!ready.open(QIODevice::WriteOnly)) return 2;
   ready.close();
   QElapsedTimer waited;
   waited.start();
@@ -42,12 +43,13 @@ TEST(OrderWriterChild, DISABLED_WritesTheOrderOfSlotOne) {
   values.select_confronto = GridSelect();
   ScriptedPrompts prompts;
   const SlotOrderResult r = WriteSlotOrder(1, values, prompts);
-  ASSERT_EQ(r.outcome, OrderOutcome::Written) << r.error.toStdString();
-  std::printf("order %d\n", r.orders.empty() ? 0 : int(r.orders.front()));
-  std::fflush(stdout);
+  if (r.outcome != OrderOutcome::Written) {
+    std::fprintf(stderr, "order not written: %s\n", qPrintable(r.error));
+    return 1;
+  }
   if (qEnvironmentVariableIsSet("VX_ORDERS_STOP")) std::raise(SIGKILL);
+  return 0;
 }
-
 
 namespace {
 

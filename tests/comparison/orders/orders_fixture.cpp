@@ -154,7 +154,7 @@ std::vector<Line> OrdersTest::Lines(int slot, int year, int numero) {
 std::unique_ptr<QProcess> OrdersTest::StartWriter(bool stop) {
   std::vector<std::pair<QString, QString>> env = {{"VX_ORDERS_ROOT", root_->root()}};
   if (stop) env.emplace_back("VX_ORDERS_STOP", "1");
-  return StartChildTest("OrderWriterChild.DISABLED_WritesTheOrderOfSlotOne", env);
+  return StartChild("WriteSlotOneOrder", env);
 }
 
 void OrdersTest::Release(int count) {
