@@ -347,9 +347,9 @@ SlotOrderResult WriteSlotOrder(int slot, common::SharedValues& values, OrderProm
     // number itself is taken below, under the supplier's write lock.
     const bool newOrder = IsAbsent(HighestOrder(*sup, year)) || prompts.AskNewOrder();
 
-    // The main database is read for the whole order and takes the order's record: its
-    // transaction comes first, as in every program that writes orders, so that two of
-    // them queue instead of locking each other out.
+    // The main database is read for the whole order and takes the order's record. Every
+    // run locks it before the supplier's database, so that two programs writing orders at
+    // once queue one behind the other instead of each holding what the other waits for.
     db::Transaction mainTx(*main);
     db::Transaction transaction(*sup);
     // Another program's order committed since the question counts: a new order takes the
