@@ -3,6 +3,7 @@
 #include <QCommandLineParser>
 #include <cstdio>
 
+#include "platform/cmdline.h"
 #include "platform/paths.h"
 #include "platform/ui/application.h"
 #include "platform/ui/form.h"
@@ -40,7 +41,9 @@ int main(int argc, char** argv) {
                            QStringLiteral("X"));
   parser.addOption(dataRoot);
   parser.addOption(drive);
-  parser.process(app);
+  if (const auto exitCode = vx::ParseCommandLine(parser, QApplication::arguments())) {
+    return *exitCode;
+  }
 
   if (parser.isSet(dataRoot)) vx::fs::SetDataRoot(parser.value(dataRoot));
   if (parser.isSet(drive)) {

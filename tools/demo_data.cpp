@@ -5,6 +5,7 @@
 #include <memory>
 #include <random>
 
+#include "demo_eanconv.h"
 #include "ean13.h"
 #include "platform/db/database.h"
 #include "platform/variant.h"
@@ -440,10 +441,9 @@ QStringList DemoWriter::FillMain(const QString& host) {
   for (const auto& sup : DemoSuppliers()) {
     const QString folder = drive + QStringLiteral(":\\") + sup.folder;
     database->Execute(
-        QStringLiteral("insert into fornitori (codice, descr, percorso, perce, dscfornitore, "
-                       "codfornitore, programma, flagconv, flagdes, codfor, creazioneordine) "
-                       "values (?,?,?,?,?,?,?,?,?,?,?)"),
-        {sup.slot, sup.name, folder + QStringLiteral("\\dati.mdb"), 0.0f, sup.name, sup.slot,
+        QStringLiteral("insert into fornitori (codice, descr, percorso, perce, programma, flagconv, "
+                       "flagdes, codfor, creazioneordine) values (?,?,?,?,?,?,?,?,?)"),
+        {sup.slot, sup.name, folder + QStringLiteral("\\dati.mdb"), 0.0f,
          folder + QStringLiteral("\\") + sup.program, "0", "0", sup.slot, 0});
   }
 
@@ -504,6 +504,7 @@ QStringList FillDemo(const QString& mainDbHost, const std::vector<QString>& supp
     lines << writer.FillSupplier(supplierDbHosts[slot - 1], slot);
   }
   lines << writer.FillMain(mainDbHost);
+  lines << FillDemoSlotConversions(mainDbHost, supplierDbHosts);
   return lines;
 }
 

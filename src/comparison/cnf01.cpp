@@ -72,10 +72,11 @@ class BusyScope {
   bool was_;
 };
 
-// A percentage box's number: empty (or blank) is 0, otherwise the Italian reading.
+// A percentage box's number: empty (or blank) is 0, otherwise the Italian reading of a
+// typed number ("10.5" is refused, not read as 105).
 std::optional<double> PercentOf(const QString& text) {
   if (text.trimmed().isEmpty()) return 0.0;
-  return ParseRegional(text);
+  return ParseTypedNumber(text);
 }
 
 QString BadPercentMessage(int slot, const QString& text) {
@@ -97,6 +98,7 @@ T* Named(T* w, const QString& name) {
 }  // namespace
 
 cnf01::cnf01() {
+  setObjectName(QStringLiteral("cnf01"));
   SetCaption(QStringLiteral("Confronta listini Fornitori"));
   BuildControls();
 }

@@ -179,7 +179,7 @@ Catalogue& Loader::CatalogueAt(const QString& percorso) {
   if (it != catalogues_.end()) return it->second;
   Catalogue c;
   try {
-    c.db = db::Database::Open(percorso);
+    c.db = db::Database::OpenOnDrive(percorso);
   } catch (const db::DbError& e) {
     throw LoadFailure{
         QStringLiteral("Impossibile aprire il database %1 (%2)").arg(percorso, e.message())};

@@ -336,7 +336,7 @@ SlotOrderResult WriteSlotOrder(int slot, common::SharedValues& values, OrderProm
   const auto keptEan = values.ean_corrente;
   const auto keptAction = values.azione_conv;
   try {
-    auto sup = db::Database::Open(path);
+    auto sup = db::Database::OpenOnDrive(path);
     const Customer customer = ReadCustomer(*sup, values.ragione_sociale.str());
 
     // One date for the whole order, so that its headers and lines carry the same year.

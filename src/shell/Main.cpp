@@ -11,6 +11,7 @@
 #include <QToolBar>
 
 #include "common/modules.h"
+#include "common/programs.h"
 #include "common/shared_values.h"
 #include "common/windows.h"
 #include "data/comparison_load.h"
@@ -93,7 +94,12 @@ QWidget* Main::ProgressFrame() { return scadenze; }
 
 ui::ProgressBar* Main::ProgressBar() { return pb1; }
 
-void Main::Reload() { Form_Load(); }
+void Main::Reload() {
+  // Closed as the operator closes it (its closing steps run), then a fresh window is loaded
+  // and shown in its place.
+  Unload();
+  ui::Forms::Show<Main>();
+}
 
 void Main::BuildCommands() {
   menuBar = new QMenuBar(this);
@@ -155,7 +161,6 @@ void Main::BuildClientArea() {
     connect(a, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
     Buttons[i] = a;
   }
-  Buttons[3]->setEnabled(false);  // no terminal window in this build
   Buttons[4]->setEnabled(common::HasWindow(QStringLiteral("for03")));
 
   FrameSem = MakeControl<QGroupBox>(client_, "FrameSem", 60, 840, 3120, 6315);
@@ -431,19 +436,15 @@ void Main::Toolbar1_ButtonClick(const QString& key) {
   } else if (key == QLatin1String("For")) {
     OpenWindow(QStringLiteral("for03"));
   } else if (key == QLatin1String("impOrd")) {
+    if (g.codutente == 0) {
+      ui::MsgInformation(QStringLiteral("ATTENZIONE !!!. Utente non selezionato"));
+      return;
+    }
     const QString window = TerminalWindowFor(g.tipo_terminale);
     if (!window.isEmpty()) OpenWindow(window);
   } else if (key.startsWith(QLatin1String("far"))) {
     const int slot = key.mid(3).toInt() - 4;
-    if (programsRead && slot >= 1 && slot <= 4) StartOrderingProgram(programs[slot]);
-  }
-}
-
-void Main::StartOrderingProgram(const QString& program) {
-  const sys::StartResult started = sys::StartDetached(program, {}, sys::WindowState::Maximized);
-  if (!started.ok) {
-    ui::MsgCritical(QStringLiteral("ATTENZIONE!!! Impossibile avviare il programma \"%1\": %2")
-                        .arg(program, started.reason));
+    if (programsRead && slot >= 1 && slot <= 4) common::StartProgram(programs[slot]);
   }
 }
 

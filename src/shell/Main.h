@@ -106,7 +106,6 @@ class Main : public ui::Form, public common::MainWindowLink {
   void RebuildPrinterTable();
   void RestartBackgroundProcess();
   void ShowReleaseLabel();
-  void StartOrderingProgram(const QString& program);
   // Points the data control at the main database with the source and refreshes it; a
   // database error is shown and gives false.
   bool RefreshOnMainDatabase(db::DataControl* control, const QString& source);

@@ -53,6 +53,9 @@ class com02 : public ui::Form {
   bool ProvisionStoreDatabase();
   bool UpgradeDatabases();
   void LoginSucceeded();
+  // A load step failed: the message was shown; the window stays for "USCITA" only, since
+  // the program cannot run without both databases and the operator list.
+  void StopStart();
 
   common::layout_finestra layout_finestra_;
 };

@@ -3,8 +3,16 @@
 #include "common/windows.h"
 #include "comparison/cnf01.h"
 #include "comparison/cnf02.h"
+#include "masterdata/for03.h"
+#include "masterdata/ute01.h"
+#include "masterdata/ali01.h"
 #include "platform/ui/form.h"
+#include "pricelists/art22.h"
 #include "shell/com02.h"
+#include "terminals/cnfpv2.h"
+#include "terminals/cnfpv3.h"
+#include "terminals/cnfpv4.h"
+#include "terminals/cnfpv7.h"
 
 namespace vx::shell {
 
@@ -25,6 +33,14 @@ void RegisterProgramWindows() {
         [&note](comparison::cnf01& w) { w.cnf01_scrivi_stato(note); });
   });
   Register<comparison::cnf02>("cnf02");
+  Register<masterdata::for03>("for03");
+  Register<masterdata::ute01>("ute01");
+  Register<pricelists::art22>("art22");
+  Register<terminals::cnfpv2>("cnfpv2");
+  Register<terminals::cnfpv7>("cnfpv7");
+  Register<terminals::cnfpv3>("cnfpv3");
+  Register<terminals::cnfpv4>("cnfpv4");
+  Register<masterdata::ali01>("ali01");
 }
 
 }  // namespace vx::shell

@@ -2,7 +2,11 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <QTemporaryDir>
+
 #include "comparison/orders/orders_fixture.h"
+#include "data/shipped_schema.h"
+#include "platform/db/recordset.h"
 
 namespace vx::comparison::testing {
 namespace {
@@ -147,6 +151,23 @@ TEST_F(OrderFailuresTest, ClearingKeepsThePackagesOfOrdersNotWritten) {
   EXPECT_EQ(value("sel", 8003).str(), " ");
   // An unmarked row keeps its packages, as the full clearing does.
   EXPECT_EQ(value("colli1", 8004).toLong(), 2);
+}
+
+TEST_F(OrderFailuresTest, APathOffTheDataDriveIsRefusedNamingItAndNothingIsWritten) {
+  // A real supplier database, but named by a host path outside the data root.
+  QTemporaryDir elsewhere;
+  const QString host = elsewhere.filePath(QStringLiteral("dati.mdb"));
+  data::CreateSupplierDatabase(host);
+  AddSupplier(2, "APULIA", 0, /*makeDatabase=*/false);
+  main_->Execute("update fornitori set percorso = ? where codice = 2", {Variant(host)});
+
+  const SlotOrderResult r = Write(2);
+  EXPECT_EQ(r.outcome, OrderOutcome::Failed);
+  EXPECT_EQ(prompts_.failures, QStringList{"APULIA"});
+  EXPECT_TRUE(
+      r.error.contains(QStringLiteral("'%1' non è un percorso del disco dei dati").arg(host)))
+      << r.error.toStdString();
+  EXPECT_EQ(db::Database::Open(host)->OpenRecordset("select * from movimenti")->RecordCount(), 0);
 }
 
 }  // namespace

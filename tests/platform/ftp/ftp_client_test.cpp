@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include "support/requirements.h"
+
 using vx::ftp::FtpClient;
 
 namespace {
@@ -57,7 +59,7 @@ class FtpClientTest : public ::testing::Test {
  protected:
   void SetUp() override {
     const QString python = PythonWithFtpServer();
-    if (python.isEmpty()) GTEST_SKIP() << "python3-pyftpdlib is not installed";
+    VX_REQUIRE_TOOL(!python.isEmpty(), "python3-pyftpdlib");
     QDir(served.path()).mkpath("update/bin");
     QFile f(served.path() + "/update/aggiorna.bat");
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
