@@ -32,6 +32,10 @@ void RegisterProgramWindows() {
   Register<arc02>("arc02");
   Register<agg_software>("agg_software");
   Register<comparison::cnf01>("cnf01");
+  common::RegisterWindowNote(QStringLiteral("cnf01"), [](const QString& note) {
+    ui::Forms::IfLoaded<comparison::cnf01>(
+        [&note](comparison::cnf01& w) { w.cnf01_scrivi_stato(note); });
+  });
   Register<comparison::cnf02>("cnf02");
   Register<masterdata::for03>("for03");
   Register<masterdata::ute01>("ute01");
