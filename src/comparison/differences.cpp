@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "comparison/loader_values.h"
+#include "comparison/written_orders.h"
 #include "comparison/yield_batch.h"
+#include "data/comparison_load.h"
 #include "platform/db/database.h"
 
 namespace vx::comparison {
@@ -39,6 +41,7 @@ DifferencesOutcome ComputeDifferences(db::Database& main, common::ProgressSink& 
     std::sort(rows.begin(), rows.end(),
               [](const Row& a, const Row& b) { return a.rowid < b.rowid; });
     if (rows.empty()) {
+      data::MarkLoadEnded(main);
       out.completed = true;
       sink.Status(QStringLiteral("Fine calcolo differenze percentuali."));
       return out;
@@ -47,8 +50,13 @@ DifferencesOutcome ComputeDifferences(db::Database& main, common::ProgressSink& 
     sink.Begin(static_cast<int>(rows.size()));
     begun = true;
 
-    std::array<ColumnKind, 6> kinds;
-    for (int i = 0; i < 6; ++i) kinds[i] = KindOf(main, "articoli", kDiffColumns[i]);
+    // The pass belongs to the load: the table is partial until it ends, and the packages it
+    // clears take the orders written from them along.
+    data::MarkLoadBegun(main);
+    ForgetWrittenOrders(main);
+
+    std::array<ColumnFit, 6> kinds;
+    for (int i = 0; i < 6; ++i) kinds[i] = FitOf(main, "articoli", kDiffColumns[i]);
     db::Statement read = main.Prepare(
         QStringLiteral("select costo1, costo2, costo3, costo4 from articoli where rowid = ?"));
     db::Statement write = main.Prepare(QStringLiteral(
@@ -78,6 +86,7 @@ DifferencesOutcome ComputeDifferences(db::Database& main, common::ProgressSink& 
         batch.RowDone();
       }
       batch.Finish();
+      data::MarkLoadEnded(main);
     } catch (...) {
       // Each row is written by one statement: the rows done so far are whole, keep them.
       try {

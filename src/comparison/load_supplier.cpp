@@ -11,7 +11,9 @@
 
 #include "common/cost_conversion.h"
 #include "comparison/loader_values.h"
+#include "comparison/written_orders.h"
 #include "comparison/yield_batch.h"
+#include "data/comparison_load.h"
 #include "platform/clock.h"
 #include "platform/conv.h"
 #include "platform/db/database.h"
@@ -156,8 +158,8 @@ class Loader {
   YieldBatch* batch_ = nullptr;
   TodayCache today_;
   db::Statement supplierSt_, conversionSt_, rowSt_;
-  std::array<ColumnKind, 5> costKind_{};
-  ColumnKind desartKind_, umartKind_, ivartKind_, tipoartKind_, promoKind_;
+  std::array<ColumnFit, 5> costKind_{};
+  ColumnFit desartKind_, umartKind_, ivartKind_, tipoartKind_, promoKind_;
 };
 
 std::optional<SupplierRow> Loader::Supplier(int code) {
@@ -190,12 +192,12 @@ Catalogue& Loader::CatalogueAt(const QString& percorso) {
 
 void Loader::ResolveColumns() {
   for (int j = 1; j <= 4; ++j)
-    costKind_[j] = KindOf(main_, "articoli", QStringLiteral("costo%1").arg(j));
-  desartKind_ = KindOf(main_, "articoli", "desart");
-  umartKind_ = KindOf(main_, "articoli", "umart");
-  ivartKind_ = KindOf(main_, "articoli", "ivart");
-  tipoartKind_ = KindOf(main_, "articoli", "tipoart");
-  promoKind_ = KindOf(main_, "articoli", "promo1");
+    costKind_[j] = FitOf(main_, "articoli", QStringLiteral("costo%1").arg(j));
+  desartKind_ = FitOf(main_, "articoli", "desart");
+  umartKind_ = FitOf(main_, "articoli", "umart");
+  ivartKind_ = FitOf(main_, "articoli", "ivart");
+  tipoartKind_ = FitOf(main_, "articoli", "tipoart");
+  promoKind_ = FitOf(main_, "articoli", "promo1");
 }
 
 // Step 8: the conversion row of the EAN and slot; true when it named any alternative EAN.
@@ -356,6 +358,11 @@ LoadOutcome Loader::Run() {
     ResolveColumns();
     conversionSt_ = main_.Prepare(kSelectConversion);
     rowSt_ = main_.Prepare(kSelectRow);
+
+    // From the first row written until the differences pass ends, the table is partial;
+    // the orders written from the packages it held no longer apply.
+    data::MarkLoadBegun(main_);
+    ForgetWrittenOrders(main_);
 
     YieldBatch batch(main_, sink_);
     batch_ = &batch;

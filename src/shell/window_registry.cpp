@@ -8,6 +8,8 @@
 #include "masterdata/ute01.h"
 #include "platform/ui/form.h"
 #include "pricelists/art22.h"
+#include "shell/agg_software.h"
+#include "shell/arc02.h"
 #include "shell/com02.h"
 #include "terminals/cnfpv.h"
 #include "terminals/cnfpv2.h"
@@ -32,7 +34,13 @@ void Register(const char* name) {
 
 void RegisterProgramWindows() {
   Register<com02>("com02");
+  Register<arc02>("arc02");
+  Register<agg_software>("agg_software");
   Register<comparison::cnf01>("cnf01");
+  common::RegisterWindowNote(QStringLiteral("cnf01"), [](const QString& note) {
+    ui::Forms::IfLoaded<comparison::cnf01>(
+        [&note](comparison::cnf01& w) { w.cnf01_scrivi_stato(note); });
+  });
   Register<comparison::cnf02>("cnf02");
   Register<masterdata::for03>("for03");
   Register<masterdata::ute01>("ute01");

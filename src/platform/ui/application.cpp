@@ -88,6 +88,4 @@ void DoEvents() {
   if (app) app->removeEventFilter(&hold);
 }
 
-void DoEventsWithoutInput() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
-
 }  // namespace vx::ui

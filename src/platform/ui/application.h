@@ -14,9 +14,5 @@ void SetupApplication(QApplication& app);
 // keys wait until the last such transaction ends, so that no other window writes into a
 // transaction it does not own.
 void DoEvents();
-// The yield of a loop that holds a write transaction open: repaints and timers run, while
-// the operator's input waits until the loop has ended, so that no other window writes into
-// a transaction it does not own.
-void DoEventsWithoutInput();
 
 }  // namespace vx::ui
