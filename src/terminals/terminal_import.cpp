@@ -3,13 +3,13 @@
 #include <optional>
 
 #include "platform/db/database.h"
-#include "platform/db/recordset.h"
 #include "platform/print/printjob.h"
 
 namespace vx::terminals {
 
 namespace {
 
+constexpr int kKeyLength = 13;  // articoli.vedovo: a longer key matches no row
 const QString kCost = QStringLiteral("costo%1");
 const QString kPackages = QStringLiteral("colli%1");
 
@@ -97,8 +97,15 @@ ImportOutcome ApplyReadings(db::Database& main, const std::vector<Reading>& read
   db::Transaction tx(main);
   std::optional<db::Transaction> consumed;
   if (consumer) consumed.emplace(*consumer->database);
-  auto rs = main.OpenRecordset(QStringLiteral("articoli"), db::RecordsetType::Table);
-  rs->SetIndex(QStringLiteral("vedovo"));
+  // The look-up on the EAN index and the row's write, as prepared statements: a record set
+  // in table mode reads the whole row three times per reading, these read what the rule
+  // needs and write what it changed (values fitted to their columns as a record set fits
+  // them).
+  QStringList columns;
+  for (int n = 1; n <= rule.slotCount; ++n) columns << kCost.arg(n) << kPackages.arg(n);
+  db::Statement seek =
+      main.Prepare(QStringLiteral("select rowid, %1 from articoli where vedovo = ? order by vedovo")
+                       .arg(columns.join(QStringLiteral(", "))));
 
   const qint16 step = ProgressStep(lineCount);
   qint16 value = 0;
@@ -123,26 +130,46 @@ ImportOutcome ApplyReadings(db::Database& main, const std::vector<Reading>& read
     if (rule.skipZero && r.quantity == 0) return;
     advance();
     ++number;
-    if (r.kind == Reading::Kind::Unreadable || !rs->Seek(QStringLiteral("="), Variant(r.key))) {
+    bool found = false;
+    std::array<Variant, 4> costs, packages;
+    Variant rowid;
+    if (r.kind == Reading::Kind::Ok && r.key.size() <= kKeyLength) {
+      seek.Reset().Bind(1, Variant(r.key));
+      found = seek.Step();
+      if (found) {
+        rowid = seek.Column(0);
+        for (int n = 0; n < rule.slotCount; ++n) {
+          costs[n] = seek.Column(1 + 2 * n);
+          packages[n] = seek.Column(2 + 2 * n);
+        }
+      }
+      seek.Reset();
+    }
+    if (!found) {
       if (rule.reportNotFound) {
         out.report << NotFoundLine(r.kind == Reading::Kind::Unreadable ? r.code : r.key,
                                    r.quantity);
       }
       return;
     }
-    std::array<Variant, 4> costs, packages;
-    for (int n = 1; n <= rule.slotCount; ++n) {
-      costs[n - 1] = rs->Field(kCost.arg(n));
-      packages[n - 1] = rs->Field(kPackages.arg(n));
-    }
     const PackageWrites writes = rule.slotRule(costs, packages, r.quantity);
-    rs->Edit();
+    QStringList sets;
+    std::vector<Variant> values;
     for (int n = 1; n <= rule.slotCount; ++n) {
-      if (writes[n - 1]) rs->SetField(kPackages.arg(n), Variant(*writes[n - 1]));
+      if (!writes[n - 1]) continue;
+      sets << kPackages.arg(n) + QStringLiteral(" = ?");
+      values.push_back(Variant(*writes[n - 1]));
     }
-    if (rule.numbered) rs->SetField(QStringLiteral("sequenza"), Variant(number));
-    rs->SetField(QStringLiteral("sel"), Variant(QStringLiteral("X")));
-    rs->Update();
+    if (rule.numbered) {
+      sets << QStringLiteral("sequenza = ?");
+      values.push_back(Variant(number));
+    }
+    sets << QStringLiteral("sel = ?");
+    values.push_back(Variant(QStringLiteral("X")));
+    values.push_back(rowid);
+    main.Execute(QStringLiteral("update articoli set %1 where rowid = ?")
+                     .arg(sets.join(QStringLiteral(", "))),
+                 values);
     ++out.applied;
   };
   for (size_t i = 0; i < readings.size(); ++i) {
