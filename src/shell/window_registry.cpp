@@ -3,6 +3,7 @@
 #include "common/windows.h"
 #include "comparison/cnf01.h"
 #include "comparison/cnf02.h"
+#include "comparison3/cnf01T.h"
 #include "masterdata/for03.h"
 #include "masterdata/ute01.h"
 #include "masterdata/ali01.h"
@@ -29,6 +30,7 @@ void RegisterProgramWindows() {
   Register<com02>("com02");
   Register<comparison::cnf01>("cnf01");
   Register<comparison::cnf02>("cnf02");
+  Register<comparison3::cnf01T>("cnf01T");
   Register<masterdata::for03>("for03");
   Register<masterdata::ute01>("ute01");
   Register<pricelists::art22>("art22");
