@@ -12,6 +12,7 @@
 #include "comparison/differences.h"
 #include "comparison/load_supplier.h"
 #include "comparison3/price_list_note.h"
+#include "comparison3/three_supplier_load.h"
 #include "platform/conv.h"
 #include "platform/db/database.h"
 #include "platform/db/datacontrol.h"
@@ -222,15 +223,8 @@ void cnf01T::cnf01T_carica_fornitore(const QString& codice, qint16 slot, const Q
   }
   const std::shared_ptr<vx::db::Database> main = ApriArchivioPrincipale();
   if (!main) return;
-  comparison::SlotLoad request;
-  request.supplierCode = codice;
-  request.slot = slot;
-  request.percentage = *percent;
-  request.applyConversion = applica == 1;
-  request.useDescription = des == 1;
-  request.conversion = comparison::ConversionModel::OwnSlot;
-  request.supplierColumn = comparison::SupplierColumn::SupplierCode;
-  request.writeOfferAndType = false;
+  const comparison::SlotLoad request =
+      ThreeSupplierLoad(codice, slot, *percent, applica == 1, des == 1);
   WindowSink sink(*this);
   const comparison::LoadOutcome out = comparison::LoadSupplier(*main, request, sink);
   if (!out.lastEan.isEmpty()) {
