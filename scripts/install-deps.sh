@@ -8,6 +8,7 @@ packages=(
   libzip-dev libpugixml-dev libfreexl-dev
   libgtest-dev
   poppler-utils fonts-dejavu-core fonts-dejavu-extra fonts-liberation2 python3 python3-pyftpdlib xvfb xauth
+  libarchive-tools
 )
 
 missing=()

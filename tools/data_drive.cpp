@@ -12,6 +12,7 @@
 #include "data/unsynced_writes.h"
 #include "demo_corvalia.h"
 #include "demo_data.h"
+#include "demo_update.h"
 #include "platform/clock.h"
 #include "platform/db/database.h"
 
@@ -156,6 +157,7 @@ DataDrive MakeDataDrive(const QString& root, const DataDriveOptions& options) {
     d.made << WriteDemoCorvaliaFiles(
         HostPathUnder(d.root, drive + QStringLiteral(":\\Programmi\\tolmo\\corvalia")),
         d.suppliers[3].hostPath, s.today, s.seed);
+    d.made << WriteDemoArchiver(d.root, letter);
   }
   return d;
 }

@@ -9,8 +9,8 @@ namespace vx::common {
 
 // What a factor of 0 does to a cost.
 enum class ZeroFactor {
-  KeepCost,         // the cost stays as it is, whatever the action
-  MultiplyToZero,   // "M" multiplies it to 0; any other action leaves it
+  KeepCost,        // the cost stays as it is, whatever the action
+  MultiplyToZero,  // "M" multiplies it to 0; any other action leaves it
 };
 
 // A supplier's price taken into the store's cost: multiplied by the factor when the action

@@ -172,8 +172,7 @@ void cnf01::DBCombo_Click(int n) { CodeBox(n)->SetText(List(n)->BoundText()); }
 void cnf01::cnf01_scrivi_stato(const QString& message) { txtStatus->AppendLine(message); }
 
 bool cnf01::CheckPercentages() {
-  return comparison::CheckPercentages(slots_,
-                                      [this](const QString& m) { cnf01_scrivi_stato(m); });
+  return comparison::CheckPercentages(slots_, [this](const QString& m) { cnf01_scrivi_stato(m); });
 }
 
 void cnf01::StampComparisonDate() {

@@ -15,7 +15,10 @@
 #include "common/shared_values.h"
 #include "comparison/cnf02_marks.h"
 #include "comparison/cnf02_query.h"
+#include "comparison/written_orders.h"
+#include "data/comparison_load.h"
 #include "platform/conv.h"
+#include "platform/db/database.h"
 #include "platform/db/datacontrol.h"
 #include "platform/ui/application.h"
 #include "platform/ui/colors.h"
@@ -355,6 +358,14 @@ void cnf02::cnf02_Command2_Click() {
       while (!rs->Eof()) {
         rs->Delete();
         rs->MoveNext();
+      }
+      // Emptied, the table has no orders written from it, and no load left half done.
+      db::Statement left = rs->database().Prepare(QStringLiteral("select count(*) from articoli"));
+      const bool emptied = left.Step() && left.Column(0).toLong() == 0;
+      left.Reset();
+      if (emptied) {
+        ForgetWrittenOrders(rs->database());
+        data::MarkLoadEnded(rs->database());
       }
       tx.Commit();
     } catch (const db::DbError& e) {

@@ -11,7 +11,9 @@
 
 #include "common/cost_conversion.h"
 #include "comparison/loader_values.h"
+#include "comparison/written_orders.h"
 #include "comparison/yield_batch.h"
+#include "data/comparison_load.h"
 #include "platform/clock.h"
 #include "platform/conv.h"
 #include "platform/db/database.h"
@@ -161,8 +163,8 @@ class Loader {
   TodayCache today_;
   db::Statement supplierSt_, conversionSt_, rowSt_;
   int supplierCode_ = 0;
-  std::array<ColumnKind, 5> costKind_{};
-  ColumnKind desartKind_, umartKind_, ivartKind_, tipoartKind_, promoKind_;
+  std::array<ColumnFit, 5> costKind_{};
+  ColumnFit desartKind_, umartKind_, ivartKind_, tipoartKind_, promoKind_;
 };
 
 std::optional<SupplierRow> Loader::Supplier(int code) {
@@ -182,7 +184,7 @@ Catalogue& Loader::CatalogueAt(const QString& percorso) {
   if (it != catalogues_.end()) return it->second;
   Catalogue c;
   try {
-    c.db = db::Database::Open(percorso);
+    c.db = db::Database::OpenOnDrive(percorso);
   } catch (const db::DbError& e) {
     throw LoadFailure{
         QStringLiteral("Impossibile aprire il database %1 (%2)").arg(percorso, e.message())};
@@ -195,12 +197,12 @@ Catalogue& Loader::CatalogueAt(const QString& percorso) {
 
 void Loader::ResolveColumns() {
   for (int j = 1; j <= 4; ++j)
-    costKind_[j] = KindOf(main_, "articoli", QStringLiteral("costo%1").arg(j));
-  desartKind_ = KindOf(main_, "articoli", "desart");
-  umartKind_ = KindOf(main_, "articoli", "umart");
-  ivartKind_ = KindOf(main_, "articoli", "ivart");
-  tipoartKind_ = KindOf(main_, "articoli", "tipoart");
-  promoKind_ = KindOf(main_, "articoli", "promo1");
+    costKind_[j] = FitOf(main_, "articoli", QStringLiteral("costo%1").arg(j));
+  desartKind_ = FitOf(main_, "articoli", "desart");
+  umartKind_ = FitOf(main_, "articoli", "umart");
+  ivartKind_ = FitOf(main_, "articoli", "ivart");
+  tipoartKind_ = FitOf(main_, "articoli", "tipoart");
+  promoKind_ = FitOf(main_, "articoli", "promo1");
 }
 
 // Step 8: the conversion row of the EAN and slot; true when it named any alternative EAN.
@@ -346,8 +348,7 @@ void Loader::Write(const QString& ean, const Article& own, const std::array<Take
     if (t.taken) {
       double cost = CostOf(t.price, t.percentage);
       if (t.converted) cost = common::ConvertCost(cost, t.factor, t.action, zero);
-      set(kNames[0][j],
-          req_.supplierColumn == SupplierColumn::SupplierCode ? supplierCode_ : j);
+      set(kNames[0][j], req_.supplierColumn == SupplierColumn::SupplierCode ? supplierCode_ : j);
       set(kNames[1][j], Fit(costKind_[j], cost));
       if (req_.writeOfferAndType) {
         set(kNames[2][j],
@@ -409,10 +410,18 @@ LoadOutcome Loader::Run() {
     sink_.Begin(out_.eligible);
 
     ResolveColumns();
-    conversionSt_ = main_.Prepare(req_.conversion == ConversionModel::OwnSlot
-                                      ? kSelectOwnConversion
-                                      : kSelectConversion);
+    conversionSt_ = main_.Prepare(req_.conversion == ConversionModel::OwnSlot ? kSelectOwnConversion
+                                                                              : kSelectConversion);
     rowSt_ = main_.Prepare(kSelectRow);
+
+    // From the first row written until the differences pass ends, the table is partial;
+    // the orders written from the packages it held no longer apply.
+    data::MarkLoadBegun(main_);
+    if (req_.conversion == ConversionModel::OwnSlot) {
+      ForgetWrittenOrders(main_, {1, 2, 3});  // the three-supplier pass leaves slot 4's packages
+    } else {
+      ForgetWrittenOrders(main_);
+    }
 
     YieldBatch batch(main_, sink_);
     batch_ = &batch;

@@ -74,9 +74,9 @@ Differences DifferencesOf(const Variant& costo1, const Variant& costo2, const Va
   return d;
 }
 
-ColumnKind KindOf(db::Database& db, const QString& table, const QString& column) {
+ColumnFit FitOf(db::Database& db, const QString& table, const QString& column) {
   const QString type = db.ColumnType(table, column).toUpper();
-  ColumnKind kind;
+  ColumnFit kind;
   kind.single = type.startsWith(QLatin1String("SINGLE")) || type == QLatin1String("REAL4");
   static const QRegularExpression textWidth(
       QStringLiteral("^(?:TEXT|VARCHAR|CHAR)\\s*\\((\\d+)\\)"));
@@ -84,11 +84,11 @@ ColumnKind KindOf(db::Database& db, const QString& table, const QString& column)
   return kind;
 }
 
-double Fit(const ColumnKind& kind, double v) {
+double Fit(const ColumnFit& kind, double v) {
   return kind.single ? static_cast<double>(static_cast<float>(v)) : v;
 }
 
-Variant Fit(const ColumnKind& kind, const Variant& v) {
+Variant Fit(const ColumnFit& kind, const Variant& v) {
   if (kind.width > 0 && v.isText() && v.str().size() > kind.width) return v.str().left(kind.width);
   return v;
 }

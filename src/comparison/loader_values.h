@@ -42,13 +42,13 @@ Differences DifferencesOf(const Variant& costo1, const Variant& costo2, const Va
 
 // How a column stores what is written into it: single precision for SINGLE columns, at
 // most `width` characters for TEXT(n) columns (0: no limit).
-struct ColumnKind {
+struct ColumnFit {
   bool single = false;
   int width = 0;
 };
-ColumnKind KindOf(db::Database& db, const QString& table, const QString& column);
-double Fit(const ColumnKind& kind, double v);
+ColumnFit FitOf(db::Database& db, const QString& table, const QString& column);
+double Fit(const ColumnFit& kind, double v);
 // Texts longer than the column's width are cut; other values pass unchanged.
-Variant Fit(const ColumnKind& kind, const Variant& v);
+Variant Fit(const ColumnFit& kind, const Variant& v);
 
 }  // namespace vx::comparison

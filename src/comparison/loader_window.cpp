@@ -48,8 +48,8 @@ SlotFrame MakeSlotFrame(QWidget* parent, int n, const QString& frameName,
   const QString num = QString::number(n);
   SlotFrame f;
   f.slot = n;
-  f.frame = Named(new QGroupBox(QStringLiteral("Selezionare Fornitore %1#").arg(n), parent),
-                  frameName);
+  f.frame =
+      Named(new QGroupBox(QStringLiteral("Selezionare Fornitore %1#").arg(n), parent), frameName);
   f.list = Named(new ui::DBCombo(f.frame), QStringLiteral("DBCombo") + num);
   f.code = Named(new ui::TextBox(f.frame), QStringLiteral("codfor%1w").arg(n));
   f.percent = Named(new ui::TextBox(f.frame), QStringLiteral("perce%1w").arg(n));

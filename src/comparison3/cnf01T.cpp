@@ -89,8 +89,8 @@ void cnf01T::BuildControls() {
   options.noteLabel = true;
   options.headingName = QStringLiteral("label1");
   for (int n = 1; n <= 3; ++n) {
-    const SlotFrame f = comparison::MakeSlotFrame(
-        this, n, QString::fromLatin1(frameNames[n - 1]), options, forn);
+    const SlotFrame f =
+        comparison::MakeSlotFrame(this, n, QString::fromLatin1(frameNames[n - 1]), options, forn);
     PlaceSlot(f, tops[n - 1]);
     slots_.push_back(f);
     label1[n - 1] = f.percentHeading;

@@ -37,7 +37,7 @@ class cnf01T : public ui::Form {
   cnf01T();
 
   // The controls, named as the window names them (also their objectName).
-  QLabel* Label2 = nullptr;  // "Confronto listini Fornitori"
+  QLabel* Label2 = nullptr;     // "Confronto listini Fornitori"
   QGroupBox* Frame5 = nullptr;  // slot 1
   QGroupBox* Frame1 = nullptr;  // slot 2
   QGroupBox* Frame2 = nullptr;  // slot 3

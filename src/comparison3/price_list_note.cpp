@@ -9,7 +9,9 @@
 namespace vx::comparison3 {
 
 std::optional<QString> PriceListNote(db::DataControl& testa, const QString& percorso) {
-  if (percorso.trimmed().isEmpty() || !fs::Exists(percorso) || fs::IsFolder(percorso)) {
+  // Only a file on the data drive is read (a stored path never leads off it).
+  if (percorso.trimmed().isEmpty() || !fs::DriveHostPath(percorso) || !fs::Exists(percorso) ||
+      fs::IsFolder(percorso)) {
     return std::nullopt;
   }
   testa.DatabaseName = percorso;

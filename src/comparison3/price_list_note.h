@@ -12,8 +12,9 @@ class DataControl;
 namespace vx::comparison3 {
 
 // Points `testa` at the supplier's file with "select * from listini where codlis= '01'"
-// and reads its first row. Nothing when the path is empty or names no file, when the file
-// cannot be read or has no `listini` table, or when the row '01' is missing.
+// and reads its first row. Nothing when the path is empty, off the data drive or names no
+// file, when the file cannot be read or has no `listini` table, or when the row '01' is
+// missing.
 std::optional<QString> PriceListNote(db::DataControl& testa, const QString& percorso);
 
 }  // namespace vx::comparison3

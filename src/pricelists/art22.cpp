@@ -40,7 +40,7 @@ class WindowSink : public common::ProgressSink {
   void Step() override {
     if (bar_.Max() >= bar_.Value() + 1) bar_.SetValue(bar_.Value() + 1);
   }
-  void Yield() override { ui::DoEventsWithoutInput(); }
+  void Yield() override { ui::DoEvents(); }
 
  private:
   ui::StatusBox& log_;

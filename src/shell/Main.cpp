@@ -14,6 +14,7 @@
 #include "common/programs.h"
 #include "common/shared_values.h"
 #include "common/windows.h"
+#include "data/comparison_load.h"
 #include "data/paths_db.h"
 #include "data/store_record.h"
 #include "platform/clock.h"
@@ -389,6 +390,15 @@ bool Main::RefreshOnMainDatabase(db::DataControl* control, const QString& source
   }
 }
 
+bool Main::LastLoadUnfinished() {
+  try {
+    const std::shared_ptr<db::Database> main = variatil->database();
+    return main && data::LoadUnderWay(*main);
+  } catch (const db::DbError&) {
+    return false;  // unreadable: the grid shows the table as it is
+  }
+}
+
 void Main::Toolbar1_ButtonClick(const QString& key) {
   const SharedValues& g = G();
   // Only the supplier buttons need the programs: the other commands work without them.
@@ -410,6 +420,11 @@ void Main::Toolbar1_ButtonClick(const QString& key) {
     if (!RefreshOnMainDatabase(variatil, QStringLiteral("SELECT * FROM articoli"))) return;
     if (variatil->recordset()->RecordCount() == 0) {
       OpenWindow(QStringLiteral("cnf01"));
+    } else if (LastLoadUnfinished()) {
+      // The table holds part of a load: the loader, to run it again, not the grid.
+      OpenWindow(QStringLiteral("cnf01"),
+                 QStringLiteral("ATTENZIONE: l'ultima elaborazione dei listini non è terminata, "
+                                "i dati del confronto sono incompleti. Ripetere l'elaborazione."));
     } else {
       scadenze->setVisible(true);
       pb1->SetValue(pb1->Min());

@@ -9,6 +9,8 @@
 #include "masterdata/ali01.h"
 #include "platform/ui/form.h"
 #include "pricelists/art22.h"
+#include "shell/agg_software.h"
+#include "shell/arc02.h"
 #include "shell/com02.h"
 #include "terminals/cnfpv2.h"
 #include "terminals/cnfpv3.h"
@@ -28,7 +30,13 @@ void Register(const char* name) {
 
 void RegisterProgramWindows() {
   Register<com02>("com02");
+  Register<arc02>("arc02");
+  Register<agg_software>("agg_software");
   Register<comparison::cnf01>("cnf01");
+  common::RegisterWindowNote(QStringLiteral("cnf01"), [](const QString& note) {
+    ui::Forms::IfLoaded<comparison::cnf01>(
+        [&note](comparison::cnf01& w) { w.cnf01_scrivi_stato(note); });
+  });
   Register<comparison::cnf02>("cnf02");
   Register<comparison3::cnf01T>("cnf01T");
   Register<masterdata::for03>("for03");

@@ -15,8 +15,7 @@ const Variant kNull = Variant::null();
 class Differences3Test : public LoaderFixture {
  protected:
   comparison::DifferencesOutcome Run() {
-    return comparison::ComputeDifferences(*main_, sink_,
-                                          comparison::ThreeSupplierDifferences());
+    return comparison::ComputeDifferences(*main_, sink_, comparison::ThreeSupplierDifferences());
   }
   RecordingSink sink_;
 };

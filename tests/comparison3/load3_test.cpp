@@ -71,7 +71,6 @@ TEST_F(Load3Test, TheSlotsOwnConversionRowConvertsAndRefilesThePrice) {
   const std::vector<Case> cases = {
       {"M multiplies", 6, "M", kNull, 9, "own", "M"},
       {"D divides", 6, "D", kNull, 0.25, "own", "D"},
-      {"Mx: the first character", 6, "Mx", kNull, 9, "own", "M"},
       {"factor 0 with M gives 0", 0, "M", kNull, 0, "own", "M"},
       {"factor 0 otherwise leaves it", 0, "D", kNull, 1.5, "own", "D"},
       {"no factor leaves it", kNull, "M", kNull, 1.5, "own", "M"},

@@ -151,7 +151,7 @@ TEST_F(LoginTest, OperatorOneWithoutAutoStartLogsInBeforeTheWindowIsSeen) {
 
   Forms::UnloadAll();
   Settle();
-  SetOperators({{1, "AMMINISTRATORE", "admin", "  "}});  // blank counts as not set
+  SetOperators({{1, "AMMINISTRATORE", "admin", " "}});  // blank counts as not set
   EXPECT_EQ(Forms::Get<com02>(), nullptr);
   EXPECT_TRUE(Forms::IsLoaded<Main>());
 }

@@ -12,12 +12,14 @@
 #include "common/shared_values.h"
 #include "comparison/cnf01.h"
 #include "comparison/cnf02.h"
-#include "masterdata/ali01.h"
+#include "data/comparison_load.h"
 #include "data/store_record.h"
+#include "masterdata/ali01.h"
 #include "platform/clock.h"
 #include "platform/db/recordset.h"
 #include "platform/sys/processes.h"
 #include "platform/ui/progressbar.h"
+#include "platform/ui/statusbox.h"
 #include "shell/Main.h"
 #include "shell/com02.h"
 #include "shell/shell_fixture.h"
@@ -187,6 +189,28 @@ TEST_F(MainWindowTest, ArticoliOpensTheLoaderOnAnEmptyTableAndTheGridOtherwise) 
   EXPECT_FALSE(Forms::IsLoaded<vx::comparison::cnf01>());
 }
 
+TEST_F(MainWindowTest, ArticoliOnAnUnfinishedLoadOpensTheLoaderWithAWordNotTheGrid) {
+  MainDb()->Execute(
+      "insert into articoli (vedovo, desart, sel) values ('8000000000017', 'ACQUA', ' ')");
+  vx::data::MarkLoadBegun(*MainDb());
+  Main* m = Load();
+  m->Toolbar1_ButtonClick("lis");
+  ASSERT_TRUE(Forms::IsLoaded<vx::comparison::cnf01>());
+  EXPECT_FALSE(Forms::IsLoaded<vx::comparison::cnf02>());
+  Forms::IfLoaded<vx::comparison::cnf01>([](vx::comparison::cnf01& w) {
+    EXPECT_TRUE(w.txtStatus->Text().contains(
+        "ATTENZIONE: l'ultima elaborazione dei listini non è terminata"))
+        << w.txtStatus->Text().toStdString();
+  });
+  Forms::Unload<vx::comparison::cnf01>();
+  Settle();
+
+  vx::data::MarkLoadEnded(*MainDb());
+  m->Toolbar1_ButtonClick("lis");
+  EXPECT_TRUE(Forms::IsLoaded<vx::comparison::cnf02>());
+  EXPECT_FALSE(Forms::IsLoaded<vx::comparison::cnf01>());
+}
+
 TEST_F(MainWindowTest, TheConversionTableMenuOpensItsWindow) {
   Main* m = Load();
   ASSERT_TRUE(m->tabMolt->isEnabled());
@@ -205,7 +229,7 @@ TEST_F(MainWindowTest, OrdineOpensOnlyTheWindowOfAKnownTerminalCode) {
   const struct {
     const char* ncr;
     bool opensPdt;
-  } stores[] = {{" PDT ", true}, {"pdt", false}, {"XYZ", false}};
+  } stores[] = {{" PDT", true}, {"pdt", false}, {"XYZ", false}};
   for (const auto& store : stores) {
     SCOPED_TRACE(store.ncr);
     SetStoreColumn("ncr", store.ncr);

@@ -11,6 +11,7 @@
 #include "platform/ui/progressbar.h"
 #include "support/qt_print.h"
 #include "support/requirements.h"
+#include "support/stand_in_terminal.h"
 #include "terminals/cnfpv2.h"
 #include "terminals/cnfpv3.h"
 #include "terminals/cnfpv4.h"
@@ -115,6 +116,19 @@ TEST_F(TerminalWindowsTest, PdcLoadStartsItsBatchThenAsksForOk) {
   // A second "Ordine" while open only brings it forward: no pre-step.
   ui::Forms::Show<cnfpv7>();
   EXPECT_EQ(boxes_->Texts().size(), 2);
+}
+
+TEST_F(TerminalWindowsTest, PdcLoadRunsItsBatchBesideTheWindow) {
+  // The batch's program line starts the download tool beside it, which leaves its file.
+  StandInTerminal terminal;
+  WriteScript(fs::HostPath("C:\\pdt3100") + "/scarica.exe",
+              "#!/bin/sh\necho scaricato > dati.txt\n");
+  WriteSource("C:\\pdt3100\\scarico.bat", {"@echo off", "scarica"});
+  cnfpv7* w = ui::Forms::Show<cnfpv7>();
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(boxes_->Texts(), QStringList{" Premere OK per continuare"});
+  ASSERT_TRUE(terminal.WaitForOutput().has_value());
+  EXPECT_TRUE(SourceExists(kPdtFile));
 }
 
 TEST_F(TerminalWindowsTest, PdmConsumesOneFilePerRun) {
