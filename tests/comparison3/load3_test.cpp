@@ -1,9 +1,12 @@
 // The load with the three-supplier loader's request, on catalogues made by the test.
 #include <gtest/gtest.h>
 
+#include "comparison/differences.h"
 #include "comparison/load_supplier.h"
 #include "comparison/loader/loader_fixture.h"
+#include "comparison/written_orders.h"
 #include "comparison3/three_supplier_load.h"
+#include "data/comparison_load.h"
 
 namespace vx::comparison3 {
 namespace {
@@ -199,6 +202,25 @@ TEST_F(Load3Test, AnUnloadableSupplierNamesItsCodeThenTheReason) {
     }
   }
   EXPECT_EQ(RowCount(), 0);
+}
+
+TEST_F(Load3Test, TheRunIsMarkedUnderWayUntilItsDifferencesPassEnds) {
+  const QString varu = AddSupplier(1, "VARU", "varu");
+  AddPriced(varu, 1, kEan, 2);
+  // An order written from slot 4's packages, which the three-supplier run leaves alone.
+  comparison::RecordWrittenOrders(*main_,
+                                  {{4, "CORVALIA", "C:\\corvalia\\dati.mdb", 2026, 7, 1, 3}});
+  comparison::ConfirmWrittenOrders(*main_, 4);
+  comparison::RecordWrittenOrders(*main_, {{1, "VARU", varu, 2026, 8, 1, 3}});
+  comparison::ConfirmWrittenOrders(*main_, 1);
+
+  Load("1", 1);
+  EXPECT_TRUE(data::LoadUnderWay(*main_)) << "a run stopped here stays flagged";
+  comparison::ComputeDifferences(*main_, sink_, comparison::ThreeSupplierDifferences());
+  EXPECT_FALSE(data::LoadUnderWay(*main_));
+  EXPECT_TRUE(comparison::WrittenOrdersOf(*main_, 1).empty());
+  ASSERT_EQ(comparison::WrittenOrdersOf(*main_, 4).size(), 1u);
+  EXPECT_EQ(comparison::WrittenOrdersOf(*main_, 4)[0].number, 7);
 }
 
 }  // namespace
