@@ -14,7 +14,8 @@ namespace vx::comparison {
 
 // How a pass works out and writes the differences.
 struct DifferenceRule {
-  int slotCount = 4;  // 4: the six differences and colli1 to colli4; 3: diff12/23/31, colli1 to 3
+  // 4: the six differences and colli1 to colli4; 3: diff12, diff23, diff31, colli1 to colli3.
+  int slotCount = 4;
   // The value of a difference among slots 1 to 3 whose divisor is 0 or empty.
   double noDivisor = 0;
   // True: an empty cost reads as 0 (an empty first cost gives -100). False: a difference
