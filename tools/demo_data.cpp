@@ -404,8 +404,12 @@ QStringList DemoWriter::FillSupplier(const QString& host, int slot) {
     groups.Bind(1, cat.code).Bind(2, QString::fromLatin1(cat.name));
     groups.Run();
   }
-  database->Execute(QStringLiteral("update listini set note = ? where codlis = '01'"),
-                    {QStringLiteral("LISTINO %1 %2").arg(sup.name, today.toString("MM/yyyy"))});
+  // The price list runs to the end of next month.
+  const QDate listEnd = today.addMonths(1);
+  database->Execute(
+      QStringLiteral("update listini set note = ?, datafine = ? where codlis = '01'"),
+      {QStringLiteral("LISTINO %1 %2").arg(sup.name, today.toString("MM/yyyy")),
+       QDate(listEnd.year(), listEnd.month(), listEnd.daysInMonth()).toString("dd/MM/yyyy")});
   database->Execute(
       QStringLiteral("insert into clienti (codcliente, dsccliente, listino) values (?,?,?)"),
       {1, s_.storeName, "01"});

@@ -44,12 +44,17 @@ std::optional<double> NumberIn(const Variant& v) {
 }
 
 Differences DifferencesOf(const Variant& costo1, const Variant& costo2, const Variant& costo3,
-                          const Variant& costo4) {
-  const auto c1 = NumberIn(costo1), c2 = NumberIn(costo2), c3 = NumberIn(costo3);
-  // Among slots 1 to 3: 0 without a base; a missing first cost gives 0, a first cost of 0
-  // gives -100. The value passes through single precision before it is formatted.
-  auto first = [](std::optional<double> a, std::optional<double> b) {
-    if (!b || *b == 0 || !a) return 0.0;
+                          const Variant& costo4, double noDivisor, bool emptyCostReadsZero) {
+  auto cost = [emptyCostReadsZero](const Variant& v) {
+    const auto c = NumberIn(v);
+    return emptyCostReadsZero ? std::optional<double>(c.value_or(0)) : c;
+  };
+  const auto c1 = cost(costo1), c2 = cost(costo2), c3 = cost(costo3);
+  // Among slots 1 to 3: `noDivisor` without a base; a missing first cost gives 0, a first
+  // cost of 0 gives -100. The value passes through single precision before it is formatted.
+  auto first = [noDivisor](std::optional<double> a, std::optional<double> b) {
+    if (!b || *b == 0) return noDivisor;
+    if (!a) return 0.0;
     return RoundDecimals(static_cast<float>((*a - *b) * 100.0 / *b), 2);
   };
   // Against slot 4: a first cost that is missing or 0 gives 0.

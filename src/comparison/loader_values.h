@@ -34,8 +34,11 @@ std::optional<double> NumberIn(const Variant& v);
 struct Differences {
   double d12 = 0, d23 = 0, d31 = 0, d14 = 0, d24 = 0, d34 = 0;
 };
+// Among slots 1 to 3 a divisor that is 0 or empty gives `noDivisor`; an empty first cost
+// gives 0, or is read as 0 when `emptyCostReadsZero`.
 Differences DifferencesOf(const Variant& costo1, const Variant& costo2, const Variant& costo3,
-                          const Variant& costo4);
+                          const Variant& costo4, double noDivisor = 0,
+                          bool emptyCostReadsZero = false);
 
 // How a column stores what is written into it: single precision for SINGLE columns, at
 // most `width` characters for TEXT(n) columns (0: no limit).

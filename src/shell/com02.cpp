@@ -3,8 +3,10 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <utility>
 
 #include "common/shared_values.h"
+#include "common/windows.h"
 #include "data/paths_db.h"
 #include "data/schema_upgrade.h"
 #include "platform/conv.h"
@@ -205,9 +207,23 @@ void com02::Command4_Click() {
   LoginSucceeded();
 }
 
+namespace {
+
+QString& WindowAfterLogin() {
+  static QString name;
+  return name;
+}
+
+}  // namespace
+
+void com02::ShowAfterLogin(const QString& windowName) { WindowAfterLogin() = windowName; }
+
 void com02::LoginSucceeded() {
   // The main window comes up before this one goes, so the program never has no window.
   ui::Forms::Show<Main>();
+  if (const QString over = std::exchange(WindowAfterLogin(), QString()); !over.isEmpty()) {
+    common::OpenWindow(over);
+  }
   Unload();
 }
 

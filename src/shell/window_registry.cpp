@@ -3,9 +3,10 @@
 #include "common/windows.h"
 #include "comparison/cnf01.h"
 #include "comparison/cnf02.h"
-#include "masterdata/ali01.h"
+#include "comparison3/cnf01T.h"
 #include "masterdata/for03.h"
 #include "masterdata/ute01.h"
+#include "masterdata/ali01.h"
 #include "platform/ui/form.h"
 #include "pricelists/art22.h"
 #include "shell/agg_software.h"
@@ -42,6 +43,7 @@ void RegisterProgramWindows() {
         [&note](comparison::cnf01& w) { w.cnf01_scrivi_stato(note); });
   });
   Register<comparison::cnf02>("cnf02");
+  Register<comparison3::cnf01T>("cnf01T");
   Register<masterdata::for03>("for03");
   Register<masterdata::ute01>("ute01");
   Register<pricelists::art22>("art22");
