@@ -273,7 +273,9 @@ TEST(TerminalRulesTest, LineLayoutsOfThe630DefaultAndMc3000Terminals) {
   for (const auto& c : mcs) {
     const Reading r = Mc3000Reading(c.line);
     EXPECT_EQ(r.kind, c.kind) << c.line.toStdString();
-    if (r.kind == Reading::Kind::Ok) EXPECT_EQ(r.key, c.key) << c.line.toStdString();
+    if (r.kind == Reading::Kind::Ok) {
+      EXPECT_EQ(r.key, c.key) << c.line.toStdString();
+    }
     EXPECT_DOUBLE_EQ(r.quantity, c.quantity) << c.line.toStdString();
   }
   EXPECT_EQ(Mc3000Reading(mc("ABCDEFGH", "2")).code, "ABCDEFGH     ");  // reported as written
