@@ -4,6 +4,7 @@
 #include "comparison/cnf01.h"
 #include "comparison/cnf02.h"
 #include "platform/ui/form.h"
+#include "pricelists/lis06b.h"
 #include "shell/com02.h"
 
 namespace vx::shell {
@@ -21,6 +22,7 @@ void RegisterProgramWindows() {
   Register<com02>("com02");
   Register<comparison::cnf01>("cnf01");
   Register<comparison::cnf02>("cnf02");
+  Register<pricelists::lis06b>("lis06b");
 }
 
 }  // namespace vx::shell
