@@ -135,7 +135,7 @@ ImportResult& ImportFrame::Run(ImportDisplay* display, const std::function<void(
 }
 
 void ImportFrame::Refresh(bool force) {
-  if (!display_) return;
+  if (!display_ || count_ == 0) return;
   if (!force && sinceShown_.elapsed() < kShowEveryMs) return;
   display_->ShowCount(count_);
   if (shown_) display_->ShowArticle(*shown_);
