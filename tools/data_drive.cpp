@@ -11,6 +11,7 @@
 #include "data/store_record.h"
 #include "data/unsynced_writes.h"
 #include "demo_data.h"
+#include "demo_varu_workbook.h"
 #include "platform/clock.h"
 #include "platform/db/database.h"
 
@@ -84,7 +85,9 @@ DataDrive MakeDataDrive(const QString& root, const DataDriveOptions& options) {
   if (options.demo) {
     for (const auto& s : DemoSuppliers()) {
       folders << s.folder;
-      const QString win = drive + QStringLiteral(":\\") + s.folder + QStringLiteral("\\dati.mdb");
+      // The VARU import writes C:\varu\dati.mdb whatever the data drive is.
+      const QString on = s.folder == QLatin1String("varu") ? QStringLiteral("C") : drive;
+      const QString win = on + QStringLiteral(":\\") + s.folder + QStringLiteral("\\dati.mdb");
       d.suppliers.push_back(
           {s.slot, s.name, win, HostPathUnder(d.root, win),
            drive + QStringLiteral(":\\") + s.folder + QStringLiteral("\\") + s.program});
@@ -152,6 +155,8 @@ DataDrive MakeDataDrive(const QString& root, const DataDriveOptions& options) {
     for (int i = 0; i < 4; ++i) hosts.push_back(d.suppliers[i].hostPath);
     d.made << QStringLiteral("Dati dimostrativi:");
     d.made << FillDemo(d.mainDb, hosts, s);
+    d.made << MakeDemoVaruWorkbook(hosts[0], HostPathUnder(d.root, QStringLiteral("C:\\varu\\listino_varu.xls")),
+                                   s.today, s.seed);
   }
   return d;
 }
