@@ -155,8 +155,9 @@ DataDrive MakeDataDrive(const QString& root, const DataDriveOptions& options) {
     for (int i = 0; i < 4; ++i) hosts.push_back(d.suppliers[i].hostPath);
     d.made << QStringLiteral("Dati dimostrativi:");
     d.made << FillDemo(d.mainDb, hosts, s);
-    d.made << MakeDemoVaruWorkbook(hosts[0], HostPathUnder(d.root, QStringLiteral("C:\\varu\\listino_varu.xls")),
-                                   s.today, s.seed);
+    d.made << MakeDemoVaruWorkbook(
+        hosts[0], HostPathUnder(d.root, QStringLiteral("C:\\varu\\listino_varu.xls")), s.today,
+        s.seed);
   }
   return d;
 }
