@@ -1,5 +1,6 @@
 #include "pricelists/import_frame.h"
 
+#include <QHash>
 #include <cmath>
 
 #include "common/shared_values.h"
@@ -23,6 +24,17 @@ QString ValueText(const Variant& v) {
 }
 
 }  // namespace
+
+struct ImportFrame::Statements {
+  QHash<QString, db::JetType> types;  // "table.column"
+  std::optional<db::Statement> exists, groupFind, groupAdd, insert, update;
+  QStringList insertNames, updateNames;
+};
+
+ImportFrame::Statements& ImportFrame::St() {
+  if (!st_) st_ = std::make_unique<Statements>();
+  return *st_;
+}
 
 int RowOfText(const QString& text) {
   const double v = Val(text);
@@ -191,6 +203,10 @@ QString ImportFrame::Ean(int row, int column) {
   } catch (const ConversionError&) {
     Skip(row, column, v, QStringLiteral("EAN non numerico"));
   }
+  // A whole number of up to 13 digits, as the format gives it, without the format's cost.
+  if (number >= 0 && number < 1e13 && number == std::floor(number)) {
+    return QString::number(static_cast<qint64>(number)).rightJustified(13, QLatin1Char('0'));
+  }
   return Format(Variant(number), QStringLiteral("0000000000000")).left(13);
 }
 
@@ -200,9 +216,13 @@ QString ImportFrame::Vat(int row, int column) {
 
 Variant ImportFrame::Conform(const QString& table, const QString& column, const Variant& value,
                              int row, int sourceColumn) {
+  const QString key = table + QLatin1Char('.') + column;
+  auto it = St().types.find(key);
+  if (it == St().types.end()) {
+    it = St().types.insert(key, db::JetTypeFromDeclared(db_->ColumnType(table, column)));
+  }
   try {
-    return db::ConformForWrite(value, db::JetTypeFromDeclared(db_->ColumnType(table, column)),
-                               column);
+    return db::ConformForWrite(value, it.value(), column);
   } catch (const db::DbError&) {
   } catch (const ConversionError&) {
   }
@@ -210,10 +230,12 @@ Variant ImportFrame::Conform(const QString& table, const QString& column, const 
 }
 
 bool ImportFrame::ArticleExists(qint32 codart) {
-  auto st = db_->PrepareNative(QStringLiteral("select 1 from articolo where codart = ? limit 1"));
-  st.Bind(1, Variant(codart));
-  const bool found = st.Step();
-  st.Reset();
+  auto& st = St().exists;
+  if (!st)
+    st = db_->PrepareNative(QStringLiteral("select 1 from articolo where codart = ? limit 1"));
+  st->Reset().Bind(1, Variant(codart));
+  const bool found = st->Step();
+  st->Reset();
   return found;
 }
 
@@ -226,20 +248,37 @@ void ImportFrame::WriteArticle(int row, qint32 codart, bool add, const Fields& f
                              i < sourceColumns.size() ? sourceColumns[i] : 0));
   }
   QStringList names;
-  for (const auto& f : fields) names << QLatin1Char('[') + f.first + QLatin1Char(']');
+  names.reserve(static_cast<qsizetype>(fields.size()));
+  for (const auto& f : fields) names << f.first;
+  auto bracketed = [&] {
+    QStringList b;
+    for (const QString& n : names) b << QLatin1Char('[') + n + QLatin1Char(']');
+    return b;
+  };
+  Statements& s = St();
   if (add) {
-    QStringList marks(names.size() + 1, QStringLiteral("?"));
-    auto st = db_->PrepareNative(
-        QStringLiteral("insert into articolo ([codart], %1) values (%2)")
-            .arg(names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))));
+    if (!s.insert || s.insertNames != names) {
+      QStringList marks(names.size() + 1, QStringLiteral("?"));
+      s.insert = db_->PrepareNative(
+          QStringLiteral("insert into articolo ([codart], %1) values (%2)")
+              .arg(bracketed().join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))));
+      s.insertNames = names;
+    }
+    db::Statement& st = *s.insert;
+    st.Reset();
     st.Bind(1, Variant(codart));
     for (size_t i = 0; i < values.size(); ++i) st.Bind(static_cast<int>(i) + 2, values[i]);
     st.Run();
   } else {
-    auto st =
-        db_->PrepareNative(QStringLiteral("update articolo set %1 where rowid = "
-                                          "(select rowid from articolo where codart = ? limit 1)")
-                               .arg(names.join(QStringLiteral(" = ?, ")) + QStringLiteral(" = ?")));
+    if (!s.update || s.updateNames != names) {
+      s.update = db_->PrepareNative(
+          QStringLiteral("update articolo set %1 where rowid = "
+                         "(select rowid from articolo where codart = ? limit 1)")
+              .arg(bracketed().join(QStringLiteral(" = ?, ")) + QStringLiteral(" = ?")));
+      s.updateNames = names;
+    }
+    db::Statement& st = *s.update;
+    st.Reset();
     for (size_t i = 0; i < values.size(); ++i) st.Bind(static_cast<int>(i) + 1, values[i]);
     st.Bind(static_cast<int>(values.size()) + 1, Variant(codart));
     st.Run();

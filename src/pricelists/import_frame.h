@@ -143,6 +143,9 @@ class ImportFrame {
   Variant Conform(const QString& table, const QString& column, const Variant& value, int row,
                   int sourceColumn);
   void Refresh(bool force);
+  // The statements the row loop runs, prepared once.
+  struct Statements;
+  Statements& St();
 
   SupplierFiles files_;
   ImportRequest request_;
@@ -156,6 +159,7 @@ class ImportFrame {
   std::optional<ArticleShown> shown_;
   int count_ = 0;
   QElapsedTimer sinceShown_;
+  std::unique_ptr<Statements> st_;
 };
 
 // The frame's first and last rows: Val of the boxes (the last limited to the most rows a
