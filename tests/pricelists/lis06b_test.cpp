@@ -11,12 +11,14 @@
 #include <QRadioButton>
 
 #include "common/shared_values.h"
+#include "common/windows.h"
 #include "platform/db/datacontrol.h"
 #include "platform/ui/colors.h"
 #include "platform/ui/dbcombo.h"
 #include "platform/ui/filelist.h"
 #include "platform/ui/textbox.h"
 #include "pricelists/pricelist_fixture.h"
+#include "shell/window_registry.h"
 #include "support/qt_print.h"
 #include "support/scripted_messages.h"
 
@@ -71,6 +73,14 @@ TEST_F(Lis06bTest, LoadsWithTheVaruFolderAndTheStartValues) {
   EXPECT_EQ(w->DBCombo1->ListTexts(), (QStringList{"Laser Ufficio", "PDF"}));
   EXPECT_EQ(common::G().stato_lis, -1);
   EXPECT_EQ(w->Command3->toolTip(), "Cancellazione file fatture ricevute");
+}
+
+TEST_F(Lis06bTest, TheMainWindowsEntryOpensIt) {
+  shell::RegisterProgramWindows();
+  ASSERT_TRUE(common::HasWindow("lis06b"));
+  ASSERT_TRUE(common::OpenWindow("lis06b"));
+  ASSERT_TRUE(ui::Forms::IsLoaded<lis06b>());
+  EXPECT_TRUE(Window()->isVisible());
 }
 
 TEST_F(Lis06bTest, EachSupplierShowsItsFolderAndLastRow) {

@@ -43,6 +43,8 @@ class Sheet {
   // The highest row that holds a cell (0 for an empty sheet) and the number of cells.
   int LastRow() const;
   qsizetype CellCount() const { return static_cast<qsizetype>(cells_.size()); }
+  // Every cell present, by row and column.
+  const std::vector<Entry>& Cells() const { return cells_; }
 
  private:
   QString name_;
