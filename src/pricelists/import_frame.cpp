@@ -286,17 +286,23 @@ void ImportFrame::WriteArticle(int row, qint32 codart, bool add, const Fields& f
 }
 
 void ImportFrame::AddGroupIfMissing(int row, int column, qint32 code, const QString& description) {
-  auto find = db_->PrepareNative(QStringLiteral("select 1 from gruppi where codice = ? limit 1"));
-  find.Bind(1, Variant(code));
-  const bool found = find.Step();
-  find.Reset();
+  Statements& s = St();
+  if (!s.groupFind) {
+    s.groupFind =
+        db_->PrepareNative(QStringLiteral("select 1 from gruppi where codice = ? limit 1"));
+  }
+  s.groupFind->Reset().Bind(1, Variant(code));
+  const bool found = s.groupFind->Step();
+  s.groupFind->Reset();
   if (found) return;
   const Variant text = Conform(QStringLiteral("gruppi"), QStringLiteral("descrizione"),
                                Variant(description), row, column);
-  auto add = db_->PrepareNative(
-      QStringLiteral("insert into gruppi ([codice], [descrizione]) values (?, ?)"));
-  add.Bind(1, Variant(code)).Bind(2, text);
-  add.Run();
+  if (!s.groupAdd) {
+    s.groupAdd = db_->PrepareNative(
+        QStringLiteral("insert into gruppi ([codice], [descrizione]) values (?, ?)"));
+  }
+  s.groupAdd->Reset().Bind(1, Variant(code)).Bind(2, text);
+  s.groupAdd->Run();
 }
 
 void ImportFrame::WriteNote(int row, int column, const Variant& note) {

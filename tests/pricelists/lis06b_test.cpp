@@ -148,13 +148,15 @@ TEST_F(Lis06bTest, ImportaRefusesBadBoxesAndRunsNothing) {
   EXPECT_EQ(w->artw->Text(), "");
 }
 
-TEST_F(Lis06bTest, PromotionsOfVaruOrSdaDoNothing) {
+TEST_F(Lis06bTest, PromotionsOfVaruSdaOrRbmDoNothing) {
   lis06b* w = Window();
   w->numfatw->SetText("listino.xlsx");
   w->promozioni->click();
   ScriptedMessages boxes;
   w->Command4->click();
   w->tpr->click();
+  w->Command4->click();
+  w->rbm->click();
   w->Command4->click();
   EXPECT_TRUE(boxes.Boxes().empty());
   EXPECT_EQ(Offer(), 0.9f);

@@ -123,14 +123,20 @@ TEST_F(VaruImportTest, UpdatesAddsAndReadsOffersAgainInBothFormats) {
 
 TEST_F(VaruImportTest, ArticlesBeforeTheFirstGroupKeepThePreviousGroupCode) {
   common::G().codrep = 7;
+  // Without an offer price the offer days are not read.
+  SheetRow aceto = VaruArticle(11, "ACETO", 1.0);
+  aceto[12] = QStringLiteral("01/03/2026");
+  aceto[13] = QStringLiteral("31/03/2026");
   WriteVaru("a.xlsx", {VaruArticle(10, "OLIO", 4.0),
-                       SheetRow{{2, QStringLiteral("OLI")}, {20, 3.0}, {22, 1.0}},
-                       VaruArticle(11, "ACETO", 1.0)});
+                       SheetRow{{2, QStringLiteral("OLI")}, {20, 3.0}, {22, 1.0}}, aceto});
   ASSERT_TRUE(Import("a.xlsx", "1", "3").completed);
   EXPECT_EQ(Article(10, "codrep").toLong(), 7);
   EXPECT_EQ(Article(10, "desgru").str(), "");
   EXPECT_EQ(Article(11, "codrep").toLong(), 3);
   EXPECT_EQ(Article(11, "desgru").str(), "OLI");
+  EXPECT_EQ(Article(11, "przoff").toDouble(), 0);
+  EXPECT_EQ(Article(11, "data1").toDouble(), 0);
+  EXPECT_EQ(Article(11, "data2").toDouble(), 0);
   // A range without row 1 leaves the note alone.
   varu_->Execute("update listini set note = 'PRIMA' where codlis = '01'");
   ASSERT_TRUE(Import("a.xlsx", "2", "3").completed);

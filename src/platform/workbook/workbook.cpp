@@ -46,6 +46,12 @@ double DayNumberOfSerial(double serial, bool system1904) {
   return serial;
 }
 
+Variant DateCellValue(double serial, bool system1904) {
+  const double last = system1904 ? 2957003 : 2958465;  // 31/12/9999
+  if (!(serial >= 0 && serial <= last)) return Variant(serial);
+  return Variant::fromDayNumber(DayNumberOfSerial(serial, system1904));
+}
+
 QString DamagedMessage(const QString& detail) {
   QString m = QStringLiteral("il file è danneggiato o incompleto");
   if (!detail.isEmpty()) m += QStringLiteral(" (") + detail + QLatin1Char(')');

@@ -31,6 +31,9 @@ bool IsDateFormatText(const QString& format);
 // The day number of a date cell's serial number in the workbook's date system: the 1900
 // system counts a 29 February 1900 that never was, the 1904 system starts 1462 days later.
 double DayNumberOfSerial(double serial, bool system1904);
+// A date-formatted number as the cell's value: a date while the serial is a day from
+// 1900 to 9999 (what a workbook can show as a date), else the number itself.
+Variant DateCellValue(double serial, bool system1904);
 
 // Messages of the readers.
 QString DamagedMessage(const QString& detail = {});

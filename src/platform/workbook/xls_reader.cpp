@@ -237,9 +237,7 @@ class XlsSource : public Source {
       cells.push_back({row + 1, col + 1, std::move(v)});
     };
     auto number = [&](quint16 xf, double d) {
-      return xf < xfDate_.size() && xfDate_[xf]
-                 ? Variant::fromDayNumber(DayNumberOfSerial(d, date1904_))
-                 : Variant(d);
+      return xf < xfDate_.size() && xfDate_[xf] ? DateCellValue(d, date1904_) : Variant(d);
     };
     auto need = [&](quint32 n) {
       if (r.size < n) Damaged(QStringLiteral("record di cella troppo corto"));

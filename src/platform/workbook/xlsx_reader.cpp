@@ -369,7 +369,7 @@ class XlsxSource : public Source {
       if (!ok) Fail(x, QStringLiteral("numero non valido"));
       const bool isDate =
           style >= 0 && style < static_cast<int>(xfIsDate_.size()) && xfIsDate_[style];
-      value = isDate ? Variant::fromDayNumber(DayNumberOfSerial(d, date1904_)) : Variant(d);
+      value = isDate ? DateCellValue(d, date1904_) : Variant(d);
     }
     cells.push_back({cellRow, column, std::move(value)});
   }
