@@ -279,3 +279,21 @@ TEST_F(WorkbookTest, SparseRowsCostOnlyTheirCells) {
 
 }  // namespace
 }  // namespace vx::workbook
+
+namespace vx::workbook {
+namespace {
+
+TEST_F(WorkbookTest, DateFormattedNumbersBeyondTheCalendarStayNumbers) {
+  for (bool xls : {false, true}) {
+    BookSheet s{QStringLiteral("1"),
+                {{1, 1, Variant::fromDayNumber(1e43)}, {1, 2, Variant::fromDayNumber(2958465)}}};
+    auto wb = Workbook::Open(Write({s}, xls));
+    const Sheet& sheet = wb->SheetAt(1);
+    EXPECT_FALSE(sheet.Cell(1, 1).isDate());
+    EXPECT_EQ(sheet.Cell(1, 1).toDouble(), 1e43);
+    EXPECT_EQ(sheet.Cell(1, 2).toDate(), QDate(9999, 12, 31));
+  }
+}
+
+}  // namespace
+}  // namespace vx::workbook
