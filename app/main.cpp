@@ -1,8 +1,9 @@
-// vantorelix [--data-root DIR] [--drive X]: starts on the login window.
+// vantorelix [--data-root DIR] [--drive X] [--tre-fornitori]: starts on the login window.
 #include <QApplication>
 #include <QCommandLineParser>
 #include <cstdio>
 
+#include "platform/cmdline.h"
 #include "platform/paths.h"
 #include "platform/ui/application.h"
 #include "platform/ui/form.h"
@@ -38,9 +39,16 @@ int main(int argc, char** argv) {
                               QStringLiteral("DIR"));
   QCommandLineOption drive(QStringLiteral("drive"), QStringLiteral("Unità dei dati (C)."),
                            QStringLiteral("X"));
+  QCommandLineOption threeSuppliers(
+      QStringLiteral("tre-fornitori"),
+      QStringLiteral("Dopo l'accesso mostra, sopra la finestra principale, il confronto "
+                     "listini di tre fornitori (cnf01T)."));
   parser.addOption(dataRoot);
   parser.addOption(drive);
-  parser.process(app);
+  parser.addOption(threeSuppliers);
+  if (const auto exitCode = vx::ParseCommandLine(parser, QApplication::arguments())) {
+    return *exitCode;
+  }
 
   if (parser.isSet(dataRoot)) vx::fs::SetDataRoot(parser.value(dataRoot));
   if (parser.isSet(drive)) {
@@ -59,6 +67,7 @@ int main(int argc, char** argv) {
     return 2;
   }
 
+  if (parser.isSet(threeSuppliers)) vx::shell::com02::ShowAfterLogin(QStringLiteral("cnf01T"));
   // The login window may log in by itself and hand over to the main window while it loads.
   vx::ui::Forms::Show<vx::shell::com02>();
   if (vx::ui::Forms::LoadedCount() == 0) return 0;

@@ -7,7 +7,8 @@ packages=(
   qt6-base-dev libgl1-mesa-dev libsqlite3-dev libcurl4-openssl-dev
   libzip-dev libgsf-1-dev
   libgtest-dev
-  poppler-utils fonts-dejavu-core fonts-dejavu-extra python3 python3-pyftpdlib xvfb xauth
+  poppler-utils fonts-dejavu-core fonts-dejavu-extra fonts-liberation2 python3 python3-pyftpdlib xvfb xauth
+  libarchive-tools
 )
 
 missing=()

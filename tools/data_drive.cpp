@@ -10,7 +10,9 @@
 #include "data/shipped_schema.h"
 #include "data/store_record.h"
 #include "data/unsynced_writes.h"
+#include "demo_corvalia.h"
 #include "demo_data.h"
+#include "demo_update.h"
 #include "demo_varu_workbook.h"
 #include "platform/clock.h"
 #include "platform/db/database.h"
@@ -155,6 +157,10 @@ DataDrive MakeDataDrive(const QString& root, const DataDriveOptions& options) {
     for (int i = 0; i < 4; ++i) hosts.push_back(d.suppliers[i].hostPath);
     d.made << QStringLiteral("Dati dimostrativi:");
     d.made << FillDemo(d.mainDb, hosts, s);
+    d.made << WriteDemoCorvaliaFiles(
+        HostPathUnder(d.root, drive + QStringLiteral(":\\Programmi\\tolmo\\corvalia")),
+        d.suppliers[3].hostPath, s.today, s.seed);
+    d.made << WriteDemoArchiver(d.root, letter);
     d.made << MakeDemoVaruWorkbook(
         hosts[0], HostPathUnder(d.root, QStringLiteral("C:\\varu\\listino_varu.xls")), s.today,
         s.seed);

@@ -5,6 +5,7 @@
 #include <memory>
 #include <random>
 
+#include "demo_eanconv.h"
 #include "ean13.h"
 #include "platform/db/database.h"
 #include "platform/variant.h"
@@ -403,8 +404,12 @@ QStringList DemoWriter::FillSupplier(const QString& host, int slot) {
     groups.Bind(1, cat.code).Bind(2, QString::fromLatin1(cat.name));
     groups.Run();
   }
-  database->Execute(QStringLiteral("update listini set note = ? where codlis = '01'"),
-                    {QStringLiteral("LISTINO %1 %2").arg(sup.name, today.toString("MM/yyyy"))});
+  // The price list runs to the end of next month.
+  const QDate listEnd = today.addMonths(1);
+  database->Execute(
+      QStringLiteral("update listini set note = ?, datafine = ? where codlis = '01'"),
+      {QStringLiteral("LISTINO %1 %2").arg(sup.name, today.toString("MM/yyyy")),
+       QDate(listEnd.year(), listEnd.month(), listEnd.daysInMonth()).toString("dd/MM/yyyy")});
   database->Execute(
       QStringLiteral("insert into clienti (codcliente, dsccliente, listino) values (?,?,?)"),
       {1, s_.storeName, "01"});
@@ -442,10 +447,9 @@ QStringList DemoWriter::FillMain(const QString& host) {
     // The VARU catalogue lives where its import writes it, on drive C.
     const QString base = sup.folder == QLatin1String("varu") ? QStringLiteral("C:\\varu") : folder;
     database->Execute(
-        QStringLiteral("insert into fornitori (codice, descr, percorso, perce, dscfornitore, "
-                       "codfornitore, programma, flagconv, flagdes, codfor, creazioneordine) "
-                       "values (?,?,?,?,?,?,?,?,?,?,?)"),
-        {sup.slot, sup.name, base + QStringLiteral("\\dati.mdb"), 0.0f, sup.name, sup.slot,
+        QStringLiteral("insert into fornitori (codice, descr, percorso, perce, programma, flagconv, "
+                       "flagdes, codfor, creazioneordine) values (?,?,?,?,?,?,?,?,?)"),
+        {sup.slot, sup.name, base + QStringLiteral("\\dati.mdb"), 0.0f,
          folder + QStringLiteral("\\") + sup.program, "0", "0", sup.slot, 0});
   }
 
@@ -506,6 +510,7 @@ QStringList FillDemo(const QString& mainDbHost, const std::vector<QString>& supp
     lines << writer.FillSupplier(supplierDbHosts[slot - 1], slot);
   }
   lines << writer.FillMain(mainDbHost);
+  lines << FillDemoSlotConversions(mainDbHost, supplierDbHosts);
   return lines;
 }
 

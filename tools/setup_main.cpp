@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "data_drive.h"
+#include "platform/cmdline.h"
 #include "platform/db/database.h"
 #include "platform/paths.h"
 
@@ -41,7 +42,9 @@ int main(int argc, char** argv) {
   const QCommandLineOption forceOpt(QStringLiteral("force"),
                                     QStringLiteral("Sostituisce gli archivi esistenti."));
   parser.addOptions({rootOpt, driveOpt, demoOpt, articlesOpt, forceOpt});
-  parser.process(app);
+  if (const auto exitCode = vx::ParseCommandLine(parser, QCoreApplication::arguments())) {
+    return *exitCode;
+  }
 
   vx::tools::DataDriveOptions options;
   const QString drive = parser.value(driveOpt).trimmed();

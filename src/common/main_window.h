@@ -17,7 +17,8 @@ class MainWindowLink {
   // The frame shown while the comparison grid loads, and its progress bar.
   virtual QWidget* ProgressFrame() = 0;
   virtual ui::ProgressBar* ProgressBar() = 0;
-  // Reads the store's files and settings again, as the window's load does.
+  // Closes the main window (its closing steps run) and shows a fresh one, whose load reads
+  // the store's files and settings again.
   virtual void Reload() = 0;
 
  protected:

@@ -1,7 +1,8 @@
-// The small sink through which the comparison's long procedures (loading a supplier, the
-// differences pass) report: status lines, a progress bar with its buttons, and yielding to
-// the event queue. The loader window wires it to its status box, progress bar and buttons;
-// the default does nothing, which suits tools and benchmarks.
+// The small sink through which the long procedures (loading a supplier, the differences
+// pass, the text price-list import) report: status lines, a progress bar with its buttons,
+// and yielding to the event queue. Each window wires it to its status box, progress bar and
+// buttons as its own rules say (the loader hides its buttons while it works, the text import
+// leaves them and its bar shown); the default does nothing, which suits tools and benchmarks.
 #pragma once
 
 #include <QString>

@@ -13,6 +13,11 @@ std::map<QString, std::function<void()>>& Openers() {
   return openers;
 }
 
+std::map<QString, std::function<void(const QString&)>>& NoteReceivers() {
+  static std::map<QString, std::function<void(const QString&)>> receivers;
+  return receivers;
+}
+
 MainWindowLink*& CurrentMainWindow() {
   static MainWindowLink* window = nullptr;
   return window;
@@ -32,6 +37,20 @@ bool OpenWindow(const QString& name) {
   // A copy: the opener may register windows itself.
   const std::function<void()> open = it->second;
   open();
+  return true;
+}
+
+void RegisterWindowNote(const QString& name, std::function<void(const QString&)> show) {
+  NoteReceivers()[name] = std::move(show);
+}
+
+bool OpenWindow(const QString& name, const QString& note) {
+  if (!OpenWindow(name)) return false;
+  auto it = NoteReceivers().find(name);
+  if (it != NoteReceivers().end()) {
+    const std::function<void(const QString&)> show = it->second;
+    show(note);
+  }
   return true;
 }
 

@@ -15,4 +15,11 @@ bool HasWindow(const QString& name);
 // Opens the named window; false, and nothing happens, when none is registered.
 bool OpenWindow(const QString& name);
 
+// A window that can be opened with a note for the operator (a line for its status box)
+// registers how it shows one.
+void RegisterWindowNote(const QString& name, std::function<void(const QString&)> show);
+// Opens the named window, then hands it the note; a window without a note receiver is only
+// opened.
+bool OpenWindow(const QString& name, const QString& note);
+
 }  // namespace vx::common

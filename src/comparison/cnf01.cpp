@@ -16,6 +16,7 @@
 #include "comparison/differences.h"
 #include "comparison/load_supplier.h"
 #include "comparison/loader_values.h"
+#include "comparison/loader_window.h"
 #include "platform/clock.h"
 #include "platform/conv.h"
 #include "platform/db/database.h"
@@ -32,61 +33,13 @@ namespace vx::comparison {
 namespace {
 
 // The window's status box, progress bar and buttons as the long procedures' sink.
-class WindowSink : public common::ProgressSink {
+class WindowSink : public LoaderSink {
  public:
-  explicit WindowSink(cnf01& w) : w_(w) {}
-  void Status(const QString& message) override { w_.cnf01_scrivi_stato(message); }
-  void Begin(int maximum) override {
-    w_.ProgressBar1->SetMax(maximum);
-    w_.ProgressBar1->SetValue(w_.ProgressBar1->Min());
-    w_.ProgressBar1->SetVisible(true);
-    w_.Command1->setVisible(false);
-    w_.Command2->setVisible(false);
-    w_.repaint();
-  }
-  void Step() override {
-    if (w_.ProgressBar1->Value() + 1 <= w_.ProgressBar1->Max()) {
-      w_.ProgressBar1->SetValue(w_.ProgressBar1->Value() + 1);
-    }
-  }
-  void End() override {
-    w_.Command1->setVisible(true);
-    w_.Command2->setVisible(true);
-    w_.ProgressBar1->SetVisible(false);
-    w_.repaint();
-  }
-  void Yield() override { ui::DoEvents(); }
-
- private:
-  cnf01& w_;
+  explicit WindowSink(cnf01& w)
+      : LoaderSink(
+            w, [&w](const QString& message) { w.cnf01_scrivi_stato(message); }, w.ProgressBar1,
+            w.Command1, w.Command2) {}
 };
-
-// Marks the window busy for a scope (nested scopes keep it busy until the outermost ends).
-class BusyScope {
- public:
-  explicit BusyScope(bool& flag) : flag_(flag), was_(flag) { flag_ = true; }
-  ~BusyScope() { flag_ = was_; }
-
- private:
-  bool& flag_;
-  bool was_;
-};
-
-// A percentage box's number: empty (or blank) is 0, otherwise the Italian reading.
-std::optional<double> PercentOf(const QString& text) {
-  if (text.trimmed().isEmpty()) return 0.0;
-  return ParseRegional(text);
-}
-
-QString BadPercentMessage(int slot, const QString& text) {
-  return QStringLiteral("ERRORE: La percentuale del fornitore %1# non è un numero: \"%2\".")
-      .arg(slot)
-      .arg(text);
-}
-
-bool Ticked(const Variant& v) { return NumberIn(v).value_or(0) != 0; }
-
-bool Filled(const Variant& v) { return !v.isNull() && !v.isEmpty() && !v.str().isEmpty(); }
 
 template <class T>
 T* Named(T* w, const QString& name) {
@@ -97,6 +50,7 @@ T* Named(T* w, const QString& name) {
 }  // namespace
 
 cnf01::cnf01() {
+  setObjectName(QStringLiteral("cnf01"));
   SetCaption(QStringLiteral("Confronta listini Fornitori"));
   BuildControls();
 }
@@ -114,6 +68,7 @@ void cnf01::BuildControls() {
 
   auto* frames = new QGridLayout;
   outer->addLayout(frames);
+  forn = Named(new db::DataControl(this), QStringLiteral("forn"));
   std::array<ui::DBCombo**, 5> lists{nullptr, &DBCombo1, &DBCombo2, &DBCombo3, &DBCombo4};
   std::array<ui::TextBox**, 5> codes{nullptr, &codfor1w, &codfor2w, &codfor3w, &codfor4w};
   std::array<ui::TextBox**, 5> percents{nullptr, &perce1w, &perce2w, &perce3w, &perce4w};
@@ -122,28 +77,23 @@ void cnf01::BuildControls() {
   std::array<QCheckBox**, 5> load{nullptr, &ela1, &ela2, &ela3, &ela4};
   std::array<QCheckBox**, 5> type{nullptr, &crea1, &crea2, &crea3, &crea4};
   for (int n = 1; n <= 4; ++n) {
-    const QString num = QString::number(n);
-    auto* frame = Named(new QGroupBox(QStringLiteral("Selezionare Fornitore %1#").arg(n), this),
-                        QStringLiteral("Frame") + num);
-    Frame[n] = frame;
+    SlotFrameOptions options;
+    options.typeBox = true;
+    const SlotFrame f = MakeSlotFrame(this, n, QStringLiteral("Frame%1").arg(n), options, forn);
+    slots_.push_back(f);
+    QGroupBox* frame = Frame[n] = f.frame;
     auto* g = new QGridLayout(frame);
-    *lists[n] = Named(new ui::DBCombo(frame), QStringLiteral("DBCombo") + num);
-    *codes[n] = Named(new ui::TextBox(frame), QStringLiteral("codfor%1w").arg(n));
-    *percents[n] = Named(new ui::TextBox(frame), QStringLiteral("perce%1w").arg(n));
-    (*percents[n])
-        ->setToolTip(
-            QStringLiteral("Inserire la % da aggiungere o togliere ai Prezzi del listino"));
-    *conv[n] = Named(new QCheckBox(QStringLiteral("Applica tabella moltiplicatori"), frame),
-                     QStringLiteral("Check") + num);
-    *desc[n] = Named(new QCheckBox(QStringLiteral("Descrizione Articolo"), frame),
-                     QStringLiteral("des") + num);
-    *load[n] = Named(new QCheckBox(QStringLiteral("Elabora"), frame), QStringLiteral("ela") + num);
-    *type[n] = Named(new QCheckBox(QStringLiteral("Ordine per tipologia"), frame),
-                     QStringLiteral("crea") + num);
+    *lists[n] = f.list;
+    *codes[n] = f.code;
+    *percents[n] = f.percent;
+    *conv[n] = f.conversion;
+    *desc[n] = f.description;
+    *load[n] = f.load;
+    *type[n] = f.type;
     g->addWidget(*lists[n], 0, 0, 1, 3);
     g->addWidget(*codes[n], 0, 3);
     g->addWidget(*percents[n], 1, 0);
-    g->addWidget(new QLabel(QStringLiteral("%  \"+/-\""), frame), 1, 1);
+    g->addWidget(f.percentHeading, 1, 1);
     g->addWidget(*load[n], 1, 3);
     g->addWidget(*conv[n], 2, 0, 1, 2);
     g->addWidget(*desc[n], 2, 2, 1, 2);
@@ -174,12 +124,6 @@ void cnf01::BuildControls() {
   ProgressBar1->SetVisible(false);
   outer->addWidget(ProgressBar1);
 
-  forn = Named(new db::DataControl(this), QStringLiteral("forn"));
-  for (int n = 1; n <= 4; ++n) {
-    List(n)->ListField = QStringLiteral("descr");
-    List(n)->BoundColumn = QStringLiteral("codice");
-    List(n)->SetRowSource(forn);
-  }
   resize(760, 560);
 }
 
@@ -210,18 +154,8 @@ void cnf01::Form_Load() {
     if (rs && rs->RecordCount() > 0) {
       rs->MoveFirst();
       while (!rs->Eof()) {
-        const double codice = NumberIn(rs->Field("codice")).value_or(0);
-        const int n = static_cast<int>(codice);
-        if (codice == n && n >= 1 && n <= 4) {
-          CodeBox(n)->SetText(rs->Field("codice").str());
-          List(n)->SetText(rs->Field("descr").str());
-          PercentBox(n)->SetText(Format(rs->Field("perce"), QStringLiteral("##0.00")));
-          if (const Variant v = rs->Field("creazioneordine"); Filled(v))
-            TypeBox(n)->setChecked(Ticked(v));
-          if (const Variant v = rs->Field("flagconv"); Filled(v))
-            ConversionBox(n)->setChecked(Ticked(v));
-          if (const Variant v = rs->Field("flagdes"); Filled(v))
-            DescriptionBox(n)->setChecked(Ticked(v));
+        if (const int n = SlotOfRow(*rs, 4)) {
+          FillSlotFrame(slots_[n - 1], *rs, SlotFillRule{});
           LoadBox(n)->setChecked(true);
         }
         rs->MoveNext();
@@ -238,14 +172,7 @@ void cnf01::DBCombo_Click(int n) { CodeBox(n)->SetText(List(n)->BoundText()); }
 void cnf01::cnf01_scrivi_stato(const QString& message) { txtStatus->AppendLine(message); }
 
 bool cnf01::CheckPercentages() {
-  for (int n = 1; n <= 4; ++n) {
-    if (!PercentOf(PercentBox(n)->Text())) {
-      cnf01_scrivi_stato(BadPercentMessage(n, PercentBox(n)->Text()) +
-                         QStringLiteral(" Elaborazione annullata."));
-      return false;
-    }
-  }
-  return true;
+  return comparison::CheckPercentages(slots_, [this](const QString& m) { cnf01_scrivi_stato(m); });
 }
 
 void cnf01::StampComparisonDate() {
@@ -261,27 +188,7 @@ void cnf01::StampComparisonDate() {
 
 // Every supplier row is saved; rows 1 to 4 take the settings of the slot of their code,
 // whichever supplier that slot's list shows.
-void cnf01::SaveSlotSettings() {
-  if (!forn->recordset()) forn->Refresh();
-  db::Recordset* rs = forn->recordset();
-  if (!rs || rs->RecordCount() == 0) return;
-  db::Transaction tx(rs->database());
-  rs->MoveFirst();
-  while (!rs->Eof()) {
-    rs->Edit();
-    const double codice = NumberIn(rs->Field("codice")).value_or(0);
-    const int n = static_cast<int>(codice);
-    if (codice == n && n >= 1 && n <= 4) {
-      rs->SetField(QStringLiteral("perce"), Variant(*PercentOf(PercentBox(n)->Text())));
-      rs->SetField(QStringLiteral("flagconv"), Variant(ConversionBox(n)->isChecked() ? 1 : 0));
-      rs->SetField(QStringLiteral("flagdes"), Variant(DescriptionBox(n)->isChecked() ? 1 : 0));
-    }
-    rs->Update();
-    rs->MoveNext();
-  }
-  tx.Commit();
-  rs->MoveFirst();
-}
+void cnf01::SaveSlotSettings() { comparison::SaveSlotSettings(*forn, slots_); }
 
 void cnf01::Command1_Click() {
   if (busy_) return;

@@ -6,7 +6,9 @@
 #include <QString>
 #include <array>
 #include <memory>
+#include <vector>
 
+#include "comparison/loader_window.h"
 #include "platform/ui/form.h"
 
 class QCheckBox;
@@ -107,6 +109,7 @@ class cnf01 : public ui::Form {
   std::shared_ptr<db::Database> ApriArchivioPrincipale();
 
   bool busy_ = false;
+  std::vector<SlotFrame> slots_;
 };
 
 }  // namespace vx::comparison

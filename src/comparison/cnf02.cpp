@@ -15,7 +15,10 @@
 #include "common/shared_values.h"
 #include "comparison/cnf02_marks.h"
 #include "comparison/cnf02_query.h"
+#include "comparison/written_orders.h"
+#include "data/comparison_load.h"
 #include "platform/conv.h"
+#include "platform/db/database.h"
 #include "platform/db/datacontrol.h"
 #include "platform/ui/application.h"
 #include "platform/ui/colors.h"
@@ -93,6 +96,9 @@ cnf02::cnf02() {
   Command4 = button("Command4", QStringLiteral("Crea Ordini"));
   Command2 = button("Command2", QStringLiteral("Elimina Dati"));
   Command6 = button("Command6", QStringLiteral("Uscita"));
+  Command3 = button("Command3", QStringLiteral("Vedi selezionati"));
+  Command7 = button("Command7", QStringLiteral("Vedi Promo"));
+  Command10 = button("Command10", QStringLiteral("Stampa elenco "));
   Pic2 = button("Pic2", QStringLiteral("Pagina indietro"));
   Pic1 = button("Pic1", QStringLiteral("Pagina avanti"));
   Pic1->setEnabled(false);
@@ -101,21 +107,31 @@ cnf02::cnf02() {
   nrartw->setReadOnly(true);
   nrartw->setMaximumWidth(90);
 
-  auto* bottom = new QHBoxLayout;
-  for (QPushButton* b : {Command1, Command5, Command4}) bottom->addWidget(b);
-  bottom->addStretch();
-  bottom->addWidget(Pic2);
-  bottom->addWidget(Pic1);
-  bottom->addWidget(new QLabel(QStringLiteral("N. articoli"), this));
-  bottom->addWidget(nrartw);
-  bottom->addStretch();
-  bottom->addWidget(Command2);
-  bottom->addWidget(Command6);
+  Frame1 = Named(new QGroupBox(this), "Frame1");
+  auto* commands = new QHBoxLayout(Frame1);
+  for (QPushButton* b : {Command1, Command5, Command4, Command3, Command7, Command10}) {
+    b->setParent(Frame1);
+    commands->addWidget(b);
+  }
+  commands->addStretch();
+  for (QPushButton* b : {Command2, Command6}) {
+    b->setParent(Frame1);
+    commands->addWidget(b);
+  }
+
+  auto* paging = new QHBoxLayout;
+  paging->addWidget(Pic2);
+  paging->addWidget(Pic1);
+  paging->addStretch();
+  paging->addWidget(new QLabel(QStringLiteral("N. articoli"), this));
+  paging->addWidget(nrartw);
 
   auto* main = new QVBoxLayout(this);
   main->addLayout(top);
+  main->addLayout(BuildFilters());
   main->addLayout(centre, 1);
-  main->addLayout(bottom);
+  main->addLayout(paging);
+  main->addWidget(Frame1);
 
   connect(Command1, &QPushButton::clicked, this, [this] { cnf02_Command1_Click(); });
   connect(Command2, &QPushButton::clicked, this, [this] { cnf02_Command2_Click(); });
@@ -127,6 +143,8 @@ cnf02::cnf02() {
           [this](int& keyCode, int shift) { cnf02_flex1_KeyDown(keyCode, shift); });
   connect(flex1, &ui::FlexGrid::KeyPress, this,
           [this](int& keyAscii) { cnf02_flex1_KeyPress(keyAscii); });
+  connect(Command10, &QPushButton::clicked, this, [this] { cnf02_Command10_Click(); });
+  ConnectFilters();
 }
 
 cnf02::~cnf02() = default;
@@ -149,12 +167,13 @@ bool cnf02::IsNamed(int slot) const { return !NameBox(slot)->text().trimmed().is
 void cnf02::Form_Load() {
   auto& g = common::G();
   flag_vista = false;
+  flag_avanti = false;
   cond_vista.clear();
   cond_ricerca.clear();
   cond_selezione.clear();
   cond_convenienza.clear();
-  g.select_confronto = GridSelect();
-  g.order_confronto = OrderByDescription();
+  select_confronto = GridSelect();
+  order_confronto = OrderByDescription();
   g.nrec = 0;
   g.pagina = 1;
   try {
@@ -203,7 +222,7 @@ void cnf02::cnf02_componi_where(QString& where) {
 QString cnf02::RecordSource() {
   QString where;
   cnf02_componi_where(where);
-  return common::G().select_confronto + where + common::G().order_confronto;
+  return select_confronto + where + order_confronto;
 }
 
 namespace {
@@ -289,25 +308,35 @@ void cnf02::cnf02_attesa(bool flag) {
   flex1->setVisible(!flag);
 }
 
-void cnf02::Requery() {
+bool cnf02::Requery() {
   cnf02_attesa(true);
   art->RecordSource = RecordSource();
-  RicaricaVista();
+  return RicaricaVista();
 }
 
-void cnf02::RicaricaVista() {
+bool cnf02::RicaricaVista() {
+  bool ok = true;
   try {
     art->Refresh();
   } catch (const db::DbError& e) {
+    ok = false;
     MostraErrore(QStringLiteral("la lettura del confronto"), e.message());
   }
   cnf02_carica_griglia();
   cnf02_attesa(false);
+  return ok;
 }
 
 void cnf02::NascondiScadenze() {
-  if (common::MainWindowLink* main = common::MainWindow()) main->ProgressFrame()->setVisible(false);
+  if (common::MainWindowLink* main = common::MainWindow()) {
+    main->ProgressFrame()->setVisible(false);
+    main->ProgressBar()->SetVisible(false);
+  }
 }
+
+// However the window goes (its buttons or the title bar), the main window's loading frame
+// goes with it.
+void cnf02::Form_Unload() { NascondiScadenze(); }
 
 void cnf02::MostraErrore(const QString& action, const QString& error) {
   ui::MsgCritical(QStringLiteral("ATTENZIONE !!! Errore durante %1.\n%2").arg(action, error),
@@ -330,6 +359,14 @@ void cnf02::cnf02_Command2_Click() {
         rs->Delete();
         rs->MoveNext();
       }
+      // Emptied, the table has no orders written from it, and no load left half done.
+      db::Statement left = rs->database().Prepare(QStringLiteral("select count(*) from articoli"));
+      const bool emptied = left.Step() && left.Column(0).toLong() == 0;
+      left.Reset();
+      if (emptied) {
+        ForgetWrittenOrders(rs->database());
+        data::MarkLoadEnded(rs->database());
+      }
       tx.Commit();
     } catch (const db::DbError& e) {
       // Nothing was deleted: the view stays on screen as it is in the table.
@@ -342,14 +379,10 @@ void cnf02::cnf02_Command2_Click() {
       return;
     }
   }
-  NascondiScadenze();
   Unload();
 }
 
-void cnf02::cnf02_Command6_Click() {
-  NascondiScadenze();
-  Unload();
-}
+void cnf02::cnf02_Command6_Click() { Unload(); }
 
 bool cnf02::eventFilter(QObject* watched, QEvent* event) {
   if (watched == flex1->viewport() && event->type() == QEvent::MouseButtonPress) {

@@ -4,6 +4,7 @@
 
 #include "comparison/cnf02.h"
 #include "comparison/cnf02_marks.h"
+#include "comparison/written_orders.h"
 #include "platform/conv.h"
 #include "platform/db/datacontrol.h"
 #include "platform/ui/application.h"
@@ -152,6 +153,8 @@ void cnf02::cnf02_Command5_Click() {
       ui::DoEvents();
       marked->MoveNext();
     }
+    // The orders written from these packages go with them.
+    ForgetWrittenOrders(*art->database());
     tx.Commit();
   } catch (const db::DbError& e) {
     MostraErrore(QStringLiteral("la pulizia dei colli"), e.message());

@@ -1,10 +1,12 @@
 // "Crea Ordini" of the comparison grid: one purchase order per supplier slot that has
 // packages in the current view, written into that supplier's database.
 #include <QLabel>
+#include <algorithm>
 
 #include "common/shared_values.h"
 #include "comparison/cnf02.h"
 #include "comparison/orders.h"
+#include "comparison/written_orders.h"
 #include "platform/db/datacontrol.h"
 #include "platform/db/recordset.h"
 #include "platform/ui/msgbox.h"
@@ -45,20 +47,56 @@ void cnf02::cnf02_Command4_Click() {
   cnf02_attesa(true);
   std::vector<SlotOrderResult> results;
   db::Recordset* view = art->recordset();
+  // The slots with packages in the current view: filters, search and page apply. A slot
+  // whose view cannot be read is a failed slot: its packages stay.
+  std::vector<int> withPackages;
   for (qint16 n = 1; n <= 4 && view; ++n) {
-    // Only the rows of the current view count: filters, search and page apply.
-    bool found = false;
     try {
-      found = view->FindFirst(SlotPackagesCriteria(n));
+      if (view->FindFirst(SlotPackagesCriteria(n))) withPackages.push_back(n);
     } catch (const db::DbError& e) {
       MostraErrore(QStringLiteral("la lettura del confronto"), e.message());
+      results.push_back(FailedSlot(n, NameBox(n)->text(), e.message()));
     }
-    if (!found) continue;
+  }
+
+  // Orders an earlier run wrote from these same packages (a run stopped before they were
+  // cleared) are written again only when the operator says so.
+  std::vector<WrittenOrder> earlier;
+  std::vector<int> toWrite;
+  for (int n : withPackages) {
+    try {
+      std::vector<WrittenOrder> w =
+          art->database() ? WrittenOrdersOf(*art->database(), n) : std::vector<WrittenOrder>{};
+      earlier.insert(earlier.end(), w.begin(), w.end());
+      toWrite.push_back(n);
+    } catch (const db::DbError& e) {
+      MostraErrore(QStringLiteral("la lettura degli ordini già creati"), e.message());
+      results.push_back(FailedSlot(n, NameBox(n)->text(), e.message()));
+    }
+  }
+  const bool writeAgain =
+      earlier.empty() ||
+      ui::MsgBox({WriteAgainQuestion(earlier), NewOrderCaption(), ui::MsgIcon::Exclamation,
+                  ui::MsgButtons::YesNo, ui::MsgAnswer::No}) == ui::MsgAnswer::Yes;
+
+  for (int n : toWrite) {
+    const bool done = std::any_of(earlier.begin(), earlier.end(),
+                                  [n](const WrittenOrder& o) { return o.slot == n; });
+    if (done && !writeAgain) {
+      SlotOrderResult r;
+      r.slot = n;
+      r.outcome = OrderOutcome::AlreadyWritten;
+      results.push_back(r);
+      continue;
+    }
     Label3->setText(QStringLiteral("Creazione Ordine per ") + NameBox(n)->text() +
                     QStringLiteral(". Attendere prego..."));
     repaint();
-    results.push_back(WriteOrderOfSlot(n));
+    results.push_back(WriteOrderOfSlot(static_cast<qint16>(n)));
   }
+  std::stable_sort(
+      results.begin(), results.end(),
+      [](const SlotOrderResult& a, const SlotOrderResult& b) { return a.slot < b.slot; });
   Label3->setText(WaitText());
   repaint();
   cnf02_attesa(false);
@@ -73,7 +111,7 @@ void cnf02::cnf02_Command4_Click() {
   // Some orders were not written: their packages stay for another try.
   std::vector<int> written;
   for (const SlotOrderResult& r : results) {
-    if (r.outcome == OrderOutcome::Written) written.push_back(r.slot);
+    if (OrderInPlace(r)) written.push_back(r.slot);
   }
   if (written.empty() || !art->database()) return;
   cnf02_attesa(true);

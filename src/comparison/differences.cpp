@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "comparison/loader_values.h"
+#include "comparison/written_orders.h"
 #include "comparison/yield_batch.h"
+#include "data/comparison_load.h"
 #include "platform/db/database.h"
 
 namespace vx::comparison {
@@ -16,29 +18,47 @@ const char* const kDiffColumns[] = {"diff12", "diff23", "diff31", "diff14", "dif
 
 }  // namespace
 
-DifferencesOutcome ComputeDifferences(db::Database& main, common::ProgressSink& sink) {
+DifferenceRule FourSupplierDifferences() { return {}; }
+
+DifferenceRule ThreeSupplierDifferences() {
+  DifferenceRule rule;
+  rule.slotCount = 3;
+  rule.noDivisor = 1000;
+  rule.emptyCostReadsZero = true;
+  rule.runningNumber = false;
+  return rule;
+}
+
+DifferencesOutcome ComputeDifferences(db::Database& main, common::ProgressSink& sink,
+                                      const DifferenceRule& rule) {
+  const bool four = rule.slotCount == 4;
+  const int diffs = four ? 6 : 3;
   DifferencesOutcome out;
   bool begun = false;
   sink.Status(QStringLiteral(
       "Inizio calcolo differenze percentuali tra i costi sui listini fornitori ..."));
   try {
-    // The rows in description order, fixed when the pass starts: their position is their
-    // running number. They are rewritten in storage order, which gives the same rows many
-    // times faster than hopping through the table in description order. Each row's costs
-    // are read when the pass reaches it, and a row deleted meanwhile is passed over.
+    // The rows in description order (storage order without running numbers), fixed when the
+    // pass starts: their position is their running number. They are rewritten in storage
+    // order, which gives the same rows many times faster than hopping through the table in
+    // description order. Each row's costs are read when the pass reaches it, and a row
+    // deleted meanwhile is passed over.
     struct Row {
       qint64 rowid;
       int ns;
     };
     std::vector<Row> rows;
     {
-      db::Statement st = main.Prepare(QStringLiteral("select rowid from articoli ORDER BY desart"));
+      db::Statement st = main.Prepare(
+          rule.runningNumber ? QStringLiteral("select rowid from articoli ORDER BY desart")
+                             : QStringLiteral("select rowid from articoli"));
       while (st.Step()) rows.push_back({st.Column(0).toLong(), static_cast<int>(rows.size()) + 1});
       st.Reset();
     }
     std::sort(rows.begin(), rows.end(),
               [](const Row& a, const Row& b) { return a.rowid < b.rowid; });
     if (rows.empty()) {
+      data::MarkLoadEnded(main);
       out.completed = true;
       sink.Status(QStringLiteral("Fine calcolo differenze percentuali."));
       return out;
@@ -47,13 +67,30 @@ DifferencesOutcome ComputeDifferences(db::Database& main, common::ProgressSink& 
     sink.Begin(static_cast<int>(rows.size()));
     begun = true;
 
-    std::array<ColumnKind, 6> kinds;
-    for (int i = 0; i < 6; ++i) kinds[i] = KindOf(main, "articoli", kDiffColumns[i]);
+    // The pass belongs to the load: the table is partial until it ends, and the packages it
+    // clears take the orders written from them along.
+    data::MarkLoadBegun(main);
+    if (four) {
+      ForgetWrittenOrders(main);
+    } else {
+      ForgetWrittenOrders(main, {1, 2, 3});
+    }
+
+    std::array<ColumnFit, 6> kinds;
+    for (int i = 0; i < diffs; ++i) kinds[i] = FitOf(main, "articoli", kDiffColumns[i]);
     db::Statement read = main.Prepare(
-        QStringLiteral("select costo1, costo2, costo3, costo4 from articoli where rowid = ?"));
-    db::Statement write = main.Prepare(QStringLiteral(
-        "update articoli set colli1 = 0, colli2 = 0, colli3 = 0, colli4 = 0, diff12 = ?, "
-        "diff23 = ?, diff31 = ?, diff14 = ?, diff24 = ?, diff34 = ?, ns = ? where rowid = ?"));
+        four ? QStringLiteral("select costo1, costo2, costo3, costo4 from articoli where rowid = ?")
+             : QStringLiteral("select costo1, costo2, costo3, null from articoli where rowid = ?"));
+    QString update = four ? QStringLiteral(
+                                "update articoli set colli1 = 0, colli2 = 0, colli3 = 0, colli4 = "
+                                "0, diff12 = ?, diff23 = ?, diff31 = ?, diff14 = ?, diff24 = ?, "
+                                "diff34 = ?")
+                          : QStringLiteral(
+                                "update articoli set colli1 = 0, colli2 = 0, colli3 = 0, diff12 = "
+                                "?, diff23 = ?, diff31 = ?");
+    update += rule.runningNumber ? QStringLiteral(", ns = ? where rowid = ?")
+                                 : QStringLiteral(" where rowid = ?");
+    db::Statement write = main.Prepare(update);
 
     YieldBatch batch(main, sink);
     try {
@@ -66,18 +103,22 @@ DifferencesOutcome ComputeDifferences(db::Database& main, common::ProgressSink& 
           continue;
         }
         const Differences d =
-            DifferencesOf(read.Column(0), read.Column(1), read.Column(2), read.Column(3));
+            DifferencesOf(read.Column(0), read.Column(1), read.Column(2), read.Column(3),
+                          rule.noDivisor, rule.emptyCostReadsZero);
         read.Reset();
         ++out.rows;
         const double values[] = {d.d12, d.d23, d.d31, d.d14, d.d24, d.d34};
         write.Reset();
-        for (int i = 0; i < 6; ++i) write.Bind(i + 1, Fit(kinds[i], values[i]));
-        write.Bind(7, row.ns).Bind(8, rowid);
+        int p = 1;
+        for (int i = 0; i < diffs; ++i) write.Bind(p++, Fit(kinds[i], values[i]));
+        if (rule.runningNumber) write.Bind(p++, row.ns);
+        write.Bind(p, rowid);
         write.Run();
         sink.Step();
         batch.RowDone();
       }
       batch.Finish();
+      data::MarkLoadEnded(main);
     } catch (...) {
       // Each row is written by one statement: the rows done so far are whole, keep them.
       try {

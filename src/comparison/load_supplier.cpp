@@ -11,7 +11,9 @@
 
 #include "common/cost_conversion.h"
 #include "comparison/loader_values.h"
+#include "comparison/written_orders.h"
 #include "comparison/yield_batch.h"
+#include "data/comparison_load.h"
 #include "platform/clock.h"
 #include "platform/conv.h"
 #include "platform/db/database.h"
@@ -45,7 +47,7 @@ struct SupplierRow {
 // What one supplier J contributes to the article in hand.
 struct Take {
   bool taken = false;
-  bool throughAlternative = false;
+  bool converted = false;  // the cost goes through the factor and action
   double price = 0;
   double percentage = 0;
   double factor = 1;
@@ -66,6 +68,8 @@ const QString kSelectConversion = QStringLiteral(
     "select eanalternativo, eanalternativo2, eanalternativo3, eanalternativo4, "
     "fatconv, fatconv2, fatconv3, fatconv4, azione, azione2, azione3, azione4 "
     "from eanconv where ean = ? and codfor = ?");
+const QString kSelectOwnConversion = QStringLiteral(
+    "select fatconv, azione, eanalternativo from eanconv where ean = ? and codfor = ?");
 const QString kSelectRow =
     QStringLiteral("select rowid, costo1, costo2, costo3, costo4 from articoli where vedovo = ?");
 
@@ -143,6 +147,8 @@ class Loader {
   std::optional<SupplierRow> Supplier(int code);
   Catalogue& CatalogueAt(const QString& percorso);
   bool Convert(const QString& ean, std::array<Take, 5>& takes);
+  QString ConvertOwn(const QString& ean, Take& t);
+  Catalogue& OwnCatalogue(const QString& percorso, std::vector<std::pair<Variant, Variant>>& eans);
   void TakeAlternative(int j, const QString& altEan, Take& t);
   void Write(const QString& ean, const Article& own, const std::array<Take, 5>& takes);
   void ResolveColumns();
@@ -156,8 +162,9 @@ class Loader {
   YieldBatch* batch_ = nullptr;
   TodayCache today_;
   db::Statement supplierSt_, conversionSt_, rowSt_;
-  std::array<ColumnKind, 5> costKind_{};
-  ColumnKind desartKind_, umartKind_, ivartKind_, tipoartKind_, promoKind_;
+  int supplierCode_ = 0;
+  std::array<ColumnFit, 5> costKind_{};
+  ColumnFit desartKind_, umartKind_, ivartKind_, tipoartKind_, promoKind_;
 };
 
 std::optional<SupplierRow> Loader::Supplier(int code) {
@@ -177,7 +184,7 @@ Catalogue& Loader::CatalogueAt(const QString& percorso) {
   if (it != catalogues_.end()) return it->second;
   Catalogue c;
   try {
-    c.db = db::Database::Open(percorso);
+    c.db = db::Database::OpenOnDrive(percorso);
   } catch (const db::DbError& e) {
     throw LoadFailure{
         QStringLiteral("Impossibile aprire il database %1 (%2)").arg(percorso, e.message())};
@@ -190,12 +197,12 @@ Catalogue& Loader::CatalogueAt(const QString& percorso) {
 
 void Loader::ResolveColumns() {
   for (int j = 1; j <= 4; ++j)
-    costKind_[j] = KindOf(main_, "articoli", QStringLiteral("costo%1").arg(j));
-  desartKind_ = KindOf(main_, "articoli", "desart");
-  umartKind_ = KindOf(main_, "articoli", "umart");
-  ivartKind_ = KindOf(main_, "articoli", "ivart");
-  tipoartKind_ = KindOf(main_, "articoli", "tipoart");
-  promoKind_ = KindOf(main_, "articoli", "promo1");
+    costKind_[j] = FitOf(main_, "articoli", QStringLiteral("costo%1").arg(j));
+  desartKind_ = FitOf(main_, "articoli", "desart");
+  umartKind_ = FitOf(main_, "articoli", "umart");
+  ivartKind_ = FitOf(main_, "articoli", "ivart");
+  tipoartKind_ = FitOf(main_, "articoli", "tipoart");
+  promoKind_ = FitOf(main_, "articoli", "promo1");
 }
 
 // Step 8: the conversion row of the EAN and slot; true when it named any alternative EAN.
@@ -216,7 +223,7 @@ bool Loader::Convert(const QString& ean, std::array<Take, 5>& takes) {
     if (alt.isNull() || alt.str().trimmed().isEmpty()) continue;
     Take& t = takes[j];
     t.taken = true;
-    t.throughAlternative = true;
+    t.converted = true;
     t.factor = NumberIn(c[4 + j - 1]).value_or(0);
     t.action = c[8 + j - 1].str();
     if (j == 1) out_.lastAction = t.action;
@@ -224,6 +231,52 @@ bool Loader::Convert(const QString& ean, std::array<Take, 5>& takes) {
     any = true;
   }
   return any;
+}
+
+// The own-slot model: the first conversion row of the EAN and slot converts the slot's own
+// price (an empty factor leaves it as it is); a non-blank alternative EAN takes the price.
+// Returns the EAN the price is filed under.
+QString Loader::ConvertOwn(const QString& ean, Take& t) {
+  conversionSt_.Reset();
+  conversionSt_.Bind(1, ean).Bind(2, req_.slot);
+  if (!conversionSt_.Step()) {
+    conversionSt_.Reset();
+    return ean;
+  }
+  const Variant factor = conversionSt_.Column(0);
+  const Variant action = conversionSt_.Column(1);
+  const Variant alt = conversionSt_.Column(2);
+  conversionSt_.Reset();
+  t.action = action.isNull() ? QString() : action.str().left(1);
+  out_.lastAction = t.action;
+  if (const auto f = NumberIn(factor)) {
+    t.converted = true;
+    t.factor = *f;
+  }
+  if (!alt.isNull() && !alt.str().trimmed().isEmpty()) return Ean13(alt);
+  return ean;
+}
+
+// The supplier's own catalogue and its eligible EANs (fixed when the load starts); a
+// catalogue that cannot be read fails the load with the reason.
+Catalogue& Loader::OwnCatalogue(const QString& percorso,
+                                std::vector<std::pair<Variant, Variant>>& eans) {
+  const QString notLoadable =
+      QStringLiteral("Impossibile caricare il fornitore con codice %1. ").arg(req_.supplierCode);
+  if (percorso.trimmed().isEmpty()) {
+    throw LoadFailure{notLoadable + QStringLiteral("Percorso del database non indicato.")};
+  }
+  try {
+    Catalogue& own = CatalogueAt(percorso);
+    db::Statement st = own.db->Prepare(kSelectEligible);
+    while (st.Step()) eans.emplace_back(st.Column(0), st.Column(1));
+    st.Reset();
+    return own;
+  } catch (const LoadFailure& f) {
+    throw LoadFailure{notLoadable + f.message};
+  } catch (const db::DbError& e) {
+    throw LoadFailure{notLoadable + e.message()};
+  }
 }
 
 // Supplier J's price of the article listed under the alternative EAN; price 0 when the
@@ -284,16 +337,23 @@ void Loader::Write(const QString& ean, const Article& own, const std::array<Take
         own.ivart.isNull() ? own.ivart
                            : Fit(ivartKind_, Variant(Format(own.ivart, QStringLiteral("00")))));
   }
-  set(QStringLiteral("tipoart"), req_.byType ? Fit(tipoartKind_, own.tipart) : Variant("1"));
+  if (req_.writeOfferAndType) {
+    set(QStringLiteral("tipoart"), req_.byType ? Fit(tipoartKind_, own.tipart) : Variant("1"));
+  }
+  const common::ZeroFactor zero = req_.conversion == ConversionModel::OwnSlot
+                                      ? common::ZeroFactor::MultiplyToZero
+                                      : common::ZeroFactor::KeepCost;
   for (int j = 1; j <= 4; ++j) {
     const Take& t = takes[j];
     if (t.taken) {
       double cost = CostOf(t.price, t.percentage);
-      if (t.throughAlternative) cost = common::ConvertCost(cost, t.factor, t.action);
-      set(kNames[0][j], j);
+      if (t.converted) cost = common::ConvertCost(cost, t.factor, t.action, zero);
+      set(kNames[0][j], req_.supplierColumn == SupplierColumn::SupplierCode ? supplierCode_ : j);
       set(kNames[1][j], Fit(costKind_[j], cost));
-      set(kNames[2][j],
-          Fit(promoKind_, Variant(t.offer ? QStringLiteral("P") : QStringLiteral(" "))));
+      if (req_.writeOfferAndType) {
+        set(kNames[2][j],
+            Fit(promoKind_, Variant(t.offer ? QStringLiteral("P") : QStringLiteral(" "))));
+      }
       shape |= 1 << (1 + j);
     } else if (rowid && oldCosts[j].isText() && oldCosts[j].str().isEmpty()) {
       set(kNames[1][j], 0);
@@ -334,19 +394,15 @@ LoadOutcome Loader::Run() {
     supplierSt_ = main_.Prepare(kSelectSupplier);
     const double code = Val(req_.supplierCode);
     std::optional<SupplierRow> supplier;
-    if (code == std::floor(code) && std::abs(code) < 2147483647.0)
-      supplier = Supplier(static_cast<int>(code));
+    if (code == std::floor(code) && std::abs(code) < 2147483647.0) {
+      supplierCode_ = static_cast<int>(code);
+      supplier = Supplier(supplierCode_);
+    }
     if (!supplier) throw notLoadable;
     sink_.Status(QStringLiteral("Inizio caricamento dati del fornitore %1.").arg(supplier->descr));
 
-    Catalogue& own = CatalogueAt(supplier->percorso);
-    // The eligible EANs, fixed when the load starts.
     std::vector<std::pair<Variant, Variant>> eans;
-    {
-      db::Statement st = own.db->Prepare(kSelectEligible);
-      while (st.Step()) eans.emplace_back(st.Column(0), st.Column(1));
-      st.Reset();
-    }
+    Catalogue& own = OwnCatalogue(supplier->percorso, eans);
     if (eans.empty()) throw notLoadable;
     out_.eligible = static_cast<int>(eans.size());
     sink_.Status(QStringLiteral("Per questo fornitore ci sono %1 articoli da elaborare ...")
@@ -354,8 +410,18 @@ LoadOutcome Loader::Run() {
     sink_.Begin(out_.eligible);
 
     ResolveColumns();
-    conversionSt_ = main_.Prepare(kSelectConversion);
+    conversionSt_ = main_.Prepare(req_.conversion == ConversionModel::OwnSlot ? kSelectOwnConversion
+                                                                              : kSelectConversion);
     rowSt_ = main_.Prepare(kSelectRow);
+
+    // From the first row written until the differences pass ends, the table is partial;
+    // the orders written from the packages it held no longer apply.
+    data::MarkLoadBegun(main_);
+    if (req_.conversion == ConversionModel::OwnSlot) {
+      ForgetWrittenOrders(main_, {1, 2, 3});  // the three-supplier pass leaves slot 4's packages
+    } else {
+      ForgetWrittenOrders(main_);
+    }
 
     YieldBatch batch(main_, sink_);
     batch_ = &batch;
@@ -369,14 +435,20 @@ LoadOutcome Loader::Run() {
         }
         std::array<Take, 5> takes;
         out_.lastAction = QStringLiteral("M");
-        const QString ean = Ean13(eanare);
-        out_.lastEan = ean;
-        if (!(req_.applyConversion && Convert(ean, takes))) {
+        QString ean = Ean13(eanare);
+        if (req_.conversion == ConversionModel::OwnSlot) {
+          Take& t = takes[req_.slot];
+          t.taken = true;
+          t.percentage = req_.percentage;
+          TakePrice(*article, today_(), t);
+          if (req_.applyConversion) ean = ConvertOwn(ean, t);
+        } else if (!(req_.applyConversion && Convert(ean, takes))) {
           Take& t = takes[req_.slot];
           t.taken = true;
           t.percentage = req_.percentage;
           TakePrice(*article, today_(), t);
         }
+        out_.lastEan = ean;
         Write(ean, *article, takes);
         sink_.Step();
         batch.RowDone();

@@ -44,12 +44,17 @@ std::optional<double> NumberIn(const Variant& v) {
 }
 
 Differences DifferencesOf(const Variant& costo1, const Variant& costo2, const Variant& costo3,
-                          const Variant& costo4) {
-  const auto c1 = NumberIn(costo1), c2 = NumberIn(costo2), c3 = NumberIn(costo3);
-  // Among slots 1 to 3: 0 without a base; a missing first cost gives 0, a first cost of 0
-  // gives -100. The value passes through single precision before it is formatted.
-  auto first = [](std::optional<double> a, std::optional<double> b) {
-    if (!b || *b == 0 || !a) return 0.0;
+                          const Variant& costo4, double noDivisor, bool emptyCostReadsZero) {
+  auto cost = [emptyCostReadsZero](const Variant& v) {
+    const auto c = NumberIn(v);
+    return emptyCostReadsZero ? std::optional<double>(c.value_or(0)) : c;
+  };
+  const auto c1 = cost(costo1), c2 = cost(costo2), c3 = cost(costo3);
+  // Among slots 1 to 3: `noDivisor` without a base; a missing first cost gives 0, a first
+  // cost of 0 gives -100. The value passes through single precision before it is formatted.
+  auto first = [noDivisor](std::optional<double> a, std::optional<double> b) {
+    if (!b || *b == 0) return noDivisor;
+    if (!a) return 0.0;
     return RoundDecimals(static_cast<float>((*a - *b) * 100.0 / *b), 2);
   };
   // Against slot 4: a first cost that is missing or 0 gives 0.
@@ -69,9 +74,9 @@ Differences DifferencesOf(const Variant& costo1, const Variant& costo2, const Va
   return d;
 }
 
-ColumnKind KindOf(db::Database& db, const QString& table, const QString& column) {
+ColumnFit FitOf(db::Database& db, const QString& table, const QString& column) {
   const QString type = db.ColumnType(table, column).toUpper();
-  ColumnKind kind;
+  ColumnFit kind;
   kind.single = type.startsWith(QLatin1String("SINGLE")) || type == QLatin1String("REAL4");
   static const QRegularExpression textWidth(
       QStringLiteral("^(?:TEXT|VARCHAR|CHAR)\\s*\\((\\d+)\\)"));
@@ -79,11 +84,11 @@ ColumnKind KindOf(db::Database& db, const QString& table, const QString& column)
   return kind;
 }
 
-double Fit(const ColumnKind& kind, double v) {
+double Fit(const ColumnFit& kind, double v) {
   return kind.single ? static_cast<double>(static_cast<float>(v)) : v;
 }
 
-Variant Fit(const ColumnKind& kind, const Variant& v) {
+Variant Fit(const ColumnFit& kind, const Variant& v) {
   if (kind.width > 0 && v.isText() && v.str().size() > kind.width) return v.str().left(kind.width);
   return v;
 }

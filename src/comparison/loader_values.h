@@ -34,18 +34,21 @@ std::optional<double> NumberIn(const Variant& v);
 struct Differences {
   double d12 = 0, d23 = 0, d31 = 0, d14 = 0, d24 = 0, d34 = 0;
 };
+// Among slots 1 to 3 a divisor that is 0 or empty gives `noDivisor`; an empty first cost
+// gives 0, or is read as 0 when `emptyCostReadsZero`.
 Differences DifferencesOf(const Variant& costo1, const Variant& costo2, const Variant& costo3,
-                          const Variant& costo4);
+                          const Variant& costo4, double noDivisor = 0,
+                          bool emptyCostReadsZero = false);
 
 // How a column stores what is written into it: single precision for SINGLE columns, at
 // most `width` characters for TEXT(n) columns (0: no limit).
-struct ColumnKind {
+struct ColumnFit {
   bool single = false;
   int width = 0;
 };
-ColumnKind KindOf(db::Database& db, const QString& table, const QString& column);
-double Fit(const ColumnKind& kind, double v);
+ColumnFit FitOf(db::Database& db, const QString& table, const QString& column);
+double Fit(const ColumnFit& kind, double v);
 // Texts longer than the column's width are cut; other values pass unchanged.
-Variant Fit(const ColumnKind& kind, const Variant& v);
+Variant Fit(const ColumnFit& kind, const Variant& v);
 
 }  // namespace vx::comparison

@@ -6,6 +6,7 @@
 
 #include "common/cost_conversion.h"
 #include "comparison/order_values.h"
+#include "comparison/written_orders.h"
 #include "platform/clock.h"
 #include "platform/conv.h"
 #include "platform/paths.h"
@@ -242,6 +243,15 @@ class LineWriter {
   ColumnKind prezzo_, quantita_, colli_, totrig_;
 };
 
+// The highest order number of the year in the supplier's `testa`; Null when it has none.
+Variant HighestOrder(db::Database& sup, qint16 year) {
+  auto st = sup.Prepare(QStringLiteral("select max(numero) as num from testa where anno = ?"));
+  st.Reset().Bind(1, Variant(int(year)));
+  const Variant num = st.Step() ? st.Column(0) : Variant::null();
+  st.Reset();
+  return num;
+}
+
 // A split starts a new order when the switch is on and the type changes between two rows
 // that both have one (a Null type never starts one, nor does the row after it).
 bool StartsNewOrder(int split, const Variant& previous, const Variant& current) {
@@ -326,29 +336,27 @@ SlotOrderResult WriteSlotOrder(int slot, common::SharedValues& values, OrderProm
   const auto keptEan = values.ean_corrente;
   const auto keptAction = values.azione_conv;
   try {
-    auto sup = db::Database::Open(path);
+    auto sup = db::Database::OpenOnDrive(path);
     const Customer customer = ReadCustomer(*sup, values.ragione_sociale.str());
 
     // One date for the whole order, so that its headers and lines carry the same year.
     const QDate today = Today();
     const qint16 year = static_cast<qint16>(today.year());
 
-    auto highest =
-        sup->Prepare(QStringLiteral("select max(numero) as num from testa where anno = ?"));
-    highest.Reset().Bind(1, Variant(int(year)));
-    const Variant num = highest.Step() ? highest.Column(0) : Variant::null();
-    highest.Reset();
-    if (IsAbsent(num)) {
-      values.numero_ordine = 1;
-    } else {
-      const qint32 last = static_cast<qint32>(WholeOf(num));
-      values.numero_ordine = prompts.AskNewOrder() ? last + 1 : last;
-    }
+    // The question comes first, with no lock held while the operator answers it; the
+    // number itself is taken below, under the supplier's write lock.
+    const bool newOrder = IsAbsent(HighestOrder(*sup, year)) || prompts.AskNewOrder();
 
-    // The main database is only read: one read transaction holds its lock for all the
-    // look-ups instead of taking it again for each one.
-    db::Transaction mainRead(*main);
+    // The main database is read for the whole order and takes the order's record. Every
+    // run locks it before the supplier's database, so that two programs writing orders at
+    // once queue one behind the other instead of each holding what the other waits for.
+    db::Transaction mainTx(*main);
     db::Transaction transaction(*sup);
+    // Another program's order committed since the question counts: a new order takes the
+    // number after the highest one now, and added lines go after the highest line now.
+    const Variant highest = HighestOrder(*sup, year);
+    const qint32 last = IsAbsent(highest) ? 0 : static_cast<qint32>(WholeOf(highest));
+    values.numero_ordine = newOrder || last == 0 ? last + 1 : last;
     WriteHeader(*sup, year, today, customer, values.numero_ordine);
     result.orders.push_back(values.numero_ordine);
 
@@ -357,6 +365,13 @@ SlotOrderResult WriteSlotOrder(int slot, common::SharedValues& values, OrderProm
     lastLine.Reset().Bind(1, Variant(int(year))).Bind(2, Variant(values.numero_ordine));
     int line = lastLine.Step() ? static_cast<int>(WholeOf(lastLine.Column(0))) : 0;
     lastLine.Reset();
+
+    std::vector<WrittenOrder> written;
+    auto startRecord = [&](int firstLine) {
+      written.push_back(
+          {slot, result.supplier, path, int(year), values.numero_ordine, firstLine, firstLine - 1});
+    };
+    startRecord(line + 1);
 
     const std::vector<ArticleRow> rows = ReadArticleRows(*main, slot);
     LineWriter writer(*main, *sup, slot);
@@ -367,15 +382,18 @@ SlotOrderResult WriteSlotOrder(int slot, common::SharedValues& values, OrderProm
         WriteHeader(*sup, year, today, customer, values.numero_ordine);
         result.orders.push_back(values.numero_ordine);
         line = 0;
+        startRecord(1);
       }
       ++line;
       writer.Write(year, values.numero_ordine, line, row, values);
+      written.back().lastLine = line;
       ++result.lines;
       previousType = row.tipoart;
     }
-    // The read transaction ends first: once the order is committed nothing may fail, or a
-    // written order would be reported as not written and its packages kept for a second try.
-    mainRead.Commit();
+    // The record is committed before the order: a stop between the two commits leaves an
+    // unconfirmed record, which counts only if the order's lines are there.
+    RecordWrittenOrders(*main, written);
+    mainTx.Commit();
     transaction.Commit();
     result.outcome = OrderOutcome::Written;
   } catch (const std::exception& e) {
@@ -383,15 +401,33 @@ SlotOrderResult WriteSlotOrder(int slot, common::SharedValues& values, OrderProm
     values.ean_corrente = keptEan;
     values.azione_conv = keptAction;
     fail(e);
+    return result;
+  }
+  try {
+    ConfirmWrittenOrders(*main, slot);
+  } catch (const db::DbError&) {
+    // The order is committed; its unconfirmed record still counts, since its lines are there.
   }
   return result;
 }
 
+SlotOrderResult FailedSlot(int slot, const QString& supplier, const QString& error) {
+  SlotOrderResult r;
+  r.slot = slot;
+  r.outcome = OrderOutcome::Failed;
+  r.supplier =
+      supplier.trimmed().isEmpty() ? QStringLiteral("n. %1").arg(slot) : supplier.trimmed();
+  r.error = error;
+  return r;
+}
+
+bool OrderInPlace(const SlotOrderResult& r) {
+  return r.outcome == OrderOutcome::Written || r.outcome == OrderOutcome::AlreadyWritten;
+}
+
 bool AllOrdersWritten(const std::vector<SlotOrderResult>& results) {
   for (const SlotOrderResult& r : results) {
-    if (r.outcome == OrderOutcome::Failed || r.outcome == OrderOutcome::MissingDatabase) {
-      return false;
-    }
+    if (!OrderInPlace(r)) return false;
   }
   return true;
 }
@@ -402,9 +438,7 @@ QString ClosingQuestion(const std::vector<SlotOrderResult>& results) {
   }
   QStringList names;
   for (const SlotOrderResult& r : results) {
-    if (r.outcome == OrderOutcome::Failed || r.outcome == OrderOutcome::MissingDatabase) {
-      names << r.supplier;
-    }
+    if (!OrderInPlace(r)) names << r.supplier;
   }
   return QStringLiteral("Elaborazione terminata con errori: ordini non creati per ") +
          names.join(QStringLiteral(", ")) +
@@ -412,6 +446,7 @@ QString ClosingQuestion(const std::vector<SlotOrderResult>& results) {
 }
 
 void ClearWrittenPackages(db::Database& main, const std::vector<int>& written) {
+  if (written.empty()) return;  // (an empty list would forget every slot's orders)
   db::Transaction transaction(main);
   for (int slot : written) {
     main.Execute(QStringLiteral("update articoli set colli%1 = 0 where sel = 'X'").arg(slot));
@@ -420,6 +455,7 @@ void ClearWrittenPackages(db::Database& main, const std::vector<int>& written) {
       "update articoli set sel = ' ' where sel = 'X' and (isnull(colli1) or colli1 = 0) and "
       "(isnull(colli2) or colli2 = 0) and (isnull(colli3) or colli3 = 0) and "
       "(isnull(colli4) or colli4 = 0)"));
+  ForgetWrittenOrders(main, written);
   transaction.Commit();
 }
 

@@ -3,7 +3,9 @@
 // the comparison cost converted back through the EAN conversion table.
 //
 // One supplier's order (its headers and all its lines) is written in one transaction on the
-// supplier's database: a failure leaves that database as it was.
+// supplier's database: a failure leaves that database as it was. The order and line numbers
+// are taken inside that transaction, so that two programs writing at once write two orders.
+// Each committed order is recorded in the main database (written_orders.h).
 #pragma once
 
 #include <QString>
@@ -35,10 +37,11 @@ class OrderPrompts {
 };
 
 enum class OrderOutcome {
-  NoSupplier,       // no `fornitori` row for the slot: skipped without a message
+  NoSupplier,       // no `fornitori` row for the slot: skipped without a message, not written
   MissingDatabase,  // the supplier's database does not exist: nothing written
-  Failed,           // an error while writing: rolled back, nothing written
+  Failed,           // an error while reading or writing: rolled back, nothing written
   Written,          // headers and lines committed
+  AlreadyWritten,   // written by an earlier run from the same packages, not written again
 };
 
 struct SlotOrderResult {
@@ -60,8 +63,12 @@ QString SlotPackagesCriteria(int slot);
 // they were when the order fails). The comparison table is only read.
 SlotOrderResult WriteSlotOrder(int slot, common::SharedValues& values, OrderPrompts& prompts);
 
-// True when every slot that was attempted had its order written (a slot without supplier row
-// counts as not attempted).
+// A slot whose order was not attempted because reading its packages failed.
+SlotOrderResult FailedSlot(int slot, const QString& supplier, const QString& error);
+
+// True when the slot's order is in the supplier's database (written now or by an earlier run).
+bool OrderInPlace(const SlotOrderResult& result);
+// True when every slot that was attempted has its order in place.
 bool AllOrdersWritten(const std::vector<SlotOrderResult>& results);
 
 // The closing question of "Crea Ordini": the success text when every order was written,
@@ -69,8 +76,9 @@ bool AllOrdersWritten(const std::vector<SlotOrderResult>& results);
 QString ClosingQuestion(const std::vector<SlotOrderResult>& results);
 
 // Clears, on the marked rows of the comparison table, the packages of the given slots only,
-// and unmarks the rows left without packages; one transaction. Used in place of the full
-// package clearing when some orders were not written, so that their packages stay.
+// and unmarks the rows left without packages; one transaction, which also forgets those
+// slots' written orders. Used in place of the full package clearing when some orders were
+// not written, so that their packages stay.
 void ClearWrittenPackages(db::Database& main, const std::vector<int>& written);
 
 }  // namespace vx::comparison

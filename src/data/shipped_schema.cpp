@@ -71,14 +71,11 @@ DatabaseSpec MakeMainSpec() {
                   {"arropv", "text(1)"},    {"artico", "text(1)"},      {"chiusura", "text(1)"},
                   {"quacopv", "text(1)"},   {"dx8", "text(10)"},        {"dx7p", "text(10)"},
                   {"tx8", "text(10)"},      {"Flag_CF", "text(1)"}}});
-  // dscfornitore and codfornitore are what the text price-list import lists suppliers by.
   s.tables.push_back({"fornitori",
                       {{"codice", "long"},
                        {"descr", "text(30)"},
                        {"percorso", "text(255)"},
-                       {"perce", "single"},
-                       {"dscfornitore", "text(50)"},
-                       {"codfornitore", "long"}}});
+                       {"perce", "single"}}});
   s.tables.push_back(
       {"eanconv",
        {{"codfor", "long"}, {"ean", "text(13)"}, {"fatconv", "int"}, {"azione", "text(1)"}}});

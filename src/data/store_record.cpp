@@ -38,7 +38,7 @@ rec_negozio ReadStoreRecord(const QString& path) {
   return r;
 }
 
-bool WriteStoreRecord(const QString& path, const rec_negozio& r) {
+bool WriteStoreRecord(const QString& path, const rec_negozio& r, QString* error) {
   const fs::RecordFile file(path, kStoreRecordLength);
   QByteArray record = file.Read(1);
   record.resize(kStoreRecordLength, '\0');
@@ -47,7 +47,7 @@ bool WriteStoreRecord(const QString& path, const rec_negozio& r) {
   Put(record, kOffsetName, 30, r.nome_negozio);
   Put(record, kOffsetCode, 2, r.codice_negozio);
   static_assert(kOffsetCode + 2 == kFieldsLength);
-  return file.Write(1, record);
+  return file.Write(1, record, error);
 }
 
 QString StoreCodeText(int code) { return FixedString<2>(QString::number(code)).str(); }

@@ -24,8 +24,8 @@ rec_negozio ReadStoreRecord(const QString& path);
 
 // Writes record 1 from the four fields, creating the file when missing. The bytes of the
 // record past the fields (162 to 255) and every other record keep what the file held.
-// Returns false when the file cannot be written.
-bool WriteStoreRecord(const QString& path, const rec_negozio& record);
+// Returns false when the file cannot be written; error (when given) then gets the reason.
+bool WriteStoreRecord(const QString& path, const rec_negozio& record, QString* error = nullptr);
 
 // The store number as field 4 holds it: the number without a leading blank, left-aligned
 // in two characters (1 gives "1 ").

@@ -1,6 +1,7 @@
 #include "platform/conv.h"
 
 #include <QDate>
+#include <QRegularExpression>
 #include <QTime>
 #include <cmath>
 #include <cstdio>
@@ -206,6 +207,16 @@ bool IsNumeric(const Variant& v) {
     default:
       return false;
   }
+}
+
+std::optional<double> ParseTypedNumber(const QString& text) {
+  const QString t = text.trimmed();
+  if (t.contains(QLatin1Char('.'))) {
+    static const QRegularExpression grouped(
+        QStringLiteral("^[+-]?\\d{1,3}(\\.\\d{3})+(,\\d*)?([eE][+-]?\\d+)?$"));
+    if (!grouped.match(t).hasMatch()) return std::nullopt;
+  }
+  return ParseRegional(t);
 }
 
 double RoundHalfEven(double v) {

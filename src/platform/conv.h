@@ -18,6 +18,9 @@ double Val(const QString& text);
 // separator (between digits of the whole part, in any grouping: "1.5" reads 15), blanks
 // around allowed, sign in front, an exponent, "&H" hex; nullopt when the text is no number.
 std::optional<double> ParseRegional(const QString& text);
+// ParseRegional for what an operator types: points must group the whole part's digits in
+// threes ("1.000,5" reads, "10.5" is refused rather than read as 105).
+std::optional<double> ParseTypedNumber(const QString& text);
 // Numbers, booleans and Empty are numeric; text when ParseRegional reads it; Null and dates
 // are not.
 bool IsNumeric(const Variant& v);

@@ -102,18 +102,26 @@ QByteArray RecordFile::Read(int record) const {
   return out;
 }
 
-bool RecordFile::Write(int record, const QByteArray& bytes) const {
-  if (record < 1 || length_ <= 0) return false;
+bool RecordFile::Write(int record, const QByteArray& bytes, QString* error) const {
   QFile file(HostPath(path_));
-  if (!file.open(QIODevice::ReadWrite)) return false;
+  auto fail = [&file, error] {
+    if (error) *error = file.errorString();
+    return false;
+  };
+  if (record < 1 || length_ <= 0) {
+    if (error) *error = QStringLiteral("record %1 of length %2").arg(record).arg(length_);
+    return false;
+  }
+  if (!file.open(QIODevice::ReadWrite)) return fail();
   const qint64 offset = static_cast<qint64>(record - 1) * length_;
   // Records skipped over are filled with NULs.
-  if (file.size() < offset && !file.resize(offset)) return false;
-  if (!file.seek(offset)) return false;
+  if (file.size() < offset && !file.resize(offset)) return fail();
+  if (!file.seek(offset)) return fail();
   QByteArray data = bytes.left(length_);
   if (data.size() < length_) data.append(QByteArray(length_ - data.size(), '\0'));
-  if (file.write(data) != data.size()) return false;
-  return file.flush();
+  if (file.write(data) != data.size()) return fail();
+  if (!file.flush()) return fail();
+  return true;
 }
 
 }  // namespace vx::fs

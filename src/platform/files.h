@@ -27,7 +27,8 @@ class RecordFile {
   // read as zero bytes (nothing is created by reading).
   QByteArray Read(int record) const;
   // Writes the record (padded with NUL or cut to the record length), creating the file.
-  bool Write(int record, const QByteArray& bytes) const;
+  // On failure, error (when given) gets the system's reason.
+  bool Write(int record, const QByteArray& bytes, QString* error = nullptr) const;
 
  private:
   QString path_;

@@ -169,6 +169,22 @@ QString HostPath(const QString& path) {
   return out;
 }
 
+std::optional<QString> DriveHostPath(const QString& path) {
+  if (!IsWindowsPath(path)) return std::nullopt;
+  const QString host = HostPath(path);
+  // The deepest part that exists, resolved, must be inside the root.
+  QFileInfo existing(host);
+  while (!existing.exists() && existing.absolutePath() != existing.absoluteFilePath()) {
+    existing = QFileInfo(existing.absolutePath());
+  }
+  const QString root = QFileInfo(DataRoot()).canonicalFilePath();
+  const QString real = existing.canonicalFilePath();
+  if (root.isEmpty() || (real != root && !real.startsWith(root + QLatin1Char('/')))) {
+    return std::nullopt;
+  }
+  return host;
+}
+
 bool Exists(const QString& path) { return QFileInfo::exists(HostPath(path)); }
 
 bool IsFolder(const QString& path) { return QFileInfo(HostPath(path)).isDir(); }

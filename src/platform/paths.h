@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace vx::fs {
 
@@ -23,6 +24,11 @@ bool IsWindowsPath(const QString& path);
 // case; the components that do not exist yet keep their own spelling. A path that is not a
 // Windows path is returned as it is.
 QString HostPath(const QString& path);
+
+// As HostPath, for a path that must stay on the data drive (one read from the stored data):
+// nullopt for a path that is no Windows path (a host path, a relative one) and for one whose
+// existing part leads out of the data root (through a link).
+std::optional<QString> DriveHostPath(const QString& path);
 
 bool Exists(const QString& path);  // file or folder
 bool IsFolder(const QString& path);

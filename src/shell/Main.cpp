@@ -11,8 +11,10 @@
 #include <QToolBar>
 
 #include "common/modules.h"
+#include "common/programs.h"
 #include "common/shared_values.h"
 #include "common/windows.h"
+#include "data/comparison_load.h"
 #include "data/paths_db.h"
 #include "data/store_record.h"
 #include "platform/clock.h"
@@ -92,7 +94,12 @@ QWidget* Main::ProgressFrame() { return scadenze; }
 
 ui::ProgressBar* Main::ProgressBar() { return pb1; }
 
-void Main::Reload() { Form_Load(); }
+void Main::Reload() {
+  // Closed as the operator closes it (its closing steps run), then a fresh window is loaded
+  // and shown in its place.
+  Unload();
+  ui::Forms::Show<Main>();
+}
 
 void Main::BuildCommands() {
   menuBar = new QMenuBar(this);
@@ -154,7 +161,6 @@ void Main::BuildClientArea() {
     connect(a, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
     Buttons[i] = a;
   }
-  Buttons[3]->setEnabled(false);  // no terminal window in this build
   Buttons[4]->setEnabled(common::HasWindow(QStringLiteral("for03")));
 
   FrameSem = MakeControl<QGroupBox>(client_, "FrameSem", 60, 840, 3120, 6315);
@@ -384,6 +390,15 @@ bool Main::RefreshOnMainDatabase(db::DataControl* control, const QString& source
   }
 }
 
+bool Main::LastLoadUnfinished() {
+  try {
+    const std::shared_ptr<db::Database> main = variatil->database();
+    return main && data::LoadUnderWay(*main);
+  } catch (const db::DbError&) {
+    return false;  // unreadable: the grid shows the table as it is
+  }
+}
+
 void Main::Toolbar1_ButtonClick(const QString& key) {
   const SharedValues& g = G();
   // Only the supplier buttons need the programs: the other commands work without them.
@@ -405,6 +420,11 @@ void Main::Toolbar1_ButtonClick(const QString& key) {
     if (!RefreshOnMainDatabase(variatil, QStringLiteral("SELECT * FROM articoli"))) return;
     if (variatil->recordset()->RecordCount() == 0) {
       OpenWindow(QStringLiteral("cnf01"));
+    } else if (LastLoadUnfinished()) {
+      // The table holds part of a load: the loader, to run it again, not the grid.
+      OpenWindow(QStringLiteral("cnf01"),
+                 QStringLiteral("ATTENZIONE: l'ultima elaborazione dei listini non è terminata, "
+                                "i dati del confronto sono incompleti. Ripetere l'elaborazione."));
     } else {
       scadenze->setVisible(true);
       pb1->SetValue(pb1->Min());
@@ -416,19 +436,15 @@ void Main::Toolbar1_ButtonClick(const QString& key) {
   } else if (key == QLatin1String("For")) {
     OpenWindow(QStringLiteral("for03"));
   } else if (key == QLatin1String("impOrd")) {
+    if (g.codutente == 0) {
+      ui::MsgInformation(QStringLiteral("ATTENZIONE !!!. Utente non selezionato"));
+      return;
+    }
     const QString window = TerminalWindowFor(g.tipo_terminale);
     if (!window.isEmpty()) OpenWindow(window);
   } else if (key.startsWith(QLatin1String("far"))) {
     const int slot = key.mid(3).toInt() - 4;
-    if (programsRead && slot >= 1 && slot <= 4) StartOrderingProgram(programs[slot]);
-  }
-}
-
-void Main::StartOrderingProgram(const QString& program) {
-  const sys::StartResult started = sys::StartDetached(program, {}, sys::WindowState::Maximized);
-  if (!started.ok) {
-    ui::MsgCritical(QStringLiteral("ATTENZIONE!!! Impossibile avviare il programma \"%1\": %2")
-                        .arg(program, started.reason));
+    if (programsRead && slot >= 1 && slot <= 4) common::StartProgram(programs[slot]);
   }
 }
 

@@ -106,10 +106,11 @@ class Main : public ui::Form, public common::MainWindowLink {
   void RebuildPrinterTable();
   void RestartBackgroundProcess();
   void ShowReleaseLabel();
-  void StartOrderingProgram(const QString& program);
   // Points the data control at the main database with the source and refreshes it; a
   // database error is shown and gives false.
   bool RefreshOnMainDatabase(db::DataControl* control, const QString& source);
+  // True when the comparison table's last load did not end (read through `variatil`).
+  bool LastLoadUnfinished();
   QWidget* client_ = nullptr;  // the area below the menu bar, in which sizes are in twips
 };
 

@@ -3,8 +3,10 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <utility>
 
 #include "common/shared_values.h"
+#include "common/windows.h"
 #include "data/paths_db.h"
 #include "data/schema_upgrade.h"
 #include "platform/conv.h"
@@ -75,12 +77,12 @@ void com02::Form_Load() {
   const QString drive = g.drive.str();
 
   g.percorso_client = data::StoreDatabasePath(drive);
-  if (!ProvisionStoreDatabase()) return;
+  if (!ProvisionStoreDatabase()) return StopStart();
 
   g.percorso_db = data::MainDatabasePath(drive);
   g.codutente = 1;
   g.codlis = "01";
-  if (!UpgradeDatabases()) return;
+  if (!UpgradeDatabases()) return StopStart();
 
   try {
     Data1->DatabaseName = g.percorso_db;
@@ -89,7 +91,7 @@ void com02::Form_Load() {
   } catch (const db::DbError& e) {
     ui::MsgCritical(
         QStringLiteral("ATTENZIONE!!! Impossibile leggere gli operatori: %1").arg(e.message()));
-    return;
+    return StopStart();
   }
 
   // Operator 1 without auto_start logs in by itself with the stored password.
@@ -130,6 +132,12 @@ bool com02::UpgradeDatabases() {
   }
 }
 
+void com02::StopStart() {
+  passw->setEnabled(false);
+  DBCombo1->setEnabled(false);
+  Command4->setEnabled(false);
+}
+
 void com02::Form_Resize() { mod_ridimensiona(layout_finestra_); }
 
 void com02::DBCombo1_Change() {
@@ -158,6 +166,7 @@ void com02::passw_KeyPress(int& keyAscii) {
 }
 
 void com02::Command4_Click() {
+  if (!Command4->isEnabled()) return;  // the start stopped at a failed load step
   SharedValues& g = G();
   g.codcommesso = qint32(RoundHalfEven(Val(DBCombo1->BoundText())));
   const QString typed = passw->text();
@@ -198,9 +207,23 @@ void com02::Command4_Click() {
   LoginSucceeded();
 }
 
+namespace {
+
+QString& WindowAfterLogin() {
+  static QString name;
+  return name;
+}
+
+}  // namespace
+
+void com02::ShowAfterLogin(const QString& windowName) { WindowAfterLogin() = windowName; }
+
 void com02::LoginSucceeded() {
   // The main window comes up before this one goes, so the program never has no window.
   ui::Forms::Show<Main>();
+  if (const QString over = std::exchange(WindowAfterLogin(), QString()); !over.isEmpty()) {
+    common::OpenWindow(over);
+  }
   Unload();
 }
 

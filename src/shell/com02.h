@@ -43,6 +43,10 @@ class com02 : public ui::Form {
   void Command1_Click();
   void chiaro();
 
+  // A window to show over the main window once the next login has succeeded (the
+  // program's start option --tre-fornitori); opened by name, nothing when unregistered.
+  static void ShowAfterLogin(const QString& windowName);
+
  protected:
   void Form_Load() override;
   void Form_Resize() override;
@@ -53,6 +57,9 @@ class com02 : public ui::Form {
   bool ProvisionStoreDatabase();
   bool UpgradeDatabases();
   void LoginSucceeded();
+  // A load step failed: the message was shown; the window stays for "USCITA" only, since
+  // the program cannot run without both databases and the operator list.
+  void StopStart();
 
   common::layout_finestra layout_finestra_;
 };

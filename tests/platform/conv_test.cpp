@@ -48,6 +48,18 @@ TEST(ParseRegional, RefusesWhatIsNoNumber) {
   }
 }
 
+TEST(ParseTypedNumber, PointsOnlyGroupThousands) {
+  const struct {
+    const char* text;
+    std::optional<double> expected;
+  } cases[] = {{"10,5", 10.5}, {"1.000,5", 1000.5}, {"-12.345.678", -12345678},
+               {"7", 7},       {"10.5", {}},        {"1.00", {}},
+               {"1.0000", {}}, {"1234.567", {}},    {".500", {}}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(ParseTypedNumber(QString::fromUtf8(c.text)), c.expected) << c.text;
+  }
+}
+
 TEST(IsNumeric, FollowsTheRegionalReading) {
   EXPECT_TRUE(IsNumeric(Variant("25,00")));
   EXPECT_TRUE(IsNumeric(Variant(" 3 ")));

@@ -64,6 +64,18 @@ TEST_F(PathsTest, ParentStepsStayInsideTheDrive) {
   EXPECT_EQ(HostPath("C:\\A\\..\\..\\..\\a\\F.TXT"), root_ + "/C/a/f.txt");
 }
 
+TEST_F(PathsTest, OnlyDrivePathsStayingInsideTheRootMapForStoredData) {
+  Touch("C/dati/f.mdb");
+  QTemporaryDir outside;
+  ASSERT_TRUE(QFile::link(outside.path(), root_ + "/C/fuori"));
+  EXPECT_EQ(DriveHostPath("c:\\DATI\\f.mdb"), root_ + "/C/dati/f.mdb");
+  EXPECT_EQ(DriveHostPath("C:\\dati\\nuovo\\g.mdb"), root_ + "/C/dati/nuovo/g.mdb");
+  for (const char* refused :
+       {"/etc/f.mdb", "../x/dati.mdb", "dati.mdb", "C:\\fuori\\f.mdb", "C:\\fuori\\a\\b.mdb"}) {
+    EXPECT_FALSE(DriveHostPath(QString::fromUtf8(refused))) << refused;
+  }
+}
+
 TEST_F(PathsTest, ExactSpellingWinsOverOtherCase) {
   Touch("C/dati/Listino.txt", "1");
   Touch("C/dati/listino.txt", "2");

@@ -151,7 +151,7 @@ TEST_F(LoginTest, OperatorOneWithoutAutoStartLogsInBeforeTheWindowIsSeen) {
 
   Forms::UnloadAll();
   Settle();
-  SetOperators({{1, "AMMINISTRATORE", "admin", "  "}});  // blank counts as not set
+  SetOperators({{1, "AMMINISTRATORE", "admin", " "}});  // blank counts as not set
   EXPECT_EQ(Forms::Get<com02>(), nullptr);
   EXPECT_TRUE(Forms::IsLoaded<Main>());
 }
@@ -176,6 +176,18 @@ TEST_F(LoginTest, TheStoreDatabaseIsCopiedFromTheDriveRootWhenMissing) {
   EXPECT_TRUE(boxes->Boxes().empty());
 }
 
+// After the start stopped, neither the password box nor the LOGIN button opens the main
+// window, whatever is typed.
+void ExpectNoLogin(com02* w) {
+  EXPECT_FALSE(w->Command4->isEnabled());
+  EXPECT_FALSE(w->passw->isEnabled());
+  w->passw->setText("admin");
+  QTest::keyClick(w->passw, Qt::Key_Return);
+  QTest::mouseClick(w->Command4, Qt::LeftButton);
+  w->Command4_Click();
+  EXPECT_FALSE(Forms::IsLoaded<Main>());
+}
+
 TEST_F(LoginTest, AMissingStoreDatabaseStopsTheStart) {
   ASSERT_TRUE(QFile::remove(drive.storeDb));
   com02* w = Login();
@@ -183,6 +195,18 @@ TEST_F(LoginTest, AMissingStoreDatabaseStopsTheStart) {
   EXPECT_EQ(boxes->Texts(), QStringList{"Attenzione ... File c:\\pelko\\client.mdb  non esiste "});
   EXPECT_TRUE(w->DBCombo1->ListTexts().isEmpty());
   EXPECT_TRUE(G().percorso_db.isEmpty());
+  ExpectNoLogin(w);
+}
+
+TEST_F(LoginTest, AFailedUpgradeStopsTheStart) {
+  // A table the upgrade adds columns to, replaced by a view: the upgrade cannot alter it.
+  MainDb()->Execute("DROP TABLE articoli");
+  MainDb()->Execute("CREATE VIEW articoli AS SELECT codcommesso AS x FROM commessi");
+  com02* w = Login();
+  ASSERT_NE(w, nullptr);
+  ASSERT_EQ(boxes->Boxes().size(), 1u);
+  EXPECT_TRUE(boxes->Texts()[0].startsWith("Attenzione ... ")) << boxes->Texts()[0].toStdString();
+  ExpectNoLogin(w);
 }
 
 TEST_F(LoginTest, AMainDatabaseThatCannotBeOpenedIsReportedWithItsPath) {
@@ -192,6 +216,7 @@ TEST_F(LoginTest, AMainDatabaseThatCannotBeOpenedIsReportedWithItsPath) {
   ASSERT_EQ(boxes->Boxes().size(), 1u);
   EXPECT_TRUE(boxes->Texts()[0].contains("dizizOrezav.mdb")) << boxes->Texts()[0].toStdString();
   EXPECT_TRUE(w->DBCombo1->ListTexts().isEmpty());
+  ExpectNoLogin(w);
 }
 
 TEST_F(LoginTest, ResizingScalesFromTheLoadedLayout) {

@@ -7,18 +7,23 @@
 #include <QProcess>
 #include <QTest>
 #include <QToolBar>
+#include <memory>
 
 #include "common/shared_values.h"
 #include "comparison/cnf01.h"
 #include "comparison/cnf02.h"
+#include "data/comparison_load.h"
 #include "data/store_record.h"
+#include "masterdata/ali01.h"
 #include "platform/clock.h"
 #include "platform/db/recordset.h"
 #include "platform/sys/processes.h"
 #include "platform/ui/progressbar.h"
+#include "platform/ui/statusbox.h"
 #include "shell/Main.h"
 #include "shell/com02.h"
 #include "shell/shell_fixture.h"
+#include "terminals/cnfpv2.h"
 
 using vx::Variant;
 using vx::common::G;
@@ -184,17 +189,69 @@ TEST_F(MainWindowTest, ArticoliOpensTheLoaderOnAnEmptyTableAndTheGridOtherwise) 
   EXPECT_FALSE(Forms::IsLoaded<vx::comparison::cnf01>());
 }
 
+TEST_F(MainWindowTest, ArticoliOnAnUnfinishedLoadOpensTheLoaderWithAWordNotTheGrid) {
+  MainDb()->Execute(
+      "insert into articoli (vedovo, desart, sel) values ('8000000000017', 'ACQUA', ' ')");
+  vx::data::MarkLoadBegun(*MainDb());
+  Main* m = Load();
+  m->Toolbar1_ButtonClick("lis");
+  ASSERT_TRUE(Forms::IsLoaded<vx::comparison::cnf01>());
+  EXPECT_FALSE(Forms::IsLoaded<vx::comparison::cnf02>());
+  Forms::IfLoaded<vx::comparison::cnf01>([](vx::comparison::cnf01& w) {
+    EXPECT_TRUE(w.txtStatus->Text().contains(
+        "ATTENZIONE: l'ultima elaborazione dei listini non è terminata"))
+        << w.txtStatus->Text().toStdString();
+  });
+  Forms::Unload<vx::comparison::cnf01>();
+  Settle();
+
+  vx::data::MarkLoadEnded(*MainDb());
+  m->Toolbar1_ButtonClick("lis");
+  EXPECT_TRUE(Forms::IsLoaded<vx::comparison::cnf02>());
+  EXPECT_FALSE(Forms::IsLoaded<vx::comparison::cnf01>());
+}
+
+TEST_F(MainWindowTest, TheConversionTableMenuOpensItsWindow) {
+  Main* m = Load();
+  ASSERT_TRUE(m->tabMolt->isEnabled());
+  m->tabMolt->trigger();
+  EXPECT_TRUE(Forms::IsLoaded<vx::masterdata::ali01>());
+  Forms::Unload<vx::masterdata::ali01>();
+  Settle();
+}
+
 TEST_F(MainWindowTest, OrdineOpensOnlyTheWindowOfAKnownTerminalCode) {
   EXPECT_EQ(Main::TerminalWindowFor("PDT"), "cnfpv2");
   EXPECT_EQ(Main::TerminalWindowFor(" 630 "), "cnfpv9");
   EXPECT_EQ(Main::TerminalWindowFor(""), "cnfpv");
   EXPECT_EQ(Main::TerminalWindowFor("pdt"), "");  // case counts
   EXPECT_EQ(Main::TerminalWindowFor("XYZ"), "");
-  SetStoreColumn("ncr", "pdt");
+  const struct {
+    const char* ncr;
+    bool opensPdt;
+  } stores[] = {{" PDT", true}, {"pdt", false}, {"XYZ", false}};
+  for (const auto& store : stores) {
+    SCOPED_TRACE(store.ncr);
+    SetStoreColumn("ncr", store.ncr);
+    Main* m = Load();
+    EXPECT_TRUE(m->Buttons[3]->isEnabled());
+    const int before = Forms::LoadedCount();
+    m->Toolbar1_ButtonClick("impOrd");
+    EXPECT_EQ(Forms::IsLoaded<vx::terminals::cnfpv2>(), store.opensPdt);
+    EXPECT_EQ(Forms::LoadedCount(), before + (store.opensPdt ? 1 : 0));
+    Forms::UnloadAll();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+  EXPECT_TRUE(boxes->Texts().isEmpty());
+
+  // No store: the message and nothing else.
+  SetStoreColumn("ncr", "PDT");
   Main* m = Load();
-  const int before = Forms::LoadedCount();
+  G().codutente = 0;
   m->Toolbar1_ButtonClick("impOrd");
-  EXPECT_EQ(Forms::LoadedCount(), before);
+  EXPECT_EQ(boxes->Texts(), QStringList{"ATTENZIONE !!!. Utente non selezionato"});
+  EXPECT_EQ(boxes->Boxes()[0].icon, vx::ui::MsgIcon::Information);
+  EXPECT_FALSE(Forms::IsLoaded<vx::terminals::cnfpv2>());
 }
 
 TEST_F(MainWindowTest, AnOrderingProgramThatCannotStartIsReported) {
@@ -226,28 +283,32 @@ qint64 StartNamed(const QString& folder, const QString& name, QProcess& p) {
   return p.waitForStarted() ? p.processId() : 0;
 }
 
-TEST_F(MainWindowTest, ClosingStopsTheOrderingProgramsByName) {
+TEST_F(MainWindowTest, ClosingStopsTheOrderingProgramsAmongHundredsOfOtherProcesses) {
+  // A desktop's worth of processes that are no Windows programs: the list leaves them out,
+  // so its limit of 100 entries does not stop the closing from stopping anything.
+  std::vector<std::unique_ptr<QProcess>> desktop;
+  for (int i = 0; i < 120; ++i) {
+    desktop.push_back(std::make_unique<QProcess>());
+    desktop.back()->start("/bin/sleep", {"30"});
+  }
+  for (auto& p : desktop) ASSERT_TRUE(p->waitForStarted());
+
   const QString folder = root.Folder("bin");
   QProcess varu, xsda, other;
-  const qint64 pVaru = StartNamed(folder, "VARU.EXE", varu);
-  const qint64 pXsda = StartNamed(folder, "xsda.exe", xsda);
-  const qint64 pOther = StartNamed(folder, "cassa.exe", other);
-  ASSERT_TRUE(pVaru && pXsda && pOther);
+  ASSERT_TRUE(StartNamed(folder, "VARU.EXE", varu));
+  ASSERT_TRUE(StartNamed(folder, "xsda.exe", xsda));
+  ASSERT_TRUE(StartNamed(folder, "cassa.exe", other));
 
-  Main* m = Load();
-  const std::vector<qint64> ours = {pVaru, pXsda, pOther};
-  m->ListKillProcess1 = std::make_unique<vx::sys::ProcessList>([ours] {
-    std::vector<vx::sys::ProcessInfo> mine;
-    for (const auto& p : vx::sys::UserProcesses()) {
-      if (std::find(ours.begin(), ours.end(), p.pid) != ours.end()) mine.push_back(p);
-    }
-    return mine;
-  });
-  m->mnuesci_Click();
+  Load()->mnuesci_Click();
   EXPECT_TRUE(varu.waitForFinished(5000));
   EXPECT_TRUE(xsda.waitForFinished(5000));
   EXPECT_FALSE(other.waitForFinished(300));
   other.kill();
+  for (auto& p : desktop) {
+    EXPECT_EQ(p->state(), QProcess::Running);
+    p->kill();
+    p->waitForFinished();
+  }
   other.waitForFinished();
 }
 

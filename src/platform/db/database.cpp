@@ -4,12 +4,15 @@
 
 #include <QFileInfo>
 #include <QHash>
+#include <atomic>
 #include <mutex>
+#include <optional>
 #include <unordered_map>
 
 #include "platform/db/jet_sql.h"
 #include "platform/db/jet_tokens.h"
 #include "platform/db/jet_translate.h"
+#include "platform/db/jet_types.h"
 #include "platform/db/recordset.h"
 #include "platform/paths.h"
 
@@ -36,10 +39,115 @@ constexpr size_t kMaxCachedStatements = 400;
 constexpr size_t kMaxCachedTranslations = 400;
 constexpr int kBusyTimeoutMs = 5000;
 
+std::atomic<int> g_writeTransactions{0};
+
+std::vector<std::function<void()>>& EndedCallbacks() {
+  static std::vector<std::function<void()>> callbacks;
+  return callbacks;
+}
+
+void WriteTransactionOpened() { ++g_writeTransactions; }
+void WriteTransactionClosed() {
+  if (--g_writeTransactions == 0) {
+    for (const auto& callback : EndedCallbacks()) callback();
+  }
+}
+
+// SQLite's message for the connection, with the unknown-name error said in the program's
+// words, naming the column.
+QString ErrorText(sqlite3* db) {
+  const QString raw = QString::fromUtf8(sqlite3_errmsg(db));
+  static const QLatin1String kNoColumn("no such column: ");
+  if (raw.startsWith(kNoColumn)) {
+    return QStringLiteral("il campo '%1' non esiste").arg(raw.mid(kNoColumn.size()));
+  }
+  return raw;
+}
+
 bool IsSchemaText(const QString& sql) {
   const QString head = sql.trimmed().section(QLatin1Char(' '), 0, 0).toLower();
   return head == QLatin1String("create") || head == QLatin1String("alter") ||
          head == QLatin1String("drop");
+}
+
+}  // namespace
+
+struct Database::Translation {
+  QString sql;
+  // The column each ? writes, when it is a whole value of an INSERT or UPDATE.
+  std::vector<std::optional<std::pair<JetType, QString>>> params;
+};
+
+namespace {
+
+// The tables a DML text names (after FROM, JOIN, UPDATE, INTO).
+QStringList TablesNamed(const std::vector<jet::Token>& tokens) {
+  const std::vector<jet::Token> t = jet::Significant(tokens);
+  QStringList out;
+  for (size_t i = 0; i + 1 < t.size(); ++i) {
+    const bool from = t[i].isWord(QLatin1String("from"));
+    if (!(from || t[i].isWord(QLatin1String("join")) || t[i].isWord(QLatin1String("update")) ||
+          t[i].isWord(QLatin1String("into")))) {
+      continue;
+    }
+    for (size_t j = i + 1; j < t.size() && t[j].isName(); j += 2) {
+      if (!out.contains(t[j].name(), Qt::CaseInsensitive)) out << t[j].name();
+      if (!from || j + 2 >= t.size() || !t[j + 1].isOp(QLatin1String(","))) break;
+    }
+  }
+  return out;
+}
+
+std::optional<Variant> LiteralValue(const std::vector<jet::Token>& t) {
+  using jet::Tok;
+  auto number = [](const QString& text, bool negative) {
+    const bool real =
+        text.contains(QLatin1Char('.')) || text.contains(QLatin1Char('e'), Qt::CaseInsensitive);
+    if (real) return Variant(negative ? -text.toDouble() : text.toDouble());
+    return Variant(negative ? -text.toLongLong() : text.toLongLong());
+  };
+  if (t.size() == 1) {
+    switch (t[0].kind) {
+      case Tok::String:
+        return Variant(t[0].value);
+      case Tok::Number:
+        return number(t[0].text, false);
+      case Tok::Date:
+        return Variant::fromDayNumber(jet::JetDateLiteral(t[0].value));
+      case Tok::Word:
+        if (t[0].isWord(QLatin1String("null"))) return Variant::null();
+        if (t[0].isWord(QLatin1String("true"))) return Variant(true);
+        if (t[0].isWord(QLatin1String("false"))) return Variant(false);
+        return std::nullopt;
+      default:
+        return std::nullopt;
+    }
+  }
+  if (t.size() == 2 && t[1].kind == Tok::Number &&
+      (t[0].isOp(QLatin1String("-")) || t[0].isOp(QLatin1String("+")))) {
+    return number(t[1].text, t[0].isOp(QLatin1String("-")));
+  }
+  return std::nullopt;
+}
+
+// A value as the tokens of its SQL literal.
+std::vector<jet::Token> ValueTokens(const Variant& v) {
+  using jet::Tok;
+  switch (v.type()) {
+    case Variant::Type::Empty:
+    case Variant::Type::Null:
+      return {{Tok::Word, QStringLiteral("NULL"), {}}};
+    case Variant::Type::Integer:
+      return {{Tok::Number, QString::number(v.toLong()), {}}};
+    case Variant::Type::Text:
+      return {{Tok::String, jet::QuoteText(v.str()), v.str()}};
+    default: {
+      QString text = QString::number(v.toDouble(), 'g', 17);
+      if (!text.contains(QLatin1Char('.')) && !text.contains(QLatin1Char('e')))
+        text += QLatin1String(".0");
+      return {{Tok::Number, text, {}}};
+    }
+  }
 }
 
 }  // namespace
@@ -50,15 +158,97 @@ struct Database::Cache {
     bool inUse = false;
   };
   std::unordered_map<QString, Entry, QStringHasher> statements;
-  std::unordered_map<QString, QString, QStringHasher> translations;  // Jet text -> SQLite text
+  std::unordered_map<QString, Translation, QStringHasher> translations;
   QHash<QString, QHash<QString, QString>> columnTypes;  // lower table -> lower column -> type
   QString key;                                          // in the registry
 };
+
+Database::Translation Database::Translate(const QString& jetSql) {
+  Translation tr;
+  std::vector<jet::Token> tokens = jet::Tokenize(jetSql);
+  if (auto ddl = jet::TranslateDdl(tokens)) {
+    tr.sql = ddl->join(QLatin1String(";\n"));
+    return tr;
+  }
+  const QStringList tables = TablesNamed(tokens);
+  jet::ExprOptions options;
+  if (!tables.isEmpty()) {
+    options.columnType = [this, tables](const QString& name) {
+      for (const QString& table : tables) {
+        const QString declared = ColumnType(table, name);
+        if (!declared.isEmpty()) return JetTypeFromDeclared(declared);
+      }
+      return JetType{};
+    };
+  }
+  const std::vector<jet::WriteTarget> targets = jet::FindWriteTargets(tokens);
+  if (!targets.empty()) {
+    std::vector<int> ordinal(tokens.size(), -1);
+    int params = 0;
+    for (size_t i = 0; i < tokens.size(); ++i) {
+      if (tokens[i].kind == jet::Tok::Param) ordinal[i] = params++;
+    }
+    tr.params.resize(params);
+    // From the last, so that the earlier ranges stay where they are.
+    for (auto w = targets.rbegin(); w != targets.rend(); ++w) {
+      QString column = w->column;
+      if (column.isEmpty()) {
+        const std::vector<FieldDef> fields = Fields(w->table);
+        if (w->position < 0 || w->position >= static_cast<int>(fields.size())) continue;
+        column = fields[w->position].name;
+      }
+      const QString declared = ColumnType(w->table, column);
+      const JetType type = JetTypeFromDeclared(declared);
+      if (type.kind == JetKind::Unknown) continue;  // an unknown column: SQLite names it
+      std::vector<jet::Token> expr(tokens.begin() + w->begin, tokens.begin() + w->end);
+      const std::vector<jet::Token> sig = jet::Significant(expr);
+      if (sig.empty()) continue;
+      std::vector<jet::Token> replaced;
+      if (sig.size() == 1 && sig[0].kind == jet::Tok::Param) {
+        qsizetype at = w->begin;
+        while (tokens[at].kind != jet::Tok::Param) ++at;
+        tr.params[ordinal[at]] = std::make_pair(type, column);
+        continue;
+      }
+      if (const auto literal = LiteralValue(sig)) {
+        replaced = ValueTokens(ConformForWrite(*literal, type, column));
+      } else {
+        replaced = {{jet::Tok::Word, QStringLiteral("jet_fit"), {}},
+                    {jet::Tok::Op, QStringLiteral("("), {}}};
+        replaced.insert(replaced.end(), sig.begin(), sig.end());
+        replaced.push_back({jet::Tok::Op, QStringLiteral(","), {}});
+        replaced.push_back({jet::Tok::String, jet::QuoteText(declared), declared});
+        replaced.push_back({jet::Tok::Op, QStringLiteral(","), {}});
+        replaced.push_back({jet::Tok::String, jet::QuoteText(column), column});
+        replaced.push_back({jet::Tok::Op, QStringLiteral(")"), {}});
+      }
+      replaced.insert(replaced.begin(), {jet::Tok::Space, QStringLiteral(" "), {}});
+      replaced.push_back({jet::Tok::Space, QStringLiteral(" "), {}});
+      tokens.erase(tokens.begin() + w->begin, tokens.begin() + w->end);
+      tokens.insert(tokens.begin() + w->begin, replaced.begin(), replaced.end());
+    }
+  }
+  tr.sql = jet::TranslateDml(tokens, options);
+  return tr;
+}
+
+QString Database::TranslateText(const QString& jetSql) { return Translate(jetSql).sql; }
+
+const Database::Translation& Database::Translated(const QString& jetSql) {
+  auto& memo = cache_->translations;
+  auto it = memo.find(jetSql);
+  if (it == memo.end()) {
+    if (memo.size() >= kMaxCachedTranslations) memo.clear();
+    it = memo.emplace(jetSql, Translate(jetSql)).first;
+  }
+  return it->second;
+}
 
 Database::Database(QString path, QString host, sqlite3* db)
     : path_(std::move(path)), host_(std::move(host)), db_(db), cache_(std::make_unique<Cache>()) {}
 
 Database::~Database() {
+  if (depth_ > 0) WriteTransactionClosed();  // SQLite rolls it back on closing
   for (auto& [text, entry] : cache_->statements) sqlite3_finalize(entry.stmt);
   sqlite3_close_v2(db_);
   std::lock_guard lock(RegistryMutex());
@@ -90,6 +280,10 @@ std::shared_ptr<Database> Database::Open(const QString& path) {
   std::shared_ptr<Database> db(new Database(path, host, raw));
   db->cache_->key = key;
   sqlite3_extended_result_codes(raw, 1);
+  // A double-quoted word is a name, never a text: an unknown name is an error. Jet's
+  // double-quoted texts are turned into single-quoted ones by the translation.
+  sqlite3_db_config(raw, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+  sqlite3_db_config(raw, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
   sqlite3_busy_timeout(raw, kBusyTimeoutMs);
   // Rollback journal, so that a file copy of an idle database is whole. This also reads the
   // header: a file that is no database fails here.
@@ -105,15 +299,29 @@ std::shared_ptr<Database> Database::Open(const QString& path) {
   return db;
 }
 
+std::shared_ptr<Database> Database::OpenOnDrive(const QString& path) {
+  if (!fs::DriveHostPath(path.trimmed())) {
+    throw DbError(QStringLiteral("Il percorso '%1' non è un percorso del disco dei dati (come "
+                                 "C:\\cartella\\file.mdb): il database non viene aperto")
+                      .arg(path));
+  }
+  return Open(path.trimmed());
+}
+
+int OpenWriteTransactions() { return g_writeTransactions.load(); }
+
+void OnWriteTransactionsEnded(std::function<void()> callback) {
+  EndedCallbacks().push_back(std::move(callback));
+}
+
 void Database::Fail(const QString& what, const QString& sql) const {
-  QString message = QStringLiteral("%1 nel database '%2': %3")
-                        .arg(what, path_, QString::fromUtf8(sqlite3_errmsg(db_)));
+  QString message = QStringLiteral("%1 nel database '%2': %3").arg(what, path_, ErrorText(db_));
   if (!sql.isEmpty()) message += QStringLiteral(" [SQL: %1]").arg(sql);
   throw DbError(message);
 }
 
 int Database::Execute(const QString& jetSql) {
-  const QString sql = TranslateJetSql(jetSql);
+  const QString sql = Translate(jetSql).sql;
   const QByteArray utf8 = sql.toUtf8();
   const char* next = utf8.constData();
   const char* end = next + utf8.size();
@@ -130,7 +338,7 @@ int Database::Execute(const QString& jetSql) {
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
     }
     if (rc != SQLITE_DONE) {
-      const QString message = QString::fromUtf8(sqlite3_errmsg(db_));
+      const QString message = ErrorText(db_);
       sqlite3_finalize(stmt);
       throw DbError(QStringLiteral("Errore nell'esecuzione nel database '%1': %2 [SQL: %3]")
                         .arg(path_, message, jetSql));
@@ -143,22 +351,23 @@ int Database::Execute(const QString& jetSql) {
 }
 
 int Database::Execute(const QString& jetSql, const std::vector<Variant>& params) {
-  Statement stmt = Prepare(jetSql);
-  for (size_t i = 0; i < params.size(); ++i) stmt.Bind(static_cast<int>(i) + 1, params[i]);
+  const Translation& tr = Translated(jetSql);
+  Statement stmt = PrepareNative(tr.sql);
+  for (size_t i = 0; i < params.size(); ++i) {
+    const int index = static_cast<int>(i) + 1;
+    if (i < tr.params.size() && tr.params[i]) {
+      const auto& [type, column] = *tr.params[i];
+      stmt.Bind(index, ConformForWrite(params[i], type, column));
+    } else {
+      stmt.Bind(index, params[i]);
+    }
+  }
   const int changed = stmt.Run();
   if (IsSchemaText(jetSql)) ForgetSchema();
   return changed;
 }
 
-Statement Database::Prepare(const QString& jetSql) {
-  auto& memo = cache_->translations;
-  auto it = memo.find(jetSql);
-  if (it == memo.end()) {
-    if (memo.size() >= kMaxCachedTranslations) memo.clear();
-    it = memo.emplace(jetSql, TranslateJetSql(jetSql)).first;
-  }
-  return PrepareNative(it->second);
-}
+Statement Database::Prepare(const QString& jetSql) { return PrepareNative(Translated(jetSql).sql); }
 
 Statement Database::PrepareNative(const QString& sql) {
   auto& statements = cache_->statements;
@@ -238,7 +447,10 @@ QString Database::ColumnType(const QString& table, const QString& column) {
   return it->value(column.toLower());
 }
 
-void Database::ForgetSchema() { cache_->columnTypes.clear(); }
+void Database::ForgetSchema() {
+  cache_->columnTypes.clear();
+  cache_->translations.clear();  // they hold values fitted to the columns as they were
+}
 
 void Database::BeginTrans() {
   const QString sql = depth_ == 0 ? QStringLiteral("BEGIN IMMEDIATE")
@@ -246,6 +458,7 @@ void Database::BeginTrans() {
   if (sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK) {
     Fail(QStringLiteral("Impossibile iniziare la transazione"), sql);
   }
+  if (depth_ == 0) WriteTransactionOpened();
   ++depth_;
 }
 
@@ -258,7 +471,7 @@ void Database::CommitTrans() {
   if (sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK) {
     Fail(QStringLiteral("Impossibile confermare la transazione"), sql);
   }
-  --depth_;
+  if (--depth_ == 0) WriteTransactionClosed();
 }
 
 void Database::Rollback() {
@@ -270,7 +483,7 @@ void Database::Rollback() {
                           ? QStringLiteral("ROLLBACK")
                           : QStringLiteral("ROLLBACK TO vx_%1; RELEASE vx_%1").arg(depth_ - 1);
   const int rc = sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, nullptr);
-  --depth_;
+  if (--depth_ == 0) WriteTransactionClosed();
   // An outer rollback that finds the transaction already gone (SQLite ends it by itself after
   // some I/O errors) has reached its end all the same.
   const bool gone = depth_ == 0 && sqlite3_get_autocommit(db_) != 0;

@@ -9,6 +9,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -32,6 +33,9 @@ class DbError : public std::runtime_error {
 // escaped and quotes doubled ("desart like '*" & LikeLiteral(t) & "*'").
 QString Quote(const QString& text);
 QString LikeLiteral(const QString& text);
+// As LikeLiteral, but "*" and "?" stay wildcards: the operator's search text with its
+// wildcards, every other character ("#", "[", "%", "_", the quote) matching itself.
+QString LikeWildcardLiteral(const QString& text);
 
 struct FieldDef {
   QString name;
@@ -53,6 +57,9 @@ class Database : public std::enable_shared_from_this<Database> {
   // The shared connection for the file; DbError naming the path when it does not exist or
   // cannot be opened.
   static std::shared_ptr<Database> Open(const QString& path);
+  // As Open, for a path read from the stored data: only a drive path ("C:\\...", "\\...")
+  // is opened, on the data root; any other path is a DbError naming it, and nothing is read.
+  static std::shared_ptr<Database> OpenOnDrive(const QString& path);
   ~Database();
 
   const QString& path() const { return path_; }      // as the caller named it
@@ -60,7 +67,9 @@ class Database : public std::enable_shared_from_this<Database> {
 
   // Runs a Jet SQL text (DML or DDL); returns the number of rows changed.
   int Execute(const QString& jetSql);
-  // Runs an SQL text with ? placeholders bound to the values (no translation of values).
+  // Runs an SQL text with ? placeholders bound to the values. Literals and values written by
+  // INSERT ... VALUES and UPDATE ... SET are fitted to their columns as a record set's write
+  // fits them (ConformForWrite), with the same errors.
   int Execute(const QString& jetSql, const std::vector<Variant>& params);
 
   // A Jet SQL text or, with RecordsetType::Table, a table name.
@@ -95,6 +104,11 @@ class Database : public std::enable_shared_from_this<Database> {
 
  private:
   Database(QString path, QString host, sqlite3* db);
+  // A Jet text in SQLite's dialect, with the values it writes fitted to their columns.
+  struct Translation;
+  const Translation& Translated(const QString& jetSql);
+  Translation Translate(const QString& jetSql);
+  QString TranslateText(const QString& jetSql);
   QString path_, host_;
   sqlite3* db_ = nullptr;
   int depth_ = 0;
@@ -103,6 +117,12 @@ class Database : public std::enable_shared_from_this<Database> {
   friend class Recordset;
   friend class Statement;
 };
+
+// Write transactions open in the process, over every database (outermost ones only). While
+// any is open, yields let no user input run (see ui::DoEvents).
+int OpenWriteTransactions();
+// Called each time the count above falls back to 0.
+void OnWriteTransactionsEnded(std::function<void()> callback);
 
 // Commits at Commit(), rolls back when destroyed before that.
 class Transaction {

@@ -8,6 +8,7 @@
 
 #include "platform/clock.h"
 #include "platform/conv.h"
+#include "platform/db/jet_like.h"
 #include "platform/db/jet_sql.h"
 #include "platform/db/jet_types.h"
 
@@ -201,6 +202,66 @@ Variant FnAbs(int, sqlite3_value** a) {
   return Variant(std::fabs(v.toDouble()));
 }
 
+// Jet's `&`: a Null operand gives the other one; numbers as their text.
+Variant FnCat(int, sqlite3_value** a) {
+  const bool null0 = sqlite3_value_type(a[0]) == SQLITE_NULL;
+  const bool null1 = sqlite3_value_type(a[1]) == SQLITE_NULL;
+  if (null0 && null1) return Variant::null();
+  return Variant((null0 ? QString() : Text(Arg(a, 0))) + (null1 ? QString() : Text(Arg(a, 1))));
+}
+
+// Jet's `+`: two texts are joined; a text with a number is read as a number (an error when
+// it is none); Null with anything is Null.
+Variant FnAdd(int, sqlite3_value** a) {
+  if (AnyNull(2, a)) return Variant::null();
+  const Variant x = Arg(a, 0), y = Arg(a, 1);
+  if (x.isText() && y.isText()) return Variant(x.str() + y.str());
+  auto number = [](const Variant& v) -> Variant {
+    if (!v.isText()) return v;
+    const auto n = ParseRegional(v.str().trimmed());
+    if (!n)
+      throw ConversionError(QStringLiteral("Tipo non corrispondente: '%1' + numero").arg(v.str()));
+    return Variant(*n);
+  };
+  const Variant p = number(x), q = number(y);
+  if (p.type() == Variant::Type::Integer && q.type() == Variant::Type::Integer) {
+    qint64 sum = 0;
+    if (!__builtin_add_overflow(p.toLong(), q.toLong(), &sum)) return Variant(sum);
+  }
+  return Variant(p.toDouble() + q.toDouble());
+}
+
+// Round: half to even, as Jet rounds.
+Variant FnRound(int argc, sqlite3_value** a) {
+  if (AnyNull(argc, a)) return Variant::null();
+  const double v = Arg(a, 0).toDouble();
+  const qint64 places = argc > 1 ? Arg(a, 1).toLong() : 0;
+  if (places < 0 || places > 15)
+    throw ConversionError(QStringLiteral("Round: decimali non validi"));
+  const double scale = std::pow(10.0, static_cast<double>(places));
+  const double r = RoundHalfEven(v * scale) / scale;
+  if (places == 0 && std::fabs(r) < 9e18) return Variant(static_cast<qint64>(r));
+  return Variant(r);
+}
+
+// The text of a date as Jet gives it ("15/01/2024", with the time when there is one).
+Variant FnDateText(int, sqlite3_value** a) {
+  if (AnyNull(1, a)) return Variant::null();
+  return Variant(Variant::fromDayNumber(DayNumberOf(Arg(a, 0))).str());
+}
+
+// A Jet LIKE pattern known only when the statement runs, as a regular expression.
+Variant FnLikeRegexp(int, sqlite3_value** a) {
+  if (AnyNull(1, a)) return Variant::null();
+  return Variant(jet::TranslateLikePattern(Text(Arg(a, 0)), true).text);
+}
+
+// A value written by an INSERT or UPDATE text, fitted to its column as a record set's write
+// fits it: jet_fit(value, declared type, column).
+Variant FnFit(int, sqlite3_value** a) {
+  return ConformForWrite(Arg(a, 0), JetTypeFromDeclared(Text(Arg(a, 1))), Text(Arg(a, 2)));
+}
+
 // X REGEXP P, for the LIKE patterns that SQLite's LIKE cannot express. The compiled pattern
 // is kept with the statement.
 void Regexp(sqlite3_context* ctx, int, sqlite3_value** argv) {
@@ -239,23 +300,47 @@ struct Entry {
 
 void RegisterJetFunctions(sqlite3* db) {
   static const Entry kFunctions[] = {
-      {"trim", 1, Call<FnTrim>, true},       {"ltrim", 1, Call<FnLTrim>, true},
-      {"rtrim", 1, Call<FnRTrim>, true},     {"val", 1, Call<FnVal>, true},
-      {"iif", 3, Call<FnIIf>, true},         {"mid", 2, Call<FnMid>, true},
-      {"mid", 3, Call<FnMid>, true},         {"left", 2, Call<FnLeft>, true},
-      {"jet_left", 2, Call<FnLeft>, true},   {"right", 2, Call<FnRight>, true},
-      {"jet_right", 2, Call<FnRight>, true}, {"len", 1, Call<FnLen>, true},
-      {"ucase", 1, Call<FnUCase>, true},     {"lcase", 1, Call<FnLCase>, true},
-      {"format", 1, Call<FnFormat>, true},   {"format", 2, Call<FnFormat>, true},
-      {"nz", 1, Call<FnNz>, true},           {"nz", 2, Call<FnNz>, true},
-      {"isnull", 1, Call<FnIsNull>, true},   {"jet_isnull", 1, Call<FnIsNull>, true},
-      {"date", 0, Call<FnDate>, false},      {"now", 0, Call<FnNow>, false},
-      {"year", 1, Call<FnYear>, true},       {"month", 1, Call<FnMonth>, true},
-      {"day", 1, Call<FnDay>, true},         {"cstr", 1, Call<FnCStr>, true},
-      {"clng", 1, Call<FnCLng>, true},       {"cint", 1, Call<FnCInt>, true},
-      {"cdbl", 1, Call<FnCDbl>, true},       {"csng", 1, Call<FnCSng>, true},
-      {"str", 1, Call<FnStr>, true},         {"int", 1, Call<FnInt>, true},
-      {"abs", 1, Call<FnAbs>, true},         {"regexp", 2, Regexp, true},
+      {"trim", 1, Call<FnTrim>, true},
+      {"ltrim", 1, Call<FnLTrim>, true},
+      {"rtrim", 1, Call<FnRTrim>, true},
+      {"val", 1, Call<FnVal>, true},
+      {"iif", 3, Call<FnIIf>, true},
+      {"mid", 2, Call<FnMid>, true},
+      {"mid", 3, Call<FnMid>, true},
+      {"left", 2, Call<FnLeft>, true},
+      {"jet_left", 2, Call<FnLeft>, true},
+      {"right", 2, Call<FnRight>, true},
+      {"jet_right", 2, Call<FnRight>, true},
+      {"len", 1, Call<FnLen>, true},
+      {"ucase", 1, Call<FnUCase>, true},
+      {"lcase", 1, Call<FnLCase>, true},
+      {"format", 1, Call<FnFormat>, true},
+      {"format", 2, Call<FnFormat>, true},
+      {"nz", 1, Call<FnNz>, true},
+      {"nz", 2, Call<FnNz>, true},
+      {"isnull", 1, Call<FnIsNull>, true},
+      {"jet_isnull", 1, Call<FnIsNull>, true},
+      {"date", 0, Call<FnDate>, false},
+      {"now", 0, Call<FnNow>, false},
+      {"year", 1, Call<FnYear>, true},
+      {"month", 1, Call<FnMonth>, true},
+      {"day", 1, Call<FnDay>, true},
+      {"cstr", 1, Call<FnCStr>, true},
+      {"clng", 1, Call<FnCLng>, true},
+      {"cint", 1, Call<FnCInt>, true},
+      {"cdbl", 1, Call<FnCDbl>, true},
+      {"csng", 1, Call<FnCSng>, true},
+      {"str", 1, Call<FnStr>, true},
+      {"int", 1, Call<FnInt>, true},
+      {"abs", 1, Call<FnAbs>, true},
+      {"regexp", 2, Regexp, true},
+      {"jet_cat", 2, Call<FnCat>, true},
+      {"jet_add", 2, Call<FnAdd>, true},
+      {"round", 1, Call<FnRound>, true},
+      {"round", 2, Call<FnRound>, true},
+      {"jet_datetext", 1, Call<FnDateText>, true},
+      {"jet_likere", 1, Call<FnLikeRegexp>, true},
+      {"jet_fit", 3, Call<FnFit>, true},
   };
   for (const Entry& f : kFunctions) {
     const int flags = SQLITE_UTF8 | (f.deterministic ? SQLITE_DETERMINISTIC : 0);

@@ -50,14 +50,14 @@ std::vector<Element> Parse(const QString& p) {
 
 }  // namespace
 
-LikePattern TranslateLikePattern(const QString& jetPattern) {
+LikePattern TranslateLikePattern(const QString& jetPattern, bool regexpOnly) {
   const std::vector<Element> elements = Parse(jetPattern);
   bool needsRegexp = false;
   for (const Element& e : elements) {
     if (e.kind == Element::Digit || e.kind == Element::List) needsRegexp = true;
   }
   LikePattern out;
-  if (!needsRegexp) {
+  if (!needsRegexp && !regexpOnly) {
     for (const Element& e : elements) {
       switch (e.kind) {
         case Element::Any:

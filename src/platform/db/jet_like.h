@@ -14,6 +14,8 @@ struct LikePattern {
   QString text;
 };
 
-LikePattern TranslateLikePattern(const QString& jetPattern);
+// With `regexpOnly` the pattern always becomes a regular expression (for patterns known only
+// when the statement runs).
+LikePattern TranslateLikePattern(const QString& jetPattern, bool regexpOnly = false);
 
 }  // namespace vx::db::jet

@@ -64,7 +64,8 @@ QString Parameter(std::vector<Variant>* literals, const Variant& value) {
 
 }  // namespace
 
-QString TranslateDml(const std::vector<Token>& t, const ExprOptions& options) {
+QString TranslateDml(const std::vector<Token>& tokens, const ExprOptions& options) {
+  const std::vector<Token> t = RewriteOperators(tokens, options.columnType);
   QString out;
   out.reserve(t.size() * 8);
   QString limit;  // from a leading SELECT TOP n

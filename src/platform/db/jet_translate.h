@@ -9,9 +9,13 @@
 #include <vector>
 
 #include "platform/db/jet_tokens.h"
+#include "platform/db/jet_types.h"
 #include "platform/variant.h"
 
 namespace vx::db::jet {
+
+// The type of a column named in a text; {Unknown} when it is none.
+using ColumnTypeFn = std::function<JetType(const QString& name)>;
 
 struct ExprOptions {
   // Maps a column name to the text that replaces it; a null QString keeps the name.
@@ -20,7 +24,25 @@ struct ExprOptions {
   // their values are appended here, so that texts differing only in their values share one
   // prepared statement.
   std::vector<Variant>* literals = nullptr;
+  // The type of a column the text names, for the constructs that read dates as text.
+  ColumnTypeFn columnType;
 };
+
+// Jet's operators where SQLite's differ (`&`, `+` on texts, LIKE on an expression, a
+// comparison as a value, CStr of a date, ORDER BY on an expression), as calls of the Jet
+// functions and SQLite's own operators. Applied by TranslateDml.
+std::vector<Token> RewriteOperators(const std::vector<Token>& tokens, const ColumnTypeFn& typeOf);
+
+// A value written to a column by an INSERT ... VALUES or UPDATE ... SET text: the tokens
+// [begin, end) of its expression, and the column (by name, or by position when the INSERT
+// names no columns).
+struct WriteTarget {
+  QString table;
+  QString column;
+  int position = -1;
+  qsizetype begin = 0, end = 0;
+};
+std::vector<WriteTarget> FindWriteTargets(const std::vector<Token>& tokens);
 
 // A data-manipulation text (or a criteria expression) in SQLite's dialect.
 QString TranslateDml(const std::vector<Token>& tokens, const ExprOptions& options = {});

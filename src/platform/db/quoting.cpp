@@ -8,12 +8,14 @@ QString Quote(const QString& text) {
   return QLatin1Char('\'') + s + QLatin1Char('\'');
 }
 
-QString LikeLiteral(const QString& text) {
+namespace {
+
+QString EscapeLike(const QString& text, bool keepWildcards) {
   QString out;
   out.reserve(text.size() + 8);
   for (QChar c : text) {
-    if (c == QLatin1Char('*') || c == QLatin1Char('?') || c == QLatin1Char('#') ||
-        c == QLatin1Char('[')) {
+    const bool wildcard = c == QLatin1Char('*') || c == QLatin1Char('?');
+    if ((wildcard && !keepWildcards) || c == QLatin1Char('#') || c == QLatin1Char('[')) {
       out += QLatin1Char('[') + QString(c) + QLatin1Char(']');
     } else if (c == QLatin1Char('\'')) {
       out += QLatin1String("''");
@@ -23,5 +25,10 @@ QString LikeLiteral(const QString& text) {
   }
   return out;
 }
+
+}  // namespace
+
+QString LikeLiteral(const QString& text) { return EscapeLike(text, false); }
+QString LikeWildcardLiteral(const QString& text) { return EscapeLike(text, true); }
 
 }  // namespace vx::db

@@ -45,7 +45,7 @@ Recordset::Recordset(std::shared_ptr<Database> db, QString source, RecordsetType
     sql = QStringLiteral("SELECT * FROM ") + jet::QuoteName(table);
   } else {
     const std::vector<jet::Token> tokens = jet::Tokenize(source_);
-    sql = jet::TranslateDml(tokens).trimmed();
+    sql = db_->TranslateText(source_).trimmed();
     rowSelect = jet::IsRowSelect(tokens);
   }
 

@@ -49,6 +49,10 @@ bool Recordset::MatchingPositions(const QString& criteria, long from, long& foun
     bool mappable = true;
     jet::ExprOptions options;
     options.literals = &translated;
+    options.columnType = [&](const QString& name) {
+      const int k = FieldIndex(name);
+      return k < 0 ? JetType{} : d.fields[k].type;
+    };
     options.mapName = [&](const QString& name) -> QString {
       const int k = FieldIndex(name);
       if (k < 0) return QString();
@@ -134,6 +138,10 @@ bool Recordset::Find(const QString& criteria, long from) {
   // (text fields compared without regard to case, as their columns are).
   std::vector<int> used;
   jet::ExprOptions options;
+  options.columnType = [&](const QString& name) {
+    const int k = FieldIndex(name);
+    return k < 0 ? JetType{} : d.fields[k].type;
+  };
   options.mapName = [&](const QString& name) -> QString {
     const int k = FieldIndex(name);
     if (k < 0) return QString();
@@ -202,6 +210,34 @@ void Recordset::SetIndex(const QString& indexName) {
                       .arg(wanted, d.base, db_->path()));
   }
   d.indexColumns = columns;
+
+  // The set walks the table in the index's order from now on (MoveNext after a Seek goes to
+  // the next key), every row of the table included.
+  QStringList order;
+  for (const QString& c : columns) order << jet::QuoteName(c);
+  const qint64 current =
+      !d.bof && !d.eof && d.pos >= 0 && d.pos < d.count ? d.rowids[d.pos] : qint64{-1};
+  std::vector<qint64> rowids;
+  {
+    Statement rows =
+        db_->PrepareNative(QStringLiteral("SELECT rowid FROM %1 ORDER BY %2")
+                               .arg(jet::QuoteName(d.base), order.join(QLatin1String(", "))));
+    while (rows.Step()) rowids.push_back(sqlite3_column_int64(rows.handle(), 0));
+  }
+  d.rowids.clear();
+  d.deleted.clear();
+  d.stored.clear();
+  d.positionOf.clear();
+  d.count = 0;
+  d.deletedCount = 0;
+  d.foundCriteria.clear();
+  for (qint64 rowid : rowids) d.Append(rowid);
+  const auto it = d.positionOf.find(current);
+  if (it != d.positionOf.end() && ReadRow(it->second, d.current)) {
+    d.pos = it->second;
+  } else {
+    MoveFirst();
+  }
 }
 
 bool Recordset::Seek(const QString& op, const Variant& key) {
@@ -218,6 +254,8 @@ bool Recordset::Seek(const QString& op, const Variant& key) {
   CancelUpdate();
   noMatch_ = true;
   const QString column = d.indexColumns.first();
+  QStringList order;
+  for (const QString& c : d.indexColumns) order << jet::QuoteName(c);
   // The key as the column holds it; a key the column could not hold matches no row.
   Variant stored;
   try {
@@ -229,8 +267,8 @@ bool Recordset::Seek(const QString& op, const Variant& key) {
   qint64 rowid = 0;
   {
     Statement seek = db_->PrepareNative(
-        QStringLiteral("SELECT rowid FROM %1 WHERE %2 = ?1 ORDER BY rowid LIMIT 1")
-            .arg(jet::QuoteName(d.base), jet::QuoteName(column)));
+        QStringLiteral("SELECT rowid FROM %1 WHERE %2 = ?1 ORDER BY %3 LIMIT 1")
+            .arg(jet::QuoteName(d.base), jet::QuoteName(column), order.join(QLatin1String(", "))));
     seek.Bind(1, stored);
     if (!seek.Step()) return false;
     rowid = sqlite3_column_int64(seek.handle(), 0);

@@ -1,6 +1,7 @@
 #include "platform/print/printjob.h"
 
 #include <QDateTime>
+#include <QFile>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPainter>
@@ -195,6 +196,8 @@ PrintResult PrintJob::EndDoc() {
     if (!ended) {
       result.ok = false;
       result.error = QStringLiteral("La stampa non è stata completata.");
+      if (!path_.isEmpty()) QFile::remove(path_);
+      result.path.clear();
     }
   }
   painter_.reset();
@@ -205,6 +208,21 @@ PrintResult PrintJob::EndDoc() {
   page_ = 0;
   x_ = y_ = 0;
   return result;
+}
+
+void PrintJob::Abort() {
+  if (painter_) {
+    if (path_.isEmpty()) printer_->abort();
+    painter_->end();
+    if (!path_.isEmpty()) QFile::remove(path_);
+  }
+  painter_.reset();
+  printer_.reset();
+  path_.clear();
+  failed_ = false;
+  error_.clear();
+  page_ = 0;
+  x_ = y_ = 0;
 }
 
 PrintJob& Printer() {

@@ -76,8 +76,11 @@ class PrintJob {
   double TextWidth(const QString& text) const;
 
   void NewPage();
-  // Ends the document and hands it to the printer (or closes its PDF file).
+  // Ends the document and hands it to the printer (or closes its PDF file). A document that
+  // cannot be completed leaves no PDF file behind.
   PrintResult EndDoc();
+  // Abandons the document: nothing reaches the printer and no PDF file is left.
+  void Abort();
 
   int Page() const { return page_; }
 

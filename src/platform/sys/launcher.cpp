@@ -2,10 +2,56 @@
 
 #include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
+#include <algorithm>
+#include <optional>
 
+#include "platform/files.h"
 #include "platform/paths.h"
+#include "platform/sys/batch.h"
 
 namespace vx::sys {
+
+namespace {
+
+// The folder a batch starts in, named as the caller named the batch.
+QString FolderOf(const QString& path) {
+  const qsizetype cut =
+      std::max(path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char('/')));
+  if (cut < 0) return QStringLiteral(".");
+  // "C:\x.bat" starts in "C:\", "/x.bat" in "/".
+  return path.left(cut == 0 || (cut == 2 && path[1] == QLatin1Char(':')) ? cut + 1 : cut);
+}
+
+StartResult StartBatch(const QString& path, const QString& host, const QFileInfo& info) {
+  StartResult result;
+  const std::optional<QStringList> lines = fs::ReadTextLines(host);
+  if (!lines) {
+    result.reason = QStringLiteral("Il file batch %1 non si può leggere.").arg(path);
+    return result;
+  }
+  const QString terminal = QStandardPaths::findExecutable(QStringLiteral("x-terminal-emulator"));
+  if (terminal.isEmpty()) {
+    result.reason = QStringLiteral(
+                        "Nessun terminale per eseguire il file batch %1 (manca il programma "
+                        "x-terminal-emulator).")
+                        .arg(path);
+    return result;
+  }
+  const QString script =
+      BatchShellScript(*lines, fs::IsWindowsPath(path) ? FolderOf(path) : info.absolutePath());
+  const QStringList args{QStringLiteral("-e"), QStringLiteral("/bin/sh"), QStringLiteral("-c"),
+                         script, info.fileName()};
+  if (!QProcess::startDetached(terminal, args, info.absolutePath(), &result.pid)) {
+    result.reason =
+        QStringLiteral("Impossibile avviare il terminale per il file batch %1.").arg(path);
+  } else {
+    result.ok = true;
+  }
+  return result;
+}
+
+}  // namespace
 
 StartResult StartDetached(const QString& windowsPath, const QStringList& args, WindowState) {
   StartResult result;
@@ -18,6 +64,8 @@ StartResult StartDetached(const QString& windowsPath, const QStringList& args, W
   const QFileInfo info(host);
   if (!info.exists()) {
     result.reason = QStringLiteral("Il programma %1 non esiste.").arg(path);
+  } else if (!info.isDir() && IsBatchFile(path)) {
+    return StartBatch(path, host, info);
   } else if (info.isDir() || !info.isExecutable()) {
     result.reason = QStringLiteral("Il programma %1 non è eseguibile.").arg(path);
   } else if (!QProcess::startDetached(host, args, info.absolutePath(), &result.pid)) {

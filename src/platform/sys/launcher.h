@@ -18,6 +18,11 @@ struct StartResult {
 
 // Maps the path onto the data root (paths.h) and starts the program in its own folder
 // without waiting for it.
+//
+// A batch file (".bat", batch.h for the lines it may hold) is read as it stands and run by
+// the shell in the desktop's terminal, Debian's "x-terminal-emulator -e", started in the
+// batch's folder; the file itself is never changed. Without a terminal on PATH the start
+// fails with the reason. The arguments are not passed to a batch (its lines use none).
 StartResult StartDetached(const QString& windowsPath, const QStringList& args = {},
                           WindowState state = WindowState::Normal);
 

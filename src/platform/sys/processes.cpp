@@ -20,12 +20,6 @@ QString LastComponent(QString path) {
 }
 
 QString ProcessName(const QString& dir) {
-  // The executable's own path; only the owner can read it, and a replaced file is marked.
-  QString exe = QFile::symLinkTarget(dir + QStringLiteral("/exe"));
-  if (!exe.isEmpty()) {
-    exe.remove(QStringLiteral(" (deleted)"));
-    return LastComponent(exe);
-  }
   QFile cmdline(dir + QStringLiteral("/cmdline"));
   if (cmdline.open(QIODevice::ReadOnly)) {
     const QByteArray all = cmdline.readAll();
@@ -54,6 +48,14 @@ std::vector<ProcessInfo> UserProcesses() {
     if (!info.name.isEmpty()) out.push_back(std::move(info));
   }
   std::sort(out.begin(), out.end(), [](const auto& a, const auto& b) { return a.pid < b.pid; });
+  return out;
+}
+
+std::vector<ProcessInfo> ProgramProcesses() {
+  std::vector<ProcessInfo> out = UserProcesses();
+  std::erase_if(out, [](const ProcessInfo& p) {
+    return !p.name.endsWith(QLatin1String(".exe"), Qt::CaseInsensitive);
+  });
   return out;
 }
 

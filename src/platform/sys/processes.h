@@ -9,13 +9,17 @@ namespace vx::sys {
 
 struct ProcessInfo {
   qint64 pid = 0;
-  // The executable's file name: the last component of /proc/<pid>/exe, else of argv[0]
-  // (a Windows path in argv[0] counts up to its last backslash), else the kernel's comm.
+  // The program's name: the last component of the first argument (a Windows path counts
+  // up to its last backslash), else the kernel's name of the process.
   QString name;
 };
 
 // The current user's processes, in the order of their ids; this process included.
 std::vector<ProcessInfo> UserProcesses();
+
+// The current user's processes whose program name ends in ".exe" without regard to case:
+// the Windows programs of the data drive, as the store's own machine would list them.
+std::vector<ProcessInfo> ProgramProcesses();
 
 // Asks the process to end (SIGTERM) without waiting for it; false when it cannot be sent.
 bool StopProcess(qint64 pid);
@@ -26,7 +30,7 @@ class ProcessList {
  public:
   using Source = std::function<std::vector<ProcessInfo>()>;
   using Stopper = std::function<bool(qint64)>;
-  explicit ProcessList(Source source = UserProcesses, Stopper stopper = StopProcess);
+  explicit ProcessList(Source source = ProgramProcesses, Stopper stopper = StopProcess);
 
   void Refresh();
   int Count() const { return int(list_.size()); }

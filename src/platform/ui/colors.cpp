@@ -1,5 +1,6 @@
 #include "platform/ui/colors.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QPalette>
 #include <QWidget>
@@ -37,6 +38,8 @@ qint64 ToVbColor(const QColor& color) {
 void SetBackColor(QWidget* widget, const QColor& color) {
   QPalette p = widget->palette();
   p.setColor(QPalette::Base, color);
+  // A button paints its face in the button role.
+  if (qobject_cast<QAbstractButton*>(widget)) p.setColor(QPalette::Button, color);
   widget->setPalette(p);
 }
 

@@ -23,6 +23,8 @@ FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent), model_(new GridModel(t
   verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
   horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+  // Narrow columns (a row-header column of 200 twips) keep the width they are given.
+  horizontalHeader()->setMinimumSectionSize(1);
   setSelectionMode(QAbstractItemView::SingleSelection);
   setSelectionBehavior(QAbstractItemView::SelectItems);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -234,6 +236,7 @@ void FlexGrid::mousePressEvent(QMouseEvent* e) {
   pressed_ = e->button() == Qt::LeftButton;
   setFocus(Qt::MouseFocusReason);
   const QModelIndex i = indexAt(e->position().toPoint());
+  mouseRow_ = i.isValid() ? i.row() : -1;
   if (pressed_ && i.isValid() && !model_->IsFixed(i.row(), i.column())) {
     row_ = i.row();
     col_ = i.column();

@@ -43,6 +43,9 @@ class FlexGrid : public QTableView {
   QString Text() const { return TextMatrix(row_, col_); }
   void SetText(const QString& text) { SetTextMatrix(row_, col_, text); }
 
+  // The row under the mouse at the last press of a button, -1 when outside the cells.
+  int MouseRow() const { return mouseRow_; }
+
   // Colours of the current cell; an invalid colour is the grid's normal colour.
   QColor CellForeColor() const { return model_->Fore(row_, col_); }
   QColor CellBackColor() const { return model_->Back(row_, col_); }
@@ -101,6 +104,7 @@ class FlexGrid : public QTableView {
   QPointer<db::DataControl> source_;
   QMetaObject::Connection refreshed_;
   bool pressed_ = false;
+  int mouseRow_ = -1;
 };
 
 // The key code of a Qt key as the windows' KeyDown expects it; 0 for keys they do not know.

@@ -24,6 +24,11 @@ Form::Form(QWidget* parent) : QWidget(parent, Qt::Window) {}
 Form::~Form() { Forms::Remove(this); }
 
 void Form::Load() {
+  // Every window carries its name, so that tests and tools find it: by default its class's
+  // name without the namespace.
+  if (objectName().isEmpty()) {
+    setObjectName(QString::fromLatin1(metaObject()->className()).section(QLatin1String("::"), -1));
+  }
   loaded_ = true;
   Form_Load();
 }

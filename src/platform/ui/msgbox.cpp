@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 
 namespace vx::ui {
@@ -30,19 +31,25 @@ QMessageBox::Icon QtIcon(MsgIcon icon) {
 }
 
 MsgAnswer ShowQtBox(const MessageRecord& box) {
-  QMessageBox mb(QtIcon(box.icon), box.title, box.text, QMessageBox::NoButton,
-                 QApplication::activeWindow());
+  // The box lives on the heap and is watched: its parent window may be destroyed while the
+  // box is open (it then takes the box with it), and either may go first. A box gone that
+  // way answers as its escape button would.
+  QPointer<QMessageBox> mb = new QMessageBox(QtIcon(box.icon), box.title, box.text,
+                                             QMessageBox::NoButton, QApplication::activeWindow());
+  QPushButton* yes = nullptr;
   if (box.buttons == MsgButtons::YesNo) {
-    QPushButton* yes = mb.addButton(QStringLiteral("&Sì"), QMessageBox::YesRole);
-    QPushButton* no = mb.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
-    mb.setDefaultButton(box.defaultButton == MsgAnswer::Yes ? yes : no);
-    mb.setEscapeButton(no);
-    mb.exec();
-    return mb.clickedButton() == yes ? MsgAnswer::Yes : MsgAnswer::No;
+    yes = mb->addButton(QStringLiteral("&Sì"), QMessageBox::YesRole);
+    QPushButton* no = mb->addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+    mb->setDefaultButton(box.defaultButton == MsgAnswer::Yes ? yes : no);
+    mb->setEscapeButton(no);
+  } else {
+    mb->addButton(QMessageBox::Ok);
   }
-  mb.addButton(QMessageBox::Ok);
-  mb.exec();
-  return MsgAnswer::Ok;
+  mb->exec();
+  const bool answeredYes = mb && yes && mb->clickedButton() == yes;
+  delete mb.data();
+  if (box.buttons == MsgButtons::Ok) return MsgAnswer::Ok;
+  return answeredYes ? MsgAnswer::Yes : MsgAnswer::No;
 }
 
 void Notice(const QString& text, const QString& title, MsgIcon icon) {

@@ -6,6 +6,8 @@
 #include <QTest>
 
 #include "comparison/grid/grid_fixture.h"
+#include "comparison/written_orders.h"
+#include "data/comparison_load.h"
 #include "platform/db/datacontrol.h"
 #include "platform/ui/flexgrid.h"
 #include "platform/ui/form.h"
@@ -72,10 +74,13 @@ TEST_F(Cnf02ButtonsTest, SelectAllFailureLeavesEveryMark) {
 
 TEST_F(Cnf02ButtonsTest, ClearPackagesUnderSearchClearsAllMarkedRows) {
   Open();
+  RecordWrittenOrders(*db_, {{2, "APULIA", "C:\\apulia\\dati.mdb", 2026, 1, 1, 2}});
+  ConfirmWrittenOrders(*db_, 2);
   w_->cond_ricerca = " [desart] like '*CAFFE*'";
   w_->Requery();
   ASSERT_EQ(w_->flex1->Rows(), 2);
   Click(w_->Command5);
+  EXPECT_TRUE(WrittenOrdersOf(*db_, 2).empty());  // the orders go with their packages
   for (const char* ean : {"0000000000001", "0000000000002", "0000000000005"}) {
     EXPECT_EQ(Sel(ean), " ") << ean;
     for (int n = 1; n <= 4; ++n) EXPECT_EQ(Column(ean, QString("colli%1").arg(n)).toLong(), 0);
@@ -89,8 +94,11 @@ TEST_F(Cnf02ButtonsTest, ClearPackagesUnderSearchClearsAllMarkedRows) {
 
 TEST_F(Cnf02ButtonsTest, ClearPackagesFailureLeavesTable) {
   BreakRow("0000000000005");
+  RecordWrittenOrders(*db_, {{2, "APULIA", "C:\\apulia\\dati.mdb", 2026, 1, 1, 2}});
+  ConfirmWrittenOrders(*db_, 2);
   Open();
   Click(w_->Command5);
+  EXPECT_EQ(WrittenOrdersOf(*db_, 2).size(), 1u);
   EXPECT_EQ(Sel("0000000000002"), "X");
   EXPECT_EQ(Column("0000000000002", "colli2").toLong(), 3);
   ASSERT_EQ(boxes_->Boxes().size(), 1u);
@@ -121,6 +129,9 @@ TEST_F(Cnf02ButtonsTest, DeleteAnsweredNoKeepsEverything) {
 }
 
 TEST_F(Cnf02ButtonsTest, DeleteAnsweredYesDeletesTheViewOnly) {
+  data::MarkLoadBegun(*db_);
+  RecordWrittenOrders(*db_, {{1, "VARU", "C:\\varu\\dati.mdb", 2026, 1, 1, 2}});
+  ConfirmWrittenOrders(*db_, 1);
   Open();
   w_->cond_vista = "sel = 'X' ";
   w_->Requery();
@@ -129,6 +140,21 @@ TEST_F(Cnf02ButtonsTest, DeleteAnsweredYesDeletesTheViewOnly) {
   EXPECT_EQ(Count(), 2);
   EXPECT_EQ(Count("where sel = 'X'"), 0);
   EXPECT_FALSE(Loaded());
+  // Rows are left: the load's mark and the written orders stay with them.
+  EXPECT_TRUE(data::LoadUnderWay(*db_));
+  EXPECT_EQ(WrittenOrdersOf(*db_, 1).size(), 1u);
+}
+
+TEST_F(Cnf02ButtonsTest, DeletingEveryRowEndsAnUnfinishedLoadAndItsWrittenOrders) {
+  data::MarkLoadBegun(*db_);
+  RecordWrittenOrders(*db_, {{1, "VARU", "C:\\varu\\dati.mdb", 2026, 1, 1, 2}});
+  ConfirmWrittenOrders(*db_, 1);
+  Open();
+  boxes_->Answer(ui::MsgAnswer::Yes);
+  Click(w_->Command2);
+  EXPECT_EQ(Count(), 0);
+  EXPECT_FALSE(data::LoadUnderWay(*db_));
+  EXPECT_TRUE(WrittenOrdersOf(*db_, 1).empty());
 }
 
 TEST_F(Cnf02ButtonsTest, DeleteFailureKeepsRowsAndWindow) {

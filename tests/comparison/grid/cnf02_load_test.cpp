@@ -48,8 +48,8 @@ TEST_F(Cnf02LoadTest, LoadsAllRowsInDescriptionOrderWithNamesAndFormats) {
   cnf02* w = Open();
   ASSERT_NE(w, nullptr);
   EXPECT_EQ(w->windowTitle(), "Confronto listini fornitori");
-  EXPECT_EQ(common::G().order_confronto, " ORDER BY [desart]");
-  EXPECT_EQ(w->art->RecordSource, common::G().select_confronto + " ORDER BY [desart]");
+  EXPECT_EQ(w->order_confronto, " ORDER BY [desart]");
+  EXPECT_EQ(w->art->RecordSource, w->select_confronto + " ORDER BY [desart]");
   EXPECT_EQ(common::G().nrec, 2);
   EXPECT_EQ(common::G().pagina, 1);
   EXPECT_EQ(w->nrartw->text(), "2");

@@ -61,6 +61,21 @@ TEST_F(Cnf02MainRoadTest, ArticoliShowsGridThatDrivesTheBarAndExitHidesTheFrame)
   EXPECT_EQ(Count(), 3);
 }
 
+TEST_F(Cnf02MainRoadTest, TheTitleBarHidesTheFrameAndBarAsUscitaDoes) {
+  Add({"0000000000001", "UNO", {1, 2, 3, 4}, {}});
+  main_->Show();
+  main_->Toolbar1_ButtonClick("lis");
+  w_ = ui::Forms::Get<cnf02>();
+  ASSERT_FALSE(main_->scadenze->isHidden());
+  ASSERT_TRUE(main_->pb1->isVisibleTo(main_));
+  w_->close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_FALSE(ui::Forms::IsLoaded<cnf02>());
+  EXPECT_TRUE(main_->scadenze->isHidden());
+  EXPECT_FALSE(main_->pb1->isVisibleTo(main_));
+  EXPECT_EQ(Count(), 1);
+}
+
 TEST_F(Cnf02MainRoadTest, DeleteAnsweredYesHidesTheFrameAndEmptiesTheTable) {
   Add({"0000000000001", "UNO", {1, 2, 3, 4}, {}});
   main_->Toolbar1_ButtonClick("lis");

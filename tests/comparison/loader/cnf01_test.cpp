@@ -67,6 +67,7 @@ TEST_F(Cnf01Test, LoadFillsTheSlotsOfTheSupplierRows) {
   cnf01* w = Window();
   ASSERT_NE(w, nullptr);
   EXPECT_EQ(w->Caption(), "Confronta listini Fornitori");
+  EXPECT_EQ(w->objectName(), "cnf01");
   EXPECT_EQ(w->codfor1w->Text(), "1");
   EXPECT_EQ(w->DBCombo1->Text(), "VARU");
   EXPECT_EQ(w->perce1w->Text(), "2,50");
@@ -154,16 +155,22 @@ TEST_F(Cnf01Test, ACodeTypedByHandIsLoadedAndBadCodesAreSkipped) {
 }
 
 TEST_F(Cnf01Test, APercentageThatIsNoNumberStopsTheRunBeforeAnythingIsWritten) {
-  cnf01* w = Window();
-  w->perce3w->SetText("10%");
-  w->Command1->click();
-  const QStringList lines = Lines(w);
-  ASSERT_EQ(lines.size(), 1);
-  EXPECT_TRUE(lines[0].startsWith("ERRORE: ")) << lines[0].toStdString();
-  EXPECT_TRUE(lines[0].contains("3#"));
-  EXPECT_DOUBLE_EQ(Supplier(1, "perce").toDouble(), 2.5);
-  EXPECT_TRUE(LastComparisonDate().isNull());
-  EXPECT_EQ(RowCount(), 0);
+  // "10.5" would read as 105 by the regional rules: a point that groups no thousands is
+  // refused as typed.
+  for (const char* typed : {"10%", "10.5"}) {
+    SCOPED_TRACE(typed);
+    cnf01* w = Window();
+    w->perce3w->SetText(typed);
+    w->Command1->click();
+    const QStringList lines = Lines(w);
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_TRUE(lines[0].startsWith("ERRORE: ")) << lines[0].toStdString();
+    EXPECT_TRUE(lines[0].contains("3#"));
+    EXPECT_DOUBLE_EQ(Supplier(1, "perce").toDouble(), 2.5);
+    EXPECT_TRUE(LastComparisonDate().isNull());
+    EXPECT_EQ(RowCount(), 0);
+    w->Unload();
+  }
 }
 
 TEST_F(Cnf01Test, AMissingSupplierDatabaseIsReportedAndTheNextSlotStillLoads) {

@@ -374,6 +374,24 @@ TEST_F(LoadSupplierTest, MissingSupplierDatabaseIsReportedWithItsPath) {
   EXPECT_FALSE(fs::Exists("C:\\nonce\\dati.mdb")) << "opening never creates a file";
 }
 
+TEST_F(LoadSupplierTest, APathOffTheDataDriveIsRefusedWithItsPath) {
+  const QString varu = AddSupplier(1, "VARU", "varu");  // a real catalogue...
+  AddPriced(varu, 1, "8000000000001", 1);
+  const QString host = fs::HostPath(varu);
+  for (const QString& path : {host, QStringLiteral("../varu/dati.mdb")}) {
+    sink_ = RecordingSink();
+    main_->Execute("update fornitori set percorso = ? where codice = 1", {Variant(path)});
+    const LoadOutcome out = Load("1", 1);  // ...named by a host path
+    EXPECT_FALSE(out.completed);
+    ASSERT_FALSE(sink_.lines.isEmpty());
+    EXPECT_TRUE(sink_.lines.last().startsWith("ERRORE: ")) << sink_.lines.last().toStdString();
+    EXPECT_TRUE(sink_.lines.last().contains(
+        QStringLiteral("'%1' non è un percorso del disco dei dati").arg(path)))
+        << sink_.lines.last().toStdString();
+  }
+  EXPECT_EQ(RowCount(), 0);
+}
+
 TEST_F(LoadSupplierTest, MissingAlternativeDatabaseStopsTheSlotAndKeepsTheRowsDone) {
   const QString varu = AddSupplier(1, "VARU", "varu");
   AddSupplierRow(4, "CORVALIA", "C:\\corvalia\\dati.mdb");

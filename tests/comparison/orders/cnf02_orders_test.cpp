@@ -10,6 +10,7 @@
 
 #include "comparison/cnf02.h"
 #include "comparison/orders/orders_fixture.h"
+#include "comparison/written_orders.h"
 #include "platform/ui/form.h"
 #include "support/scripted_messages.h"
 
@@ -75,7 +76,7 @@ TEST_F(Cnf02OrdersTest, NoPackagesInTheViewStillAsksTheClosingQuestion) {
   EXPECT_TRUE(Headers(2).empty());
   // The busy state is over.
   EXPECT_TRUE(w->isEnabled());
-  EXPECT_FALSE(w->Frame7->isVisible());
+  EXPECT_TRUE(w->Frame7->isHidden());  // the window was never shown: isVisible() proves nothing
   EXPECT_EQ(w->Label3->text(), "Elaborazione in corso. Attendere prego...");
 }
 
@@ -158,6 +159,118 @@ TEST_F(Cnf02OrdersTest, FailedSlotKeepsItsPackagesWhenTheOthersAreCleared) {
   EXPECT_EQ(Packages(8001, 2), 4);
   EXPECT_EQ(MainValue("select sel from articoli where vedovo = '0000000008001'").str(), "X");
   EXPECT_EQ(MainValue("select sel from articoli where vedovo = '0000000008002'").str(), " ");
+}
+
+// Denies, once, the first statement prepared on the database that reads articoli.colliN:
+// the view's search for the first slot (whose statement reads every column of the view) then
+// fails as a locked or damaged database makes it fail.
+class FailOnceReading {
+ public:
+  FailOnceReading(db::Database& db, int slot)
+      : db_(db), column_(QStringLiteral("colli%1").arg(slot).toUtf8()) {
+    sqlite3_set_authorizer(db_.handle(), &FailOnceReading::Check, this);
+  }
+  ~FailOnceReading() { sqlite3_set_authorizer(db_.handle(), nullptr, nullptr); }
+  bool denied = false;
+
+ private:
+  static int Check(void* self, int action, const char* table, const char* column, const char*,
+                   const char*) {
+    auto* me = static_cast<FailOnceReading*>(self);
+    if (me->denied || action != SQLITE_READ || !table || !column) return SQLITE_OK;
+    if (qstricmp(table, "articoli") != 0 || qstricmp(column, me->column_.constData()) != 0) {
+      return SQLITE_OK;
+    }
+    me->denied = true;
+    return SQLITE_DENY;
+  }
+  db::Database& db_;
+  QByteArray column_;
+};
+
+TEST_F(Cnf02OrdersTest, ASlotWhoseViewCannotBeReadIsNotWrittenAndKeepsItsPackages) {
+  AddComparisonRow(Row(Ean(8001)).Cost(1, 2).Cost(2, 2).Packages(1, 1).Packages(2, 4));
+  AddComparisonRow(Row(Ean(8002)).Cost(1, 2).Packages(1, 2));
+  cnf02* w = Open();
+  boxes_->Answer(MsgAnswer::Yes);
+  {
+    FailOnceReading failing(*main_, 1);
+    w->cnf02_Command4_Click();
+    EXPECT_TRUE(failing.denied);
+  }
+
+  ASSERT_EQ(boxes_->Boxes().size(), 2u);
+  EXPECT_EQ(boxes_->Boxes()[0].icon, MsgIcon::Critical);
+  EXPECT_EQ(boxes_->Boxes()[1].text,
+            "Elaborazione terminata con errori: ordini non creati per VARU. Vuoi pulire i colli "
+            "degli ordini creati?");
+  // APULIA's order is written and its packages cleared; VARU's packages and marks stay.
+  EXPECT_TRUE(Headers(1).empty());
+  EXPECT_EQ(Lines(2, 2026, 1).size(), 1u);
+  EXPECT_EQ(Packages(8001, 2), 0);
+  EXPECT_EQ(Packages(8001, 1), 1);
+  EXPECT_EQ(Packages(8002, 1), 2);
+  EXPECT_EQ(MainValue("select sel from articoli where vedovo = '0000000008001'").str(), "X");
+  EXPECT_EQ(MainValue("select sel from articoli where vedovo = '0000000008002'").str(), "X");
+}
+
+TEST_F(Cnf02OrdersTest, ASlotWithoutSupplierRowIsNamedAndKeepsItsPackages) {
+  AddComparisonRow(Row(Ean(8001)).Cost(1, 2).Cost(3, 2).Packages(1, 1).Packages(3, 4));
+  cnf02* w = Open();
+  boxes_->Answer(MsgAnswer::Yes);
+  w->cnf02_Command4_Click();
+
+  ASSERT_EQ(boxes_->Boxes().size(), 1u);
+  EXPECT_EQ(boxes_->Boxes()[0].text,
+            "Elaborazione terminata con errori: ordini non creati per n. 3. Vuoi pulire i colli "
+            "degli ordini creati?");
+  EXPECT_EQ(Packages(8001, 1), 0);
+  EXPECT_EQ(Packages(8001, 3), 4);
+}
+
+TEST_F(Cnf02OrdersTest, ARetryAfterAStoppedRunAsksBeforeWritingTheOrderAgain) {
+  AddComparisonRow(Row(Ean(8001)).Cost(1, 2).Packages(1, 1));
+  AddComparisonRow(Row(Ean(8002)).Cost(1, 2).Cost(2, 2).Packages(1, 2).Packages(2, 3));
+  // Another run wrote VARU's order and was stopped before its closing question.
+  auto writer = StartWriter(/*stop=*/true);
+  Release(1);
+  ASSERT_TRUE(writer->waitForFinished(60000));
+  ASSERT_EQ(Headers(1).size(), 1u);
+
+  cnf02* w = Open();
+  // No: VARU's order is not written again; APULIA's is written as usual.
+  boxes_->Answer(MsgAnswer::No).Answer(MsgAnswer::No);
+  w->Command4->click();
+  ASSERT_EQ(boxes_->Boxes().size(), 2u);
+  const ui::MessageRecord& ask = boxes_->Boxes()[0];
+  EXPECT_TRUE(ask.text.startsWith("ATTENZIONE")) << ask.text.toStdString();
+  EXPECT_TRUE(ask.text.contains("VARU (ordine n. 1 del 2026)")) << ask.text.toStdString();
+  EXPECT_FALSE(ask.text.contains("APULIA"));
+  EXPECT_EQ(ask.buttons, MsgButtons::YesNo);
+  EXPECT_EQ(ask.defaultButton, MsgAnswer::No);
+  EXPECT_EQ(boxes_->Boxes()[1].text, kSuccess);
+  EXPECT_EQ(Headers(1).size(), 1u);
+  EXPECT_EQ(Lines(2, 2026, 1).size(), 1u);
+
+  // Yes: written again, as a new order after the question of the year's orders.
+  boxes_->Clear();
+  boxes_->Answer(MsgAnswer::Yes)
+      .Answer(MsgAnswer::Yes)
+      .Answer(MsgAnswer::Yes)
+      .Answer(MsgAnswer::Yes);
+  w->Command4->click();
+  ASSERT_EQ(boxes_->Boxes().size(), 4u);
+  EXPECT_TRUE(
+      boxes_->Boxes()[0].text.contains("VARU (ordine n. 1 del 2026); APULIA (ordine n. "
+                                       "1 del 2026)"))
+      << boxes_->Boxes()[0].text.toStdString();
+  EXPECT_EQ(boxes_->Boxes()[3].text, kSuccess);
+  ASSERT_EQ(Headers(1).size(), 2u);
+  EXPECT_EQ(Lines(1, 2026, 2).size(), 2u);
+  // The packages are cleared, and the record with them: nothing to ask any more.
+  EXPECT_EQ(Packages(8002, 1), 0);
+  EXPECT_TRUE(WrittenOrdersOf(*main_, 1).empty());
+  EXPECT_TRUE(WrittenOrdersOf(*main_, 2).empty());
 }
 
 }  // namespace

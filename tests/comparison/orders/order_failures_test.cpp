@@ -2,7 +2,11 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <QTemporaryDir>
+
 #include "comparison/orders/orders_fixture.h"
+#include "data/shipped_schema.h"
+#include "platform/db/recordset.h"
 
 namespace vx::comparison::testing {
 namespace {
@@ -34,6 +38,7 @@ class OrderFailuresTest : public OrdersTest {
 TEST_F(OrderFailuresTest, SlotWithoutSupplierRowIsSkippedSilently) {
   const SlotOrderResult r = Write(2);  // articoli names slot 2, fornitori has no row 2
   EXPECT_EQ(r.outcome, OrderOutcome::NoSupplier);
+  EXPECT_EQ(r.supplier, "n. 2");  // as the closing question names it
   EXPECT_EQ(prompts_.asked, 0);
   EXPECT_TRUE(prompts_.missing.isEmpty());
   EXPECT_TRUE(prompts_.failures.isEmpty());
@@ -103,14 +108,23 @@ TEST_F(OrderFailuresTest, ClosingQuestionNamesTheOrdersNotWritten) {
     return r;
   };
   const SlotOrderResult ok = result(1, OrderOutcome::Written, "VARU");
-  const SlotOrderResult skipped = result(3, OrderOutcome::NoSupplier, "");
+  const SlotOrderResult skipped = result(3, OrderOutcome::NoSupplier, "n. 3");
   const SlotOrderResult failed = result(2, OrderOutcome::Failed, "APULIA");
   const SlotOrderResult missing = result(4, OrderOutcome::MissingDatabase, "DIZA");
 
-  EXPECT_TRUE(AllOrdersWritten({}));
-  EXPECT_EQ(ClosingQuestion({}), "Elaborazione completata con successo. Vuoi pulire i colli?");
-  EXPECT_TRUE(AllOrdersWritten({ok, skipped}));
-  EXPECT_FALSE(AllOrdersWritten({ok, failed}));
+  const SlotOrderResult earlier = result(4, OrderOutcome::AlreadyWritten, "DIZA");
+  const SlotOrderResult unread = FailedSlot(2, " ", "database is locked");
+
+  const QString success = "Elaborazione completata con successo. Vuoi pulire i colli?";
+  EXPECT_EQ(ClosingQuestion({}), success);
+  EXPECT_EQ(ClosingQuestion({ok, earlier}), success);
+  // A slot whose supplier row is missing has packages and no order: not written.
+  EXPECT_FALSE(AllOrdersWritten({ok, skipped}));
+  EXPECT_EQ(ClosingQuestion({ok, skipped}),
+            "Elaborazione terminata con errori: ordini non creati per n. 3. Vuoi pulire i colli "
+            "degli ordini creati?");
+  EXPECT_FALSE(AllOrdersWritten({ok, unread}));
+  EXPECT_TRUE(ClosingQuestion({ok, unread}).contains("per n. 2."));
   const QString text = ClosingQuestion({ok, failed, missing});
   EXPECT_FALSE(text.contains("successo"));
   EXPECT_TRUE(text.contains("APULIA, DIZA"));
@@ -137,6 +151,23 @@ TEST_F(OrderFailuresTest, ClearingKeepsThePackagesOfOrdersNotWritten) {
   EXPECT_EQ(value("sel", 8003).str(), " ");
   // An unmarked row keeps its packages, as the full clearing does.
   EXPECT_EQ(value("colli1", 8004).toLong(), 2);
+}
+
+TEST_F(OrderFailuresTest, APathOffTheDataDriveIsRefusedNamingItAndNothingIsWritten) {
+  // A real supplier database, but named by a host path outside the data root.
+  QTemporaryDir elsewhere;
+  const QString host = elsewhere.filePath(QStringLiteral("dati.mdb"));
+  data::CreateSupplierDatabase(host);
+  AddSupplier(2, "APULIA", 0, /*makeDatabase=*/false);
+  main_->Execute("update fornitori set percorso = ? where codice = 2", {Variant(host)});
+
+  const SlotOrderResult r = Write(2);
+  EXPECT_EQ(r.outcome, OrderOutcome::Failed);
+  EXPECT_EQ(prompts_.failures, QStringList{"APULIA"});
+  EXPECT_TRUE(
+      r.error.contains(QStringLiteral("'%1' non è un percorso del disco dei dati").arg(host)))
+      << r.error.toStdString();
+  EXPECT_EQ(db::Database::Open(host)->OpenRecordset("select * from movimenti")->RecordCount(), 0);
 }
 
 }  // namespace

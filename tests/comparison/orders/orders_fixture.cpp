@@ -1,12 +1,17 @@
 #include "comparison/orders/orders_fixture.h"
 
 #include <QDateTime>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QThread>
 
 #include "comparison/cnf02_query.h"
 #include "data/schema_upgrade.h"
 #include "data/shipped_schema.h"
 #include "platform/clock.h"
 #include "platform/paths.h"
+#include "support/child_test.h"
 
 namespace vx::comparison::testing {
 
@@ -144,6 +149,23 @@ std::vector<Line> OrdersTest::Lines(int slot, int year, int numero) {
   }
   st.Reset();
   return out;
+}
+
+std::unique_ptr<QProcess> OrdersTest::StartWriter(bool stop) {
+  std::vector<std::pair<QString, QString>> env = {{"VX_ORDERS_ROOT", root_->root()}};
+  if (stop) env.emplace_back("VX_ORDERS_STOP", "1");
+  return StartChild("WriteSlotOneOrder", env);
+}
+
+void OrdersTest::Release(int count) {
+  QDir dir(root_->root());
+  QElapsedTimer waited;
+  waited.start();
+  while (dir.entryList({"ready-*"}, QDir::Files).size() < count && waited.elapsed() < 30000) {
+    QThread::msleep(5);
+  }
+  QFile go(dir.filePath("go"));
+  ASSERT_TRUE(go.open(QIODevice::WriteOnly));
 }
 
 Variant OrdersTest::MainValue(const QString& sql) {

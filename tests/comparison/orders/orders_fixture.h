@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QDate>
+#include <QProcess>
 #include <memory>
 #include <ostream>
 #include <vector>
@@ -125,6 +126,13 @@ class OrdersTest : public ::testing::Test {
   Variant MainValue(const QString& sql);
 
   SlotOrderResult Write(int slot) { return WriteSlotOrder(slot, values_, prompts_); }
+
+  // Another program writing slot 1's order on this data drive (answering Yes to a new
+  // order), started but held until Release(); with `stop`, it is killed once the order is
+  // written, before anything else runs.
+  std::unique_ptr<QProcess> StartWriter(bool stop = false);
+  // Lets the writers go once `count` of them are ready, so that they run at once.
+  void Release(int count);
 
   std::unique_ptr<TempDataRoot> root_;
   common::SharedValues values_;

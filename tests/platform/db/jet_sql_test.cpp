@@ -25,7 +25,7 @@ TEST(JetSqlTest, TranslatesTheDialectOfDataTexts) {
       {"select * from t where d = #12/31/2026#", "select * from t where d = 46387.0"},
       {"select * from t where d >= #2026-01-02#", "select * from t where d >= 46024.0"},
       {"select * from t where d = #1/2/2026 12:00:00#", "select * from t where d = 46024.5"},
-      {"select a & 'x' & b from t", "select a || 'x' COLLATE NOCASE || b from t"},
+      {"select a & 'x' & b from t", "select jet_cat(jet_cat(a,'x' COLLATE NOCASE),b) from t"},
       {"update t set f = True, g = False", "update t set f = -1, g = 0"},
       {"select * from t where not isnull(colli1) and colli1 > 0",
        "select * from t where not jet_isnull(colli1) and colli1 > 0"},
@@ -35,6 +35,14 @@ TEST(JetSqlTest, TranslatesTheDialectOfDataTexts) {
       {"SELECT * FROM inizio WHERE codute = 1 and codope= 1",
        "SELECT * FROM inizio WHERE codute = 1 and codope= 1"},
       {"select * from t where n = 'l''ape'", "select * from t where n = 'l''ape' COLLATE NOCASE"},
+      {"select t.a + -1 * 2, -b - c + d from t",
+       "select jet_add(t.a,-1 * 2) , jet_add(-b - c,d) from t"},
+      {"select a from t where (a + 1) * 2 > 3 order by a + 1 desc, t.b, 2",
+       "select a from t where ( jet_add(a,1) ) * 2 > 3 order by jet_add(a,1) COLLATE NOCASE desc, "
+       "t.b, 2"},
+      {"select iif((a > 1), 'x' & b, c + (d > 2)) from t where y not like z & '*'",
+       "select iif((a > 1), jet_cat('x' COLLATE NOCASE,b) , jet_add(c,(-(d > 2))) ) from t where y "
+       "not REGEXP jet_likere(jet_cat(z,'*' COLLATE NOCASE)) "},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(TranslateJetSql(QString::fromUtf8(c.jet)), QString::fromUtf8(c.sqlite)) << c.jet;

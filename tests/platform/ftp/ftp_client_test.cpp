@@ -1,85 +1,34 @@
 // The FTP client against a server started on loopback for the test.
 #include "platform/ftp/ftp_client.h"
 
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
-#include <QThread>
+
+#include "support/ftp_server.h"
+#include "support/requirements.h"
 
 using vx::ftp::FtpClient;
 
 namespace {
 
-// A port nobody listens on at the moment of asking.
-int FreePort() {
-  const int s = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  ::bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a);
-  socklen_t len = sizeof a;
-  ::getsockname(s, reinterpret_cast<sockaddr*>(&a), &len);
-  ::close(s);
-  return ntohs(a.sin_port);
-}
-
-bool Answers(int port) {
-  const int s = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_port = htons(port);
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  const bool ok = ::connect(s, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
-  ::close(s);
-  return ok;
-}
-
-// The system's Python, which carries Debian's pyftpdlib.
-QString PythonWithFtpServer() {
-  for (const QString& python : {QStringLiteral("/usr/bin/python3"), QStringLiteral("python3")}) {
-    QProcess p;
-    p.start(python, {"-c", "import pyftpdlib"});
-    if (p.waitForFinished(20000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0)
-      return python;
-  }
-  return {};
-}
-
 class FtpClientTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const QString python = PythonWithFtpServer();
-    if (python.isEmpty()) GTEST_SKIP() << "python3-pyftpdlib is not installed";
+    VX_REQUIRE_TOOL(!LocalFtpServer::Python().isEmpty(), "python3-pyftpdlib");
     QDir(served.path()).mkpath("update/bin");
     QFile f(served.path() + "/update/aggiorna.bat");
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("copy a b\r\nexit\r\n");
     f.close();
-    port = FreePort();
-    server.start(python, {"-m", "pyftpdlib", "-i", "127.0.0.1", "-p", QString::number(port), "-d",
-                          served.path(), "-u", "negozio", "-P", "s3gr3t0"});
-    ASSERT_TRUE(server.waitForStarted(10000));
-    const QDeadlineTimer deadline(20000);
-    while (!Answers(port) && !deadline.hasExpired()) QThread::msleep(50);
-    ASSERT_TRUE(Answers(port)) << server.readAllStandardError().toStdString();
-  }
-  void TearDown() override {
-    if (server.state() != QProcess::NotRunning) {
-      server.kill();
-      server.waitForFinished(10000);
-    }
+    ASSERT_TRUE(server.Start(served.path(), "negozio", "s3gr3t0")) << server.error().toStdString();
+    port = server.port();
   }
   QTemporaryDir served;
   QTemporaryDir local;
-  QProcess server;
+  LocalFtpServer server;
   int port = 0;
 };
 
@@ -130,7 +79,7 @@ TEST_F(FtpClientTest, WrongPasswordIsRefused) {
 TEST(FtpConnectTest, AClosedPortFailsWithAReason) {
   FtpClient ftp;
   ftp.SetTimeout(5);
-  const auto r = ftp.Connect("127.0.0.1", "u", "p", FreePort());
+  const auto r = ftp.Connect("127.0.0.1", "u", "p", FreeLoopbackPort());
   EXPECT_FALSE(r.ok);
   EXPECT_TRUE(r.error.contains("127.0.0.1")) << r.error.toStdString();
   EXPECT_FALSE(ftp.ChangeDir("x").ok);

@@ -92,6 +92,7 @@ TEST_F(FlexGridTest, ClickMakesTheCellCurrentThenRaisesClick) {
   // A heading cell is not made current.
   QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, CellCentre(0, 1));
   EXPECT_EQ(click.count(), 2);
+  EXPECT_EQ(grid.MouseRow(), 0);
   EXPECT_EQ(grid.Row(), 2);
   EXPECT_EQ(grid.Col(), 3);
 }

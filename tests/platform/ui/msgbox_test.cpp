@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QTimer>
+#include <QWidget>
 
 #include "support/scripted_messages.h"
 
@@ -44,6 +47,18 @@ TEST(MsgBoxTest, AnOkBoxAnswersOkWhateverTheResponderSays) {
   EXPECT_EQ(MsgBox({"x", "t", MsgIcon::Exclamation, MsgButtons::Ok, MsgAnswer::Ok}), MsgAnswer::Ok);
   EXPECT_EQ(MsgBox({"q", "t", MsgIcon::Question, MsgButtons::YesNo, MsgAnswer::No}),
             MsgAnswer::Yes);
+  InstallFailingMessageResponder();
+}
+
+TEST(MsgBoxTest, TheParentWindowMayGoWhileItsBoxIsOpen) {
+  SetMessageResponder({});  // the real box
+  auto* parent = new QWidget;
+  parent->show();
+  QApplication::setActiveWindow(parent);
+  ASSERT_EQ(QApplication::activeWindow(), parent);
+  QTimer::singleShot(0, [parent] { delete parent; });
+  // The box went with its window: the question counts as not answered Yes.
+  EXPECT_FALSE(AskYesNo("Vuoi pulire i colli?", "Crea Ordini"));
   InstallFailingMessageResponder();
 }
 

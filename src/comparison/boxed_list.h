@@ -1,0 +1,93 @@
+// The boxed comparison lists: rows of boxes on a landscape page scaled to 650 x 450 units,
+// a three-row page heading (date, title and page; store; column headings) and one row of
+// 12-unit boxes per article, each text 2 units inside its box's top-left corner.
+//
+// The pieces that differ between the lists (the columns, the title, the question's title and
+// how the view switches to the ticked rows) are parameters; the box edges live in the shared
+// print state (stampa_x1, stampa_y1, stampa_x2, stampa_y2, riga_stampa).
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+#include "platform/print/printjob.h"
+#include "platform/variant.h"
+
+namespace vx::common {
+struct SharedValues;
+}
+
+namespace vx::comparison {
+
+// The current box of a row of boxes, kept in the print state, and the texts placed in it.
+class BoxCursor {
+ public:
+  BoxCursor(print::PrintJob& job, common::SharedValues& g) : job_(job), g_(g) {}
+
+  // The first box of a row: left edge x, top `top` taken as the nearest whole unit.
+  void Start(double top, int x, int width, int height);
+  // The next box of the row, `width` wide, from where the last one ended.
+  void Next(int width);
+  // The outline of the current box.
+  void Draw();
+  // The print position at the box's top-left corner plus (dx, dy).
+  void MoveTo(int dx, int dy);
+  // A text at the corner plus (dx, dy); the line stays open unless endLine.
+  void Text(int dx, int dy, const QString& text, bool endLine = false);
+
+ private:
+  print::PrintJob& job_;
+  common::SharedValues& g_;
+};
+
+// A column of a list: its box width, its heading (empty: none) with the heading's font size,
+// and the font size of the rows' texts.
+struct ListColumn {
+  int width = 0;
+  QString heading;
+  double headingSize = 10;
+  double bodySize = 10;
+};
+
+// What a list's page heading shows besides the date.
+struct ListHeading {
+  QString title;                    // row 1, size 14 bold
+  QString storeName;                // row 2, after "Societa:", cut or padded to 25 characters
+  std::vector<ListColumn> columns;  // row 3, from x 10 to the right
+};
+
+// The page heading on the current page, numbered `page`: the date, title and page boxes, the
+// store box and the column headings, with line width 3; it leaves stampa_x1 and stampa_y2 at
+// the last column heading and the print position on its bottom edge, riga_stampa at 0,
+// the body font (size 10, not bold) and line width 1.
+void PrintListHeading(print::PrintJob& job, common::SharedValues& g, const ListHeading& heading,
+                      int page);
+
+// One body row at the print position: a 12-unit box per column with its text (texts beyond
+// the columns are ignored, missing ones print nothing); riga_stampa grows by one.
+void PrintListRow(print::PrintJob& job, common::SharedValues& g,
+                  const std::vector<ListColumn>& columns, const QStringList& texts);
+
+// The whole document: landscape, scale (0, 0)-(650, 450), the heading of page 1, then the
+// rows that nextRow gives (it fills the texts and returns false after the last row). After
+// a row whose top lies at 423 or lower down the page, a new page with its heading follows.
+// Pages are numbered from 1. A row source that throws abandons the document.
+print::PrintResult PrintBoxedList(print::PrintJob& job, common::SharedValues& g,
+                                  const std::vector<ListColumn>& columns,
+                                  const std::function<void(int page)>& heading,
+                                  const std::function<bool(QStringList&)>& nextRow);
+
+// The list's "Stampa elenco " flow: the question under `title`; No changes nothing. On Yes
+// showTicked switches the view to the ticked rows (false when its query failed, which it has
+// told: nothing is printed), then print runs; a failed document is told in a critical box.
+void PrintTickedList(const QString& title, const std::function<bool()>& showTicked,
+                     const std::function<print::PrintResult()>& print);
+
+// The texts of a slot's quantity and cost boxes: packages with "###,##0", Null as 0; the cost
+// with "###,##0.0000", nothing for 0 or Null.
+QString ListPackagesText(const Variant& packages);
+QString ListCostText(const Variant& cost);
+
+}  // namespace vx::comparison

@@ -1,0 +1,68 @@
+// The engine every terminal window runs: the readings of one download applied to the
+// comparison table in one transaction, and the report of the codes it does not hold.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <stdexcept>
+#include <vector>
+
+#include "terminals/terminal_rules.h"
+
+namespace vx::db {
+class Database;
+}
+
+namespace vx::terminals {
+
+// How one window applies a found reading to its row.
+struct ImportRule {
+  // Slots whose costs the rule compares and whose packages it may write (3 or 4).
+  int slotCount = 3;
+  // The packages to write from the comparison costs, the packages the row holds and q.
+  std::function<PackageWrites(const std::array<double, 4>& costs,
+                              const std::array<Variant, 4>& packages, double q)>
+      slotRule;
+  // Readings of quantity 0 are passed over altogether (no progress, number or report).
+  bool skipZero = false;
+  // The readings not passed over are numbered from 1 into `sequenza`.
+  bool numbered = false;
+};
+
+struct ImportOutcome {
+  int applied = 0;  // readings whose row was found and written
+  // The report's lines, in reading order: codes not found, and lines that hold no reading.
+  QStringList report;
+};
+
+// The run could not even begin (another operation holds a transaction on the database).
+class ImportRefused : public std::runtime_error {
+ public:
+  explicit ImportRefused(const QString& message)
+      : std::runtime_error(message.toStdString()), message_(message) {}
+  const QString& message() const { return message_; }
+
+ private:
+  QString message_;
+};
+
+// Applies the readings to `articoli`, found through its EAN index, in one transaction that
+// must be the database's outermost (ImportRefused otherwise); every found row is marked
+// "X". `lineCount` sets the progress step; progress(value) is called for each reading. A
+// database error rolls everything back and propagates (db::DbError).
+ImportOutcome ApplyReadings(db::Database& main, const std::vector<Reading>& readings,
+                            qint32 lineCount, const ImportRule& rule,
+                            const std::function<void(qint16)>& progress);
+
+// The report line of a code that the comparison table does not hold.
+QString NotFoundLine(const QString& key, double quantity);
+// The report line of a line that holds no reading.
+QString InvalidLine(const QString& line);
+
+// Prints the report lines, one document of their own on the current printer (a PDF in the
+// print folder where there is none), each at CurrentX 5 and, when fontSize > 0, in that size.
+// An empty report prints nothing. Gives the reason when printing failed, else "".
+QString PrintReport(const QStringList& lines, double fontSize = 0);
+
+}  // namespace vx::terminals
