@@ -26,7 +26,7 @@ QString ValueText(const Variant& v) {
 }  // namespace
 
 struct ImportFrame::Statements {
-  QHash<QString, db::JetType> types;  // "table.column"
+  QHash<QString, QHash<QString, db::JetType>> types;  // by table, then column
   std::optional<db::Statement> exists, groupFind, groupAdd, insert, update;
   QStringList insertNames, updateNames;
 };
@@ -164,7 +164,15 @@ Variant ImportFrame::Value(int row, int column) {
 
 QString ImportFrame::Text(int row, int column) { return Value(row, column).str(); }
 
-double ImportFrame::ValOf(int row, int column) { return Val(Text(row, column)); }
+double ImportFrame::ValOf(int row, int column) {
+  const Variant v = Value(row, column);
+  // A whole number reads back as itself from its text; skip the round trip.
+  if (v.isNumber()) {
+    const double d = v.toDouble();
+    if (std::fabs(d) < 1e15 && d == std::trunc(d)) return d;
+  }
+  return Val(v.str());
+}
 
 void ImportFrame::Note(int row, int column, const Variant& value, const QString& reason) {
   QString line = QStringLiteral("riga %1").arg(row);
@@ -211,15 +219,19 @@ QString ImportFrame::Ean(int row, int column) {
 }
 
 QString ImportFrame::Vat(int row, int column) {
-  return Format(Variant(Val(Text(row, column))), QStringLiteral("00"));
+  const double v = ValOf(row, column);
+  if (v >= 0 && v <= 99 && v == std::trunc(v)) {
+    return QString::number(static_cast<int>(v)).rightJustified(2, QLatin1Char('0'));
+  }
+  return Format(Variant(v), QStringLiteral("00"));
 }
 
 Variant ImportFrame::Conform(const QString& table, const QString& column, const Variant& value,
                              int row, int sourceColumn) {
-  const QString key = table + QLatin1Char('.') + column;
-  auto it = St().types.find(key);
-  if (it == St().types.end()) {
-    it = St().types.insert(key, db::JetTypeFromDeclared(db_->ColumnType(table, column)));
+  QHash<QString, db::JetType>& columns = St().types[table];
+  auto it = columns.find(column);
+  if (it == columns.end()) {
+    it = columns.insert(column, db::JetTypeFromDeclared(db_->ColumnType(table, column)));
   }
   try {
     return db::ConformForWrite(value, it.value(), column);

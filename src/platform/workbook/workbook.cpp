@@ -65,7 +65,9 @@ Sheet::Sheet(QString name, std::vector<Entry> cells)
   auto less = [](const Entry& a, const Entry& b) {
     return a.row != b.row ? a.row < b.row : a.column < b.column;
   };
-  std::stable_sort(cells_.begin(), cells_.end(), less);
+  if (!std::is_sorted(cells_.begin(), cells_.end(), less)) {
+    std::stable_sort(cells_.begin(), cells_.end(), less);
+  }
   // A cell written twice keeps its last value.
   std::vector<Entry> unique;
   unique.reserve(cells_.size());
