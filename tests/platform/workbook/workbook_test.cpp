@@ -42,6 +42,7 @@ std::vector<BookSheet> Description() {
   put(3, 3, true, true);
   put(3, 4, Variant::error(QStringLiteral("#VALUE!")), true);
   put(3, 5, Variant::fromDayNumber(kDay + 1), true);
+  put(4, 2, Variant());  // a blank cell: formatted, no value
   put(5, 1, QStringLiteral("dopo una riga vuota"));
   put(5, 3, QStringLiteral("Caffè Qualità \"Oro\" <&>"));  // the same text again
   put(6, 1, Variant::fromDayNumber(10));                   // before the phantom 29/02/1900
@@ -163,7 +164,7 @@ TEST_F(WorkbookTest, EveryFormatReadsTheSameCells) {
     EXPECT_EQ(s.Cell(6, 1).isDate(), !var.options.date1904);
     EXPECT_EQ(s.Cell(6, 1).toDouble(), var.options.date1904 ? 10 - 1462 : 10);
     for (const auto& [r, c] :
-         std::vector<std::pair<int, int>>{{4, 1}, {2, 6}, {1, 8}, {9, 9}, {0, 1}, {1, 0}}) {
+         std::vector<std::pair<int, int>>{{4, 1}, {4, 2}, {2, 6}, {1, 8}, {9, 9}, {0, 1}, {1, 0}}) {
       EXPECT_TRUE(s.Cell(r, c).isEmpty()) << r << "," << c;
     }
     EXPECT_EQ(s.LastRow(), 6);
