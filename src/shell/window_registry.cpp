@@ -9,6 +9,7 @@
 #include "masterdata/ali01.h"
 #include "platform/ui/form.h"
 #include "pricelists/art22.h"
+#include "pricelists/lis06b.h"
 #include "shell/agg_software.h"
 #include "shell/arc02.h"
 #include "shell/com02.h"
@@ -57,6 +58,7 @@ void RegisterProgramWindows() {
   Register<terminals::cnfpv>("cnfpv");
   Register<terminals::cnfpv6>("cnfpv6");
   Register<masterdata::ali01>("ali01");
+  Register<pricelists::lis06b>("lis06b");
 }
 
 }  // namespace vx::shell
