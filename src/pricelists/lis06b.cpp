@@ -20,17 +20,14 @@
 #include "platform/ui/dbcombo.h"
 #include "platform/ui/filelist.h"
 #include "platform/ui/msgbox.h"
+#include "platform/ui/place.h"
 #include "platform/ui/textbox.h"
 
 namespace vx::pricelists {
 
 namespace {
 
-template <class T>
-T* Named(T* w, const char* name) {
-  w->setObjectName(QString::fromLatin1(name));
-  return w;
-}
+using ui::Named;
 
 // The count and article boxes as the import's display; each box is repainted at once.
 class WindowDisplay : public ImportDisplay {
