@@ -91,12 +91,12 @@ TEST_F(RbmImportTest, TheFirstImportOfAnOpeningEmptiesTheLaterOnesOnlyAdd) {
 TEST_F(RbmImportTest, AnEmptyRangeEmptiesAndAFailedImportKeepsTheMark) {
   OpeningMarks marks;
   Db("rbm").PrepareNative("drop table codean").Run();
-  ImportResult r = ImportRbm({"listino.xlsx", "1", "20"}, nullptr, marks);
+  ImportResult r = ImportRbm(Req("listino.xlsx", "1", "20"), nullptr, marks);
   EXPECT_TRUE(r.failure.contains("codean")) << r.failure.toStdString();
   EXPECT_FALSE(marks.rbmEmptied);
   EXPECT_EQ(Codes("rbm", "select codart from articolo"), "900");
   Db("rbm").PrepareNative("create table codean (codare integer, eanare text)").Run();
-  r = ImportRbm({"listino.xlsx", "5", "4"}, nullptr, marks);
+  r = ImportRbm(Req("listino.xlsx", "5", "4"), nullptr, marks);
   EXPECT_TRUE(r.completed);
   EXPECT_EQ(r.rowsRead, 0);
   EXPECT_TRUE(marks.rbmEmptied);

@@ -147,7 +147,7 @@ TEST_F(SdaImportTest, NothingChangesWithoutTheTextFileOrWhenAWriteFails) {
   ASSERT_TRUE(QFile::remove(Host("C:\\sda\\listino.txt")));
   {
     ScriptedMessages boxes;
-    const ImportResult r = ImportSda({"listino.xls", "1", "30"}, nullptr);
+    const ImportResult r = ImportSda(Req("listino.xls", "1", "30"), nullptr);
     EXPECT_FALSE(r.completed);
     EXPECT_TRUE(r.failure.contains("C:\\sda\\listino.txt")) << r.failure.toStdString();
   }
@@ -158,7 +158,7 @@ TEST_F(SdaImportTest, NothingChangesWithoutTheTextFileOrWhenAWriteFails) {
           "create trigger guasto before insert on codean when new.eanare = '8000000000128' "
           "begin select raise(abort, 'disco pieno'); end")
       .Run();
-  const ImportResult r = ImportSda({"listino.xls", "1", "30"}, nullptr);
+  const ImportResult r = ImportSda(Req("listino.xls", "1", "30"), nullptr);
   EXPECT_FALSE(r.completed);
   EXPECT_TRUE(r.failure.contains("disco pieno")) << r.failure.toStdString();
   EXPECT_EQ(Codes("sda", "select codart from articolo"), "900");
@@ -167,7 +167,7 @@ TEST_F(SdaImportTest, NothingChangesWithoutTheTextFileOrWhenAWriteFails) {
 }
 
 TEST_F(SdaImportTest, AnEmptyRangeStillEmptiesTheCatalogue) {
-  const ImportResult r = ImportSda({"listino.xls", "5", "4"}, nullptr);
+  const ImportResult r = ImportSda(Req("listino.xls", "5", "4"), nullptr);
   EXPECT_TRUE(r.completed);
   EXPECT_EQ(r.rowsRead, 0);
   EXPECT_EQ(Get("sda", "select count(*) from articolo").toLong(), 0);

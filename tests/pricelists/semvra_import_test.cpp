@@ -158,12 +158,12 @@ TEST_F(SemvraImportTest, AnEmptyRangeEmptiesAndAFailureKeepsCatalogueAndMark) {
                              "new.eanare = '8000000000041' begin select raise(abort, 'guasto'); "
                              "end")
       .Run();
-  ImportResult r = ImportSemvra({"alimentari.xlsx", "1", "20"}, nullptr, marks);
+  ImportResult r = ImportSemvra(Req("alimentari.xlsx", "1", "20"), nullptr, marks);
   EXPECT_FALSE(r.completed);
   EXPECT_FALSE(marks.semvraEmptied);
   EXPECT_EQ(Codes("semvra", "select codart from articolo"), "900");
   EXPECT_EQ(Codes("semvra", "select codice from gruppi"), "900");
-  r = ImportSemvra({"alimentari.xlsx", "5", "4"}, nullptr, marks);
+  r = ImportSemvra(Req("alimentari.xlsx", "5", "4"), nullptr, marks);
   EXPECT_TRUE(r.completed);
   EXPECT_EQ(r.rowsRead, 0);
   EXPECT_TRUE(marks.semvraEmptied);

@@ -77,6 +77,14 @@ class SupplierBooksFixture : public PricelistFixture {
                   {codart, QStringLiteral("VECCHIO")});
   }
 
+  static ImportRequest Req(const QString& name, const QString& first, const QString& last) {
+    ImportRequest r;
+    r.numfatw = name;
+    r.inizw = first;
+    r.finew = last;
+    return r;
+  }
+
   lis06b* Window() { return ui::Forms::Get<lis06b>(); }
   // Chooses the file in the window's list and presses "Importa" with the rows given.
   void Import(const QString& name, const QString& first, const QString& last) {
