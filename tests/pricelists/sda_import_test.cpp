@@ -173,6 +173,11 @@ TEST_F(SdaImportTest, AnEmptyRangeStillEmptiesTheCatalogue) {
   EXPECT_EQ(Get("sda", "select count(*) from articolo").toLong(), 0);
   EXPECT_EQ(Get("sda", "select count(*) from gruppi").toLong(), 0);
   EXPECT_EQ(Get("sda", "select count(*) from listini").toLong(), 1);
+  // A run from row 2 leaves the note as it was.
+  Db("sda").Execute("update listini set [note] = 'VECCHIA'");
+  EXPECT_TRUE(ImportSda(Req("listino.xls", "2", "30"), nullptr).completed);
+  EXPECT_EQ(Get("sda", "select note from listini").str(), "VECCHIA");
+  EXPECT_EQ(Get("sda", "select count(*) from articolo").toLong(), 6);
 }
 
 }  // namespace
