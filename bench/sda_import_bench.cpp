@@ -48,7 +48,8 @@ QStringList Lines(int rows) {
   for (int i = 0; i < rows; ++i) {
     QString l(140, QLatin1Char(' '));
     l.replace(54, 6, QStringLiteral("%1").arg(i + 1, 6, 10, QLatin1Char('0')));
-    l.replace(115, 7, QStringLiteral("%1,%2").arg(1 + i % 90, 4).arg(i % 100, 2, 10, QLatin1Char('0')));
+    l.replace(115, 7,
+              QStringLiteral("%1,%2").arg(1 + i % 90, 4).arg(i % 100, 2, 10, QLatin1Char('0')));
     l.replace(132, 5, QStringLiteral("%1").arg(i % 20, 5));
     lines << l;
   }

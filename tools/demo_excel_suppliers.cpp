@@ -80,8 +80,8 @@ QStringList MakeDemoExcelSupplierBooks(const QString& firstDbHost, const QString
     BookSheet s{QStringLiteral("foglio1"), {}};
     auto put = [&](int r, int c, const Variant& v) { s.cells.push_back({r, c, v}); };
     put(1, 1, QStringLiteral("LISTINO SDA %1").arg(month));
-    const char* const titles[] = {"CODICE", "EAN", "DESCRIZIONE", "GRUPPO", "", "PREZZO",
-                                  "",       "IVA", "PEZZI"};
+    const char* const titles[] = {"CODICE", "EAN", "DESCRIZIONE", "GRUPPO", "",
+                                  "PREZZO", "",    "IVA",         "PEZZI"};
     for (int c = 0; c < 9; ++c) {
       if (*titles[c]) put(2, c + 1, QString::fromLatin1(titles[c]));
     }
@@ -108,12 +108,12 @@ QStringList MakeDemoExcelSupplierBooks(const QString& firstDbHost, const QString
     Write(sdaFolderHost, QStringLiteral("listino_sda.xls"), s);
     QFile text(sdaFolderHost + QStringLiteral("/listino.txt"));
     if (!text.open(QIODevice::WriteOnly) ||
-        text.write(fs::ToCp1252(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"))) <
-            0) {
+        text.write(fs::ToCp1252(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"))) < 0) {
       throw SetupError(QStringLiteral("Impossibile scrivere %1.").arg(text.fileName()));
     }
-    report << QStringLiteral("  listino Excel SDA %1/listino_sda.xls: %2 articoli in 3 gruppi; "
-                             "listino.txt con %3 prezzi")
+    report << QStringLiteral(
+                  "  listino Excel SDA %1/listino_sda.xls: %2 articoli in 3 gruppi; "
+                  "listino.txt con %3 prezzi")
                   .arg(sdaFolderHost)
                   .arg(count)
                   .arg(corrected);
@@ -124,8 +124,8 @@ QStringList MakeDemoExcelSupplierBooks(const QString& firstDbHost, const QString
     BookSheet s{QStringLiteral("stampa listino 3"), {}};
     auto put = [&](int r, int c, const Variant& v) { s.cells.push_back({r, c, v}); };
     const std::pair<int, const char*> titles[] = {
-        {1, "CODICE"},      {3, "EAN"}, {4, "DESCRIZIONE"}, {8, "GRUPPO"},
-        {10, "SOTTOGRUPPO"}, {11, "IVA"}, {12, "PEZZI"},     {13, "PREZZO"}};
+        {1, "CODICE"},       {3, "EAN"},  {4, "DESCRIZIONE"}, {8, "GRUPPO"},
+        {10, "SOTTOGRUPPO"}, {11, "IVA"}, {12, "PEZZI"},      {13, "PREZZO"}};
     for (const auto& [c, t] : titles) put(1, c, QString::fromLatin1(t));
     const char* const groups[] = {"ALIMENTARI", "BEVANDE", "CURA CASA"};
     int row = 1;
@@ -198,8 +198,9 @@ QStringList MakeDemoExcelSupplierBooks(const QString& firstDbHost, const QString
       put(row, 7, Round2(first[i].price * 0.8));
     }
     Write(semvraFolderHost, QStringLiteral("promozioni_semvra.xlsx"), s);
-    report << QStringLiteral("  listini Excel SEMVRA %1: alimentari %2 articoli, NO_FOOD %3 "
-                             "articoli, promozioni %4 offerte dal %5 al %6")
+    report << QStringLiteral(
+                  "  listini Excel SEMVRA %1: alimentari %2 articoli, NO_FOOD %3 "
+                  "articoli, promozioni %4 offerte dal %5 al %6")
                   .arg(semvraFolderHost)
                   .arg(food)
                   .arg(nonFood)

@@ -15,9 +15,8 @@ ImportProcedure ImportProcedureFor(Supplier supplier, FileKind kind) {
           return ImportVaru(r, d);
         };
       case Supplier::Sda:
-        return [](const ImportRequest& r, ImportDisplay* d, OpeningMarks&) {
-          return ImportSda(r, d);
-        };
+        return
+            [](const ImportRequest& r, ImportDisplay* d, OpeningMarks&) { return ImportSda(r, d); };
       case Supplier::Semvra:
         return ImportSemvra;
       case Supplier::Rbm:

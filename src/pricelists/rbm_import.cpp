@@ -31,8 +31,7 @@ ImportResult ImportRbm(const ImportRequest& request, ImportDisplay* display, Ope
   const bool empties = !marks.rbmEmptied;
   auto empty = [&] {
     if (empties) {
-      f.DeleteAll(
-          {QStringLiteral("articolo"), QStringLiteral("codean"), QStringLiteral("gruppi")});
+      f.DeleteAll({QStringLiteral("articolo"), QStringLiteral("codean"), QStringLiteral("gruppi")});
     }
   };
 

@@ -77,8 +77,7 @@ ImportResult ImportSemvra(const ImportRequest& request, ImportDisplay* display,
   const bool empties = !marks.semvraEmptied;
   auto empty = [&] {
     if (empties) {
-      f.DeleteAll(
-          {QStringLiteral("articolo"), QStringLiteral("codean"), QStringLiteral("gruppi")});
+      f.DeleteAll({QStringLiteral("articolo"), QStringLiteral("codean"), QStringLiteral("gruppi")});
     }
   };
 

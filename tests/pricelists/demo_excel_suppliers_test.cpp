@@ -81,9 +81,9 @@ TEST(DemoExcelSuppliersTest, EachDemoWorkbookImportsFromTheWindow) {
   ASSERT_TRUE(firstEan.Step());
   const QString ean = firstEan.Column(0).str();
   firstEan.Reset();
-  EXPECT_EQ(Number(*apulia, QStringLiteral("select count(*) from codean where eanare = '%1'")
-                                .arg(ean)),
-            1);
+  EXPECT_EQ(
+      Number(*apulia, QStringLiteral("select count(*) from codean where eanare = '%1'").arg(ean)),
+      1);
 
   ui::Forms::Unload<lis06b>();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

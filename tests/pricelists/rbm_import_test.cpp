@@ -13,8 +13,8 @@ using testing::SheetRow;
 SheetRow RbmRow(const Variant& code, const Variant& ean, const QString& description,
                 const Variant& price, const Variant& vat = 22.0, const QString& group = "BEVANDE",
                 const QString& subgroup = "ACQUE", double pack = 6) {
-  return {{1, code}, {3, ean},  {4, description}, {8, group},
-          {10, subgroup}, {11, vat}, {12, pack},  {13, price}};
+  return {{1, code},      {3, ean},  {4, description}, {8, group},
+          {10, subgroup}, {11, vat}, {12, pack},       {13, price}};
 }
 
 class RbmImportTest : public testing::SupplierBooksFixture {
@@ -30,8 +30,7 @@ class RbmImportTest : public testing::SupplierBooksFixture {
           RbmRow(10.0, 8000000000011.0, "ACQUA ALTRO EAN", 9.0),
           RbmRow(11.0, 8000000000011.0, "ACQUA FRIZZANTE", 0.5),  // EAN of 10
           SheetRow{},
-          RbmRow(" 12 ", Variant(), "BIRRA", 1.25, 22.0, "GRUPPO DI VENTICINQUE CAR",
-                 "SUB", 24)});
+          RbmRow(" 12 ", Variant(), "BIRRA", 1.25, 22.0, "GRUPPO DI VENTICINQUE CAR", "SUB", 24)});
     Book("rbm", "nuovo.xls", "stampa listino 3",
          {RbmRow(10.0, 8000000000012.0, "ACQUA CAMBIATA", 3.0),
           RbmRow(13.0, 8000000000013.0, "SUCCO", 2.0)});

@@ -35,7 +35,7 @@ class SdaImportTest : public testing::SupplierBooksFixture {
          {
              SdaRow("LISTINO SDA APRILE", Variant(), "", Variant(), "PREZZO"),
              SdaRow(50.0, 8000000000050.0, "SALE FINO", Variant(), 1.0),  // before any group
-             SdaRow("CODICE", Variant(), "TESTATA", "999 TITOLO", 5.0),    // heading, whole
+             SdaRow("CODICE", Variant(), "TESTATA", "999 TITOLO", 5.0),   // heading, whole
              SdaRow(123.0, 8000000000123.0, "PENNE 500G", "123 PASTA", 2.0, 4, 24),
              SdaRow(123.0, 8000000000124.0, "PENNE ALTRO EAN", "123 PASTA", 7.0),
              SdaRow(124.0, 8000000000124.0, "FUSILLI", Variant(), 3.0),  // EAN of 123
@@ -76,8 +76,7 @@ TEST_F(SdaImportTest, ImportaRebuildsTheCatalogueAndCorrectsThePricesFromTheText
   EXPECT_EQ(w->c5w->Text(), "22");
   EXPECT_EQ(w->c6w->Text(), "12");
 
-  EXPECT_EQ(Codes("sda", "select codart from articolo order by codart"),
-            "50 123 124 125 126 128");
+  EXPECT_EQ(Codes("sda", "select codart from articolo order by codart"), "50 123 124 125 126 128");
   EXPECT_EQ(Codes("sda", "select codice || ':' || descrizione from gruppi order by codice"),
             "123:GRUPPO 123 400:GRUPPO 400");
   EXPECT_EQ(Codes("sda", "select eanare || ':' || codare from codean order by eanare"),
@@ -128,7 +127,8 @@ TEST_F(SdaImportTest, ReducedPricesAndTextLines) {
       {PriceLine(" 00123", "  10,00", ""), 0, 0, ""},
       {PriceLine("X00123", "  10,00", ""), 0, 0, ""},
       {QString(54, QLatin1Char(' ')), 0, 0, ""},
-      {PriceLine("000123", "  dieci", ""), 0, 0, "posizioni 116-122: \"  dieci\" (prezzo non valido)"},
+      {PriceLine("000123", "  dieci", ""), 0, 0,
+       "posizioni 116-122: \"  dieci\" (prezzo non valido)"},
       {PriceLine("0001234", "", "").left(60), 0, 0, "posizioni 116-122: \"\" (prezzo non valido)"},
   };
   for (const Case& c : cases) {

@@ -28,16 +28,14 @@ class SemvraImportTest : public testing::SupplierBooksFixture {
     Book("semvra", "alimentari.xlsx", "foglio1",
          {SheetRow{{1, "LISTINO SEMVRA"}}, SheetRow{{1, "CODICE"}}, SheetRow{},
           ListRow("12 LISTINO APRILE", 8000000000012.0, "NOTA E ARTICOLO", 1.5),
-          ListRow(20.0, Variant(), "SENZA EAN UNO", 2.0),
-          ListRow(21.0, 0.0, "SENZA EAN DUE", 3.0),
+          ListRow(20.0, Variant(), "SENZA EAN UNO", 2.0), ListRow(21.0, 0.0, "SENZA EAN DUE", 3.0),
           ListRow(30.0, 8000000000030.0, "PRIMO", 4.0),
           ListRow(31.0, 8000000000030.0, "SECONDO STESSO EAN", 5.0, 12),
           ListRow(40.0, 8000000000040.0, "    CON QUATTRO BLANCHI", 6.0),
           ListRow(41.0, 8000000000041.0, "   " + fifty + "TAGLIATO", 7.0),
           ListRow("TESTO", 8000000000050.0, "NON LETTO", 1.0)});
     Book("semvra", "listino_NO_FOOD.xls", "foglio1",
-         {SheetRow{}, SheetRow{}, SheetRow{},
-          ListRow(60.0, 8000000000060.0, "DETERSIVO", 4.5),
+         {SheetRow{}, SheetRow{}, SheetRow{}, ListRow(60.0, 8000000000060.0, "DETERSIVO", 4.5),
           ListRow(12.0, 8000000000012.0, "NOTA CAMBIATA", 1.75)});
   }
 };
@@ -74,8 +72,7 @@ TEST_F(SemvraImportTest, FoodThenNonFoodInOneOpening) {
   EXPECT_EQ(w->c3w->Text(), QString(47, 'X') + "END");
 
   Import("listino_NO_FOOD.xls", "4", "20");
-  EXPECT_EQ(Codes("semvra", "select codart from articolo order by codart"),
-            "12 20 21 30 40 41 60");
+  EXPECT_EQ(Codes("semvra", "select codart from articolo order by codart"), "12 20 21 30 40 41 60");
   EXPECT_EQ(Art("semvra", 60, "tipart").str(), "S");
   EXPECT_EQ(Art("semvra", 12, "tipart").str(), "S");
   EXPECT_EQ(Art("semvra", 12, "przart").toDouble(), 1.75);
@@ -88,7 +85,7 @@ TEST_F(SemvraImportTest, KindDescriptionAndColonRules) {
            {"listino_NO_FOOD.xls", "S"},
            {"listino_no_food.xls", "F"},
            {"NO_FOO.xls", "F"},
-           {pad + "12345NO_FOOD.xls", "S"},  // position 50
+           {pad + "12345NO_FOOD.xls", "S"},   // position 50
            {pad + "123456NO_FOOD.xls", "F"},  // position 51
        }) {
     EXPECT_EQ(SemvraKind(name), kind) << name.toStdString();
@@ -112,8 +109,8 @@ TEST_F(SemvraImportTest, PromotionsWriteOffersOfKnownArticlesAndKeepTheirDays) {
   Book("semvra", "promo.xlsx", "foglio 1",
        {SheetRow{{5, "PROMOZIONE"}}, SheetRow{{5, "Dal: 01/04: 02/04/2026"}},
         SheetRow{{5, "Al giorno: 16/04/2026"}}, PromoRow(1.0, 8000000000900.0, 3.5),  // EAN
-        PromoRow(900.0, 8000000000999.0, Variant()),  // unknown EAN
-        PromoRow(777.0, Variant(), 1.0)});            // unknown code: dropped
+        PromoRow(900.0, 8000000000999.0, Variant()),                                  // unknown EAN
+        PromoRow(777.0, Variant(), 1.0)});  // unknown code: dropped
   Book("semvra", "seguito.xlsx", "foglio 1",
        {SheetRow{}, SheetRow{{5, "senza giorni"}}, SheetRow{}, PromoRow(900.0, Variant(), 2.5)});
   common::G().iva = "10";
@@ -154,9 +151,11 @@ TEST_F(SemvraImportTest, PromotionsWriteOffersOfKnownArticlesAndKeepTheirDays) {
 
 TEST_F(SemvraImportTest, AnEmptyRangeEmptiesAndAFailureKeepsCatalogueAndMark) {
   OpeningMarks marks;
-  Db("semvra").PrepareNative("create trigger guasto before insert on codean when "
-                             "new.eanare = '8000000000041' begin select raise(abort, 'guasto'); "
-                             "end")
+  Db("semvra")
+      .PrepareNative(
+          "create trigger guasto before insert on codean when "
+          "new.eanare = '8000000000041' begin select raise(abort, 'guasto'); "
+          "end")
       .Run();
   ImportResult r = ImportSemvra(Req("alimentari.xlsx", "1", "20"), nullptr, marks);
   EXPECT_FALSE(r.completed);
