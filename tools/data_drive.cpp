@@ -14,6 +14,7 @@
 #include "demo_data.h"
 #include "demo_terminals.h"
 #include "demo_update.h"
+#include "demo_excel_suppliers.h"
 #include "demo_varu_workbook.h"
 #include "platform/clock.h"
 #include "platform/db/database.h"
@@ -166,6 +167,10 @@ DataDrive MakeDataDrive(const QString& root, const DataDriveOptions& options) {
     d.made << MakeDemoVaruWorkbook(
         hosts[0], HostPathUnder(d.root, QStringLiteral("C:\\varu\\listino_varu.xls")), s.today,
         s.seed);
+    d.made << MakeDemoExcelSupplierBooks(
+        hosts[1], hosts[2], HostPathUnder(d.root, QStringLiteral("C:\\sda")),
+        HostPathUnder(d.root, QStringLiteral("C:\\rbm")),
+        HostPathUnder(d.root, QStringLiteral("C:\\semvra")), s.today, s.seed);
   }
   return d;
 }

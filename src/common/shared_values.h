@@ -78,7 +78,6 @@ struct SharedValues {
   FixedString<30> gruppo;
   FixedString<30> sottogruppo;
   QString nome_stampante;
-  qint16 stato_lis = 0;
 
   // Back to the values of program start.
   void Reset() { *this = SharedValues(); }

@@ -111,7 +111,8 @@ bool ImportFrame::Open() {
 }
 
 ImportResult& ImportFrame::Run(ImportDisplay* display, const std::function<void()>& before,
-                               const std::function<void(int)>& rowLogic) {
+                               const std::function<void(int)>& rowLogic,
+                               const std::function<void()>& after) {
   display_ = display;
   sinceShown_.start();
   auto& g = common::G();
@@ -131,6 +132,7 @@ ImportResult& ImportFrame::Run(ImportDisplay* display, const std::function<void(
         Note(r, 0, Variant(), e.message());
       }
     }
+    if (after) after();
     tx.Commit();
     result_.completed = true;
   } catch (const db::DbError& e) {

@@ -85,11 +85,12 @@ class ImportFrame {
   // Opens the database (with its four tables), the workbook and the sheet; false, with
   // result().failure set, when one can't be opened.
   bool Open();
-  // Runs `before` and then rowLogic(r) for each row from the first to the last, in one
-  // transaction, showing the count on display. Returns the result; the failure of a
+  // Runs `before`, then rowLogic(r) for each row from the first to the last, then `after`,
+  // in one transaction, showing the count on display. Returns the result; the failure of a
   // database write rolls everything back.
   ImportResult& Run(ImportDisplay* display, const std::function<void()>& before,
-                    const std::function<void(int)>& rowLogic);
+                    const std::function<void(int)>& rowLogic,
+                    const std::function<void()>& after = {});
 
   ImportResult& result() { return result_; }
   const QString& workbookPath() const { return workbookPath_; }

@@ -194,7 +194,7 @@ void lis06b::Form_Load() {
   finew->SetText(QStringLiteral("10000"));
   listino->setChecked(true);
   vol->setChecked(true);
-  common::G().stato_lis = -1;
+  marks = OpeningMarks();
 }
 
 void lis06b::Form_Activate() {
@@ -294,12 +294,21 @@ void lis06b::Command4_Click() {
 }
 
 void lis06b::for2() { RunImport(Supplier::Varu, FileKind::Listino); }
+void lis06b::for2c() { RunImport(Supplier::Sda, FileKind::Listino); }
+void lis06b::for3() { RunImport(Supplier::Semvra, FileKind::Listino); }
+void lis06b::for3p() { RunImport(Supplier::Semvra, FileKind::Promozioni); }
+void lis06b::for4() { RunImport(Supplier::Rbm, FileKind::Listino); }
 
 void lis06b::RunImport(Supplier supplier, FileKind kind) {
   const ImportProcedure procedure = ImportProcedureFor(supplier, kind);
   if (!procedure) return;
+  if (supplier == Supplier::Semvra && kind == FileKind::Promozioni) {
+    // The promotions always run to row 3000.
+    finew->SetText(QStringLiteral("3000"));
+    finew->repaint();
+  }
   WindowDisplay display(*this);
-  ShowImportMessages(procedure(Request(), &display));
+  ShowImportMessages(procedure(Request(), &display, marks));
 }
 
 Supplier lis06b::ChosenSupplier() const {

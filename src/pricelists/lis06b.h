@@ -77,8 +77,12 @@ class lis06b : public ui::Form {
   void Command3_Click();
   void Command4_Click();
 
-  // The VARU price-list import (what "Importa" runs for VARU and LISTINO).
+  // The imports "Importa" runs: VARU, SDA, SEMVRA and RBM price lists, SEMVRA promotions.
   void for2();
+  void for2c();
+  void for3();
+  void for3p();
+  void for4();
   // Runs the procedure of the supplier and kind with the boxes' values and shows its
   // messages; nothing when there is no such procedure.
   void RunImport(Supplier supplier, FileKind kind);
@@ -88,6 +92,10 @@ class lis06b : public ui::Form {
   FileKind ChosenKind() const;
   // The boxes' values as an import reads them.
   ImportRequest Request() const;
+
+  // What this opening keeps between imports: the SEMVRA and RBM catalogues already
+  // emptied, and the offer days the SEMVRA promotions read last.
+  OpeningMarks marks;
 
  protected:
   void Form_Load() override;

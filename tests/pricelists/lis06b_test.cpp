@@ -71,7 +71,7 @@ TEST_F(Lis06bTest, LoadsWithTheVaruFolderAndTheStartValues) {
   EXPECT_FALSE(w->fstampa->isChecked());
   EXPECT_EQ(w->DBCombo1->Text(), "PDFCreator");
   EXPECT_EQ(w->DBCombo1->ListTexts(), (QStringList{"Laser Ufficio", "PDF"}));
-  EXPECT_EQ(common::G().stato_lis, -1);
+  EXPECT_FALSE(w->marks.semvraEmptied || w->marks.rbmEmptied);
   EXPECT_EQ(w->Command3->toolTip(), "Cancellazione file fatture ricevute");
 }
 
