@@ -103,6 +103,7 @@ void PrintListHeading(print::PrintJob& job, common::SharedValues& g, const ListH
   // The first row of the page begins on the bottom edge of the column headings.
   job.SetCurrentX(g.stampa_x1);
   job.SetCurrentY(g.stampa_y2);
+  if (heading.endLine) job.EndLine();
   job.SetFontSize(10);
   job.SetFontBold(false);
   job.SetDrawWidth(1);
@@ -149,6 +150,7 @@ print::PrintResult PrintBoxedList(print::PrintJob& job, common::SharedValues& g,
       }
       job.SetCurrentX(g.stampa_x1);
       job.SetCurrentY(g.stampa_y2);
+      if (layout.lineBetweenRows) job.EndLine();
     }
   } catch (const std::exception& e) {
     job.Abort();

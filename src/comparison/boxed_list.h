@@ -60,6 +60,7 @@ struct ListHeading {
   std::vector<ListColumn> columns;  // row 3, from x 10 to the right
   int titleWidth = 400;             // row 1's title box, after the 90-unit date box
   int storeWidth = 490;             // row 2's store box; a 130-unit box follows each
+  bool endLine = false;             // the first row begins a text line below the column headings
 };
 
 // The page of a list: its orientation (or as the printer has it), its scale, and where a
@@ -69,11 +70,13 @@ struct ListPage {
   double width = 650;
   double height = 450;
   int breakAt = 425;
+  bool lineBetweenRows = false;  // a text line of the body font between two rows
 };
 
 // The page heading on the current page, numbered `page`: the date, title and page boxes, the
 // store box and the column headings, with line width 3; it leaves stampa_x1 and stampa_y2 at
-// the last column heading and the print position on its bottom edge, riga_stampa at 0,
+// the last column heading and the print position on its bottom edge (or the line after it
+// with endLine), riga_stampa at 0,
 // the body font (size 10, not bold) and line width 1.
 void PrintListHeading(print::PrintJob& job, common::SharedValues& g, const ListHeading& heading,
                       int page);

@@ -91,6 +91,7 @@ print::PrintResult cnf02T::cnf02T_stampa_confronto() {
   page.width = 450;
   page.height = 650;
   page.breakAt = 625;
+  page.lineBetweenRows = true;
   return comparison::PrintBoxedList(
       job, common::G(), ListColumns(), [this, &job](int n) { testap2(job, n); },
       [rs](QStringList& texts) {
@@ -109,6 +110,7 @@ void cnf02T::testap2(print::PrintJob& job, int page) {
   heading.columns = ListColumns();
   heading.titleWidth = 200;
   heading.storeWidth = 290;
+  heading.endLine = true;
   comparison::PrintListHeading(job, common::G(), heading, page);
 }
 
