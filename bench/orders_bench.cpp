@@ -303,7 +303,8 @@ int main(int argc, char** argv) {
     main->Execute(QStringLiteral(
         "update articoli set forn2 = 2, costo2 = costo1, colli2 = colli1, umart = 'PZ', "
         "desart = 'ARTICOLO CON UNA DESCRIZIONE DI QUARANTA C'"));
-    auto store = main->Prepare(QStringLiteral("insert into listi01 (codart, cobart) values (?, ?)"));
+    auto store =
+        main->Prepare(QStringLiteral("insert into listi01 (codart, cobart) values (?, ?)"));
     auto ean = main->Prepare(QStringLiteral("insert into codean (codare, eanare) values (?, ?)"));
     for (int i = 50; i <= lines; i += 50) {
       for (int k = 1; k >= 0; --k) {
@@ -320,8 +321,8 @@ int main(int argc, char** argv) {
   vx::comparison::SlotOrderResult three;
   for (int round = 1; round <= kRounds; ++round) {
     timer.start();
-    three = vx::comparison::WriteSlotOrder(2, values, prompts,
-                                           vx::comparison3::ThreeSupplierOrders());
+    three =
+        vx::comparison::WriteSlotOrder(2, values, prompts, vx::comparison3::ThreeSupplierOrders());
     threeMs = std::min(threeMs, timer.nsecsElapsed() / 1e6);
     if (three.outcome != vx::comparison::OrderOutcome::Written ||
         three.orders != std::vector<qint32>{round}) {
@@ -359,7 +360,7 @@ int main(int argc, char** argv) {
   std::printf("three-supplier order of %d lines, best of %d: %.1f ms; bare SQL %.1f ms\n",
               three.lines, kRounds, threeMs, threeBare);
   std::printf("ratio: %.2f\n", threeMs / threeBare);
-  const bool threeSame = threeLines == kRounds * lines && threeDifferent == 0 &&
-                         storePriced == kRounds * (lines / 50);
+  const bool threeSame =
+      threeLines == kRounds * lines && threeDifferent == 0 && storePriced == kRounds * (lines / 50);
   return same && threeSame ? 0 : 3;
 }
