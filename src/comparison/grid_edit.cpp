@@ -1,5 +1,7 @@
 #include "comparison/grid_edit.h"
 
+#include "comparison/written_orders.h"
+#include "data/comparison_load.h"
 #include "platform/conv.h"
 #include "platform/db/database.h"
 #include "platform/db/recordset.h"
@@ -122,6 +124,24 @@ void ToggleUnpackedMarks(db::Recordset& view, int slotCount, bool nullLeavesRow)
       view.Update();
     }
     view.MoveNext();
+  }
+  tx.Commit();
+}
+
+void DeleteViewRows(db::Recordset& view) {
+  if (view.RecordCount() == 0) return;
+  db::Transaction tx(view.database());
+  view.MoveFirst();
+  while (!view.Eof()) {
+    view.Delete();
+    view.MoveNext();
+  }
+  db::Statement left = view.database().Prepare(QStringLiteral("select count(*) from articoli"));
+  const bool emptied = left.Step() && left.Column(0).toLong() == 0;
+  left.Reset();
+  if (emptied) {
+    ForgetWrittenOrders(view.database());
+    data::MarkLoadEnded(view.database());
   }
   tx.Commit();
 }

@@ -66,4 +66,9 @@ std::optional<QString> WriteRowEdit(db::Recordset* view, ui::FlexGrid& grid,
 // Throws db::DbError (nothing changed).
 void ToggleUnpackedMarks(db::Recordset& view, int slotCount, bool nullLeavesRow);
 
+// "Elimina Dati": every row of the view deleted in one transaction; when that empties the
+// comparison table, its written orders and its load's under-way mark go too. Throws
+// db::DbError (nothing deleted).
+void DeleteViewRows(db::Recordset& view);
+
 }  // namespace vx::comparison

@@ -17,6 +17,7 @@
 #include "common/shared_values.h"
 #include "comparison/cnf02_marks.h"
 #include "comparison/cnf02_query.h"
+#include "comparison/supplier_names.h"
 #include "comparison3/cnf02T_query.h"
 #include "comparison3/price_list_note.h"
 #include "platform/conv.h"
@@ -265,23 +266,7 @@ void cnf02T::Form_Load() {
 }
 
 void cnf02T::cnf02T_nomi_fornitori() {
-  forn->DatabaseName = common::G().percorso_db;
-  forn->RecordSource =
-      QStringLiteral("select max(forn1) as f1, max(forn2) as f2, max(forn3) as f3 from articoli");
-  forn->Refresh();
-  std::array<qint64, 3> codes{};
-  if (db::Recordset* rs = forn->recordset(); rs && rs->RecordCount() > 0) {
-    rs->MoveFirst();
-    for (int k = 0; k < 3; ++k) codes[k] = qint64(Val(rs->Field(k).str()));
-  }
-  forn->RecordSource = QStringLiteral("SELECT * FROM fornitori ");
-  forn->Refresh();
-  db::Recordset* rs = forn->recordset();
-  if (!rs) return;
-  for (int k = 0; k < 3; ++k) {
-    rs->FindFirst(QStringLiteral("codice = %1").arg(codes[k]));
-    if (!rs->NoMatch()) NameBox(k + 1)->setText(rs->Field(QStringLiteral("descr")).str());
-  }
+  comparison::FillSupplierNames(*forn, common::G().percorso_db, {forn1, forn2, forn3});
 }
 
 QString cnf02T::cnf02T_componi_where() const {
@@ -314,13 +299,8 @@ void cnf02T::cnf02T_carica_griglia() {
   const long count = rs ? rs->RecordCount() : 0;
   const int limit = int(qMin<long>(count, kFormatted));
 
-  for (int n = 1; n <= 3; ++n) {
-    const QString name = NameBox(n)->text();
-    flex1->SetTextMatrix(
-        0, CostColumn3(n),
-        name.trimmed().isEmpty() ? QStringLiteral("Costo%1").arg(n) : name.left(6));
-    flex1->SetCellColors(0, CostColumn3(n), QColor(), ui::VbColor(0xFFFF));
-  }
+  comparison::SetCostHeadings(*flex1, {forn1, forn2, forn3},
+                              {CostColumn3(1), CostColumn3(2), CostColumn3(3)}, 6);
 
   common::MainWindowLink* main = common::MainWindow();
   ui::ProgressBar* pb1 = main ? main->ProgressBar() : nullptr;

@@ -7,7 +7,6 @@
 #include "comparison/written_orders.h"
 #include "comparison3/cnf02T.h"
 #include "comparison3/cnf02T_query.h"
-#include "data/comparison_load.h"
 #include "platform/db/database.h"
 #include "platform/db/datacontrol.h"
 #include "platform/db/recordset.h"
@@ -92,24 +91,9 @@ void cnf02T::Command2_Click() {
           ui::MsgAnswer::No)) {
     return;
   }
-  db::Recordset* rs = art->recordset();
-  if (rs && rs->RecordCount() > 0) {
+  if (db::Recordset* rs = art->recordset()) {
     try {
-      db::Transaction tx(rs->database());
-      rs->MoveFirst();
-      while (!rs->Eof()) {
-        rs->Delete();
-        rs->MoveNext();
-      }
-      // Emptied, the table has no orders written from it, and no load left half done.
-      db::Statement left = rs->database().Prepare(QStringLiteral("select count(*) from articoli"));
-      const bool emptied = left.Step() && left.Column(0).toLong() == 0;
-      left.Reset();
-      if (emptied) {
-        comparison::ForgetWrittenOrders(rs->database());
-        data::MarkLoadEnded(rs->database());
-      }
-      tx.Commit();
+      comparison::DeleteViewRows(*rs);
     } catch (const db::DbError& e) {
       // Nothing was deleted: the view stays on screen as the table holds it.
       MostraErrore(QStringLiteral("l'eliminazione dei dati"), e.message());

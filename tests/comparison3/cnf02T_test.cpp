@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "common/main_window.h"
 #include "common/shared_values.h"
 #include "comparison/cnf02.h"
 #include "comparison3/grid3_fixture.h"
@@ -15,6 +16,7 @@
 #include "platform/ui/colors.h"
 #include "platform/ui/flexgrid.h"
 #include "platform/ui/form.h"
+#include "platform/ui/progressbar.h"
 #include "platform/ui/textbox.h"
 
 namespace vx::comparison3::testing {
@@ -94,6 +96,34 @@ TEST_F(Cnf02TTest, FillColoursFormatsAndNames) {
   EXPECT_EQ(g->TextMatrix(b, 16), "12,35");
   EXPECT_EQ(g->TextMatrix(c, 15), "");
   EXPECT_EQ(w_->nrartw->text(), "3");
+}
+
+// The main window's frame and bar as the grid drives them.
+class BarWindow : public common::MainWindowLink {
+ public:
+  BarWindow() : bar(new ui::ProgressBar(&frame)) {}
+  QWidget* ProgressFrame() override { return &frame; }
+  ui::ProgressBar* ProgressBar() override { return bar; }
+  void Reload() override {}
+  QWidget frame;
+  ui::ProgressBar* bar;
+};
+
+TEST_F(Cnf02TTest, FillStepsTheMainBarAndClosingHidesItsFrame) {
+  for (int i = 1; i <= 3; ++i) Add({Ean(i), "A", {1.0, 2.0, 3.0}});
+  BarWindow main;
+  common::SetMainWindow(&main);
+  main.frame.show();
+  main.bar->SetMax(2);
+  std::vector<double> values;
+  QObject::connect(main.bar, &QProgressBar::valueChanged,
+                   [&] { values.push_back(main.bar->Value()); });
+  Open();
+  EXPECT_EQ(values, (std::vector<double>{1, 2, 0}));  // one a row, 0 once past Max
+  w_->Command6->click();
+  EXPECT_TRUE(w_->IsUnloaded());
+  EXPECT_TRUE(main.frame.isHidden());
+  common::SetMainWindow(nullptr);
 }
 
 TEST_F(Cnf02TTest, OnlyTheFirst14000RowsAreFormatted) {
