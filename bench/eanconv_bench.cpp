@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
+#include "bench_sql.h"
 #include "data/schema_upgrade.h"
 #include "data/shipped_schema.h"
 #include "masterdata/ali01.h"
@@ -22,6 +23,10 @@
 #include "platform/paths.h"
 
 namespace {
+
+using bench::Exec;
+using bench::Quoted;
+using bench::Scalar;
 
 const QString kMain = QStringLiteral("C:\\Programmi\\tolmo\\dizizOrezav.mdb");
 const QString kBare = QStringLiteral("C:\\Programmi\\tolmo\\bare.mdb");
@@ -48,14 +53,6 @@ void Fill(vx::db::Database& db, int rows) {
     conv.Run();
   }
   tx.Commit();
-}
-
-void Exec(sqlite3* db, const char* sql) {
-  char* error = nullptr;
-  if (sqlite3_exec(db, sql, nullptr, nullptr, &error) != SQLITE_OK) {
-    std::fprintf(stderr, "SQL error: %s\n%s\n", error ? error : "?", sql);
-    std::exit(2);
-  }
 }
 
 QString Digest(const QString& path) {
@@ -116,7 +113,7 @@ int main(int argc, char** argv) {
   std::printf("eanconv: %d rows of slot 1 against %d comparison rows\n", rows, rows * 10);
   std::printf("  window passes (vedo + transfer): %10.1f ms\n", window);
   std::printf("  bare SQL (two UPDATEs):          %10.1f ms\n", sql);
-  std::printf("  ratio: %.1f   same rows: %s\n", window / std::max(sql, 0.001),
-              same ? "yes" : "NO");
+  std::printf("  same rows: %s\n", same ? "yes" : "NO");
+  std::printf("ratio: %.2f\n", window / std::max(sql, 0.001));
   return same ? 0 : 1;
 }

@@ -136,28 +136,9 @@ int main(int argc, char** argv) {
   // Warm the file cache, then the bare query: SQLite itself, every column of every row read
   // as text, on the same connection.
   QElapsedTimer t;
-  double bare = 1e9;
   long rows = 0;
-  for (int pass = 0; pass < 3; ++pass) {
-    t.start();
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(db->handle(), sql.toUtf8().constData(), -1, &st, nullptr) != SQLITE_OK) {
-      std::fprintf(stderr, "SQL error: %s\n", sqlite3_errmsg(db->handle()));
-      return 2;
-    }
-    rows = 0;
-    std::size_t bytes = 0;
-    while (sqlite3_step(st) == SQLITE_ROW) {
-      for (int c = 0; c < sqlite3_column_count(st); ++c) {
-        const unsigned char* text = sqlite3_column_text(st, c);
-        if (text) bytes += std::strlen(reinterpret_cast<const char*>(text));
-      }
-      ++rows;
-    }
-    sqlite3_finalize(st);
-    bare = std::min(bare, t.nsecsElapsed() / 1e6);
-    if (bytes == 0) rows = 0;
-  }
+  const double bare = BareQuery(db->handle(), sql, rows);
+  if (bare < 0) return 2;
   // The query's EANs and descriptions in its order, untimed, for the check of the grid.
   QStringList bareEans, bareNames;
   {

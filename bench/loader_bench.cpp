@@ -20,6 +20,7 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
+#include "bench_sql.h"
 #include "comparison/differences.h"
 #include "comparison/load_supplier.h"
 #include "comparison3/three_supplier_load.h"
@@ -29,6 +30,10 @@
 #include "platform/paths.h"
 
 namespace {
+
+using bench::Exec;
+using bench::Quoted;
+using bench::Scalar;
 
 using vx::common::ProgressSink;
 
@@ -41,31 +46,6 @@ class YieldingSink : public ProgressSink {
   }
   int yields = 0;
 };
-
-void Exec(sqlite3* db, const QString& sql) {
-  char* error = nullptr;
-  if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
-    std::fprintf(stderr, "SQL error: %s\n%s\n", error ? error : "?", qPrintable(sql));
-    sqlite3_free(error);
-    std::exit(2);
-  }
-}
-
-double Scalar(sqlite3* db, const QString& sql) {
-  sqlite3_stmt* st = nullptr;
-  double v = -1;
-  if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr) == SQLITE_OK &&
-      sqlite3_step(st) == SQLITE_ROW) {
-    v = sqlite3_column_double(st, 0);
-  } else {
-    std::fprintf(stderr, "SQL error: %s\n%s\n", sqlite3_errmsg(db), qPrintable(sql));
-    std::exit(2);
-  }
-  sqlite3_finalize(st);
-  return v;
-}
-
-QString Quoted(const QString& s) { return "'" + QString(s).replace("'", "''") + "'"; }
 
 // The comparison rows of one slot, the table keeping only the indexes the loader's has (no
 // unique one on the EAN): the slot's rows staged with the own price (offer inside its period),

@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "bench_sql.h"
 #include "common/shared_values.h"
 #include "comparison/cnf02_query.h"
 #include "comparison/orders.h"
@@ -31,6 +32,10 @@
 
 namespace {
 
+using bench::Exec;
+using bench::Quoted;
+using bench::Scalar;
+
 class NewOrderPrompts : public vx::comparison::OrderPrompts {
  public:
   bool AskNewOrder() override { return true; }
@@ -43,31 +48,6 @@ class NewOrderPrompts : public vx::comparison::OrderPrompts {
 };
 
 QString Ean(qint64 n) { return QStringLiteral("%1").arg(n, 13, 10, QLatin1Char('0')); }
-
-void Exec(sqlite3* db, const QString& sql) {
-  char* error = nullptr;
-  if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
-    std::fprintf(stderr, "SQL error: %s\n%s\n", error ? error : "?", qPrintable(sql));
-    sqlite3_free(error);
-    std::exit(2);
-  }
-}
-
-double Scalar(sqlite3* db, const QString& sql) {
-  sqlite3_stmt* st = nullptr;
-  double v = -1;
-  if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr) == SQLITE_OK &&
-      sqlite3_step(st) == SQLITE_ROW) {
-    v = sqlite3_column_double(st, 0);
-  } else {
-    std::fprintf(stderr, "SQL error: %s\n%s\n", sqlite3_errmsg(db), qPrintable(sql));
-    std::exit(2);
-  }
-  sqlite3_finalize(st);
-  return v;
-}
-
-QString Quoted(const QString& s) { return "'" + QString(s).replace("'", "''") + "'"; }
 
 // Slot 1's order in bare SQL: every comparison row with packages, in type and reading order;
 // the first conversion row of its EAN names the EAN the supplier lists and converts the cost

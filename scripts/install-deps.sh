@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev libgl1-mesa-dev libsqlite3-dev libcurl4-openssl-dev
-  libzip-dev libpugixml-dev libfreexl-dev
+  libzip-dev libgsf-1-dev
   libgtest-dev
   poppler-utils fonts-dejavu-core fonts-dejavu-extra fonts-liberation2 python3 python3-pyftpdlib xvfb xauth
   libarchive-tools

@@ -12,7 +12,9 @@
 #include "data/unsynced_writes.h"
 #include "demo_corvalia.h"
 #include "demo_data.h"
+#include "demo_terminals.h"
 #include "demo_update.h"
+#include "demo_varu_workbook.h"
 #include "platform/clock.h"
 #include "platform/db/database.h"
 
@@ -86,7 +88,9 @@ DataDrive MakeDataDrive(const QString& root, const DataDriveOptions& options) {
   if (options.demo) {
     for (const auto& s : DemoSuppliers()) {
       folders << s.folder;
-      const QString win = drive + QStringLiteral(":\\") + s.folder + QStringLiteral("\\dati.mdb");
+      // The VARU import writes C:\varu\dati.mdb whatever the data drive is.
+      const QString on = s.folder == QLatin1String("varu") ? QStringLiteral("C") : drive;
+      const QString win = on + QStringLiteral(":\\") + s.folder + QStringLiteral("\\dati.mdb");
       d.suppliers.push_back(
           {s.slot, s.name, win, HostPathUnder(d.root, win),
            drive + QStringLiteral(":\\") + s.folder + QStringLiteral("\\") + s.program});
@@ -157,7 +161,11 @@ DataDrive MakeDataDrive(const QString& root, const DataDriveOptions& options) {
     d.made << WriteDemoCorvaliaFiles(
         HostPathUnder(d.root, drive + QStringLiteral(":\\Programmi\\tolmo\\corvalia")),
         d.suppliers[3].hostPath, s.today, s.seed);
+    d.made << WriteTerminalSample(d.root, letter, QString());
     d.made << WriteDemoArchiver(d.root, letter);
+    d.made << MakeDemoVaruWorkbook(
+        hosts[0], HostPathUnder(d.root, QStringLiteral("C:\\varu\\listino_varu.xls")), s.today,
+        s.seed);
   }
   return d;
 }

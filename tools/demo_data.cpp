@@ -444,10 +444,12 @@ QStringList DemoWriter::FillMain(const QString& host) {
   const QString drive = QString(s_.drive);
   for (const auto& sup : DemoSuppliers()) {
     const QString folder = drive + QStringLiteral(":\\") + sup.folder;
+    // The VARU catalogue lives where its import writes it, on drive C.
+    const QString base = sup.folder == QLatin1String("varu") ? QStringLiteral("C:\\varu") : folder;
     database->Execute(
         QStringLiteral("insert into fornitori (codice, descr, percorso, perce, programma, flagconv, "
                        "flagdes, codfor, creazioneordine) values (?,?,?,?,?,?,?,?,?)"),
-        {sup.slot, sup.name, folder + QStringLiteral("\\dati.mdb"), 0.0f,
+        {sup.slot, sup.name, base + QStringLiteral("\\dati.mdb"), 0.0f,
          folder + QStringLiteral("\\") + sup.program, "0", "0", sup.slot, 0});
   }
 

@@ -2,11 +2,13 @@
 // demo data drive.
 //
 //   vantorelix-setup [--data-root DIR] [--drive C] [--demo] [--articles N] [--force]
+//                    [--terminal CODE]
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <cstdio>
 
 #include "data_drive.h"
+#include "demo_terminals.h"
 #include "platform/cmdline.h"
 #include "platform/db/database.h"
 #include "platform/paths.h"
@@ -41,7 +43,12 @@ int main(int argc, char** argv) {
                                        QStringLiteral("N"), QStringLiteral("3000"));
   const QCommandLineOption forceOpt(QStringLiteral("force"),
                                     QStringLiteral("Sostituisce gli archivi esistenti."));
-  parser.addOptions({rootOpt, driveOpt, demoOpt, articlesOpt, forceOpt});
+  const QCommandLineOption terminalOpt(
+      QStringLiteral("terminal"),
+      QStringLiteral("Imposta il terminalino del negozio 1 (PDT, PDC, PDM, CIP, IT7, SIS, PD6, 630 "
+                     "o \"\") e scrive il suo scarico di prova sull'unità dati esistente."),
+      QStringLiteral("CODICE"));
+  parser.addOptions({rootOpt, driveOpt, demoOpt, articlesOpt, forceOpt, terminalOpt});
   if (const auto exitCode = vx::ParseCommandLine(parser, QCoreApplication::arguments())) {
     return *exitCode;
   }
@@ -64,9 +71,19 @@ int main(int argc, char** argv) {
   const QString root = vx::fs::DataRoot();
 
   try {
-    const auto made = vx::tools::MakeDataDrive(root, options);
-    Print(QStringLiteral("Unità dati %1 preparata in %2:").arg(made.drive).arg(made.root));
-    for (const auto& line : made.made) Print(QStringLiteral("  ") + line);
+    // A terminal alone works on the drive as it is; with --demo or --force the drive is made
+    // first.
+    const bool terminal = parser.isSet(terminalOpt);
+    if (!terminal || options.demo || options.force) {
+      const auto made = vx::tools::MakeDataDrive(root, options);
+      Print(QStringLiteral("Unità dati %1 preparata in %2:").arg(made.drive).arg(made.root));
+      for (const auto& line : made.made) Print(QStringLiteral("  ") + line);
+    }
+    if (terminal) {
+      const QStringList made =
+          vx::tools::SetUpTerminal(root, options.drive, parser.value(terminalOpt));
+      for (const auto& line : made) Print(QStringLiteral("  ") + line);
+    }
     return 0;
   } catch (const vx::tools::SetupError& e) {
     Print(QStringLiteral("vantorelix-setup: ") + e.message(), stderr);

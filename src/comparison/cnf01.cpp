@@ -24,6 +24,7 @@
 #include "platform/db/recordset.h"
 #include "platform/ui/application.h"
 #include "platform/ui/dbcombo.h"
+#include "platform/ui/place.h"
 #include "platform/ui/progressbar.h"
 #include "platform/ui/statusbox.h"
 #include "platform/ui/textbox.h"
@@ -41,11 +42,7 @@ class WindowSink : public LoaderSink {
             w.Command1, w.Command2) {}
 };
 
-template <class T>
-T* Named(T* w, const QString& name) {
-  w->setObjectName(name);
-  return w;
-}
+using ui::Named;
 
 }  // namespace
 

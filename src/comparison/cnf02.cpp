@@ -24,6 +24,7 @@
 #include "platform/ui/colors.h"
 #include "platform/ui/flexgrid.h"
 #include "platform/ui/msgbox.h"
+#include "platform/ui/place.h"
 #include "platform/ui/progressbar.h"
 #include "platform/ui/textbox.h"
 
@@ -38,11 +39,7 @@ constexpr std::array<int, 27> kWidths = {250, 350, 1400, 3700, 400, 400, 400, 0,
                                          700, 200, 500,  700,  200, 500, 700, 200, 500,
                                          700, 200, 500,  500,  500, 500, 500, 500, 500};
 
-template <class T>
-T* Named(T* widget, const char* name) {
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
+using ui::Named;
 
 }  // namespace
 

@@ -16,6 +16,7 @@
 #include "platform/db/datacontrol.h"
 #include "platform/ui/colors.h"
 #include "platform/ui/flexgrid.h"
+#include "platform/ui/place.h"
 #include "platform/ui/textbox.h"
 
 namespace vx::comparison {
@@ -26,11 +27,7 @@ constexpr qint64 kSearchBack = 0xC0FFFF;  // light yellow of the search boxes at
 constexpr int kKeyDown = 40;              // arrow down
 constexpr int kEnter = 13;
 
-template <class T>
-T* Named(T* widget, const QString& name) {
-  widget->setObjectName(name);
-  return widget;
-}
+using ui::Named;
 
 // Clears a radio button that its group would keep selected.
 void Deselect(QRadioButton* option) {

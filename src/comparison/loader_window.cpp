@@ -12,6 +12,7 @@
 #include "platform/db/recordset.h"
 #include "platform/ui/application.h"
 #include "platform/ui/dbcombo.h"
+#include "platform/ui/place.h"
 #include "platform/ui/progressbar.h"
 #include "platform/ui/textbox.h"
 
@@ -19,11 +20,7 @@ namespace vx::comparison {
 
 namespace {
 
-template <class T>
-T* Named(T* w, const QString& name) {
-  w->setObjectName(name);
-  return w;
-}
+using ui::Named;
 
 bool Filled(const Variant& v) { return !v.isNull() && !v.isEmpty() && !v.str().isEmpty(); }
 

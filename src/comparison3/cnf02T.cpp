@@ -28,6 +28,7 @@
 #include "platform/ui/colors.h"
 #include "platform/ui/flexgrid.h"
 #include "platform/ui/msgbox.h"
+#include "platform/ui/place.h"
 #include "platform/ui/progressbar.h"
 #include "platform/ui/textbox.h"
 
@@ -35,6 +36,7 @@ namespace vx::comparison3 {
 
 using comparison::ComposeWhere;
 using comparison::FormatCellNumber;
+using ui::Named;
 
 namespace {
 
@@ -44,12 +46,6 @@ constexpr int kEnter = 13;
 
 constexpr std::array<int, kCols3> kWidths = {250, 350, 1400, 3700, 400, 400, 600, 0, 0, 800, 600,
                                              800, 600, 800,  600,  800, 800, 800, 0, 0, 0};
-
-template <class T>
-T* Named(T* widget, const char* name) {
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
 
 // Clears a radio button that its group would keep selected, without its click.
 void Deselect(QRadioButton* option) {
@@ -171,7 +167,7 @@ void cnf02T::BuildControls() {
   Frame1 = Named(new QGroupBox(this), "Frame1");
   auto* commands = new QHBoxLayout(Frame1);
   auto button = [this, commands](const char* name, const QString& caption) {
-    auto* b = Named(new QPushButton(caption, Frame1), name);
+    auto* b = Named(new QPushButton(caption, Frame1), QString::fromLatin1(name));
     commands->addWidget(b);
     return b;
   };

@@ -18,6 +18,7 @@
 #include "platform/db/recordset.h"
 #include "platform/ui/flexgrid.h"
 #include "platform/ui/msgbox.h"
+#include "platform/ui/place.h"
 #include "platform/ui/textbox.h"
 
 namespace vx::masterdata {
@@ -45,11 +46,7 @@ void ReportDbError(const db::DbError& e) {
   ui::MsgCritical(QStringLiteral("ATTENZIONE !!! Errore nell'archivio: %1").arg(e.message()));
 }
 
-template <class T>
-T* Named(T* w, const char* name) {
-  w->setObjectName(QString::fromLatin1(name));
-  return w;
-}
+using ui::Named;
 
 }  // namespace
 

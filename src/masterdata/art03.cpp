@@ -16,6 +16,7 @@
 #include "platform/db/recordset.h"
 #include "platform/ui/colors.h"
 #include "platform/ui/msgbox.h"
+#include "platform/ui/place.h"
 #include "platform/ui/textbox.h"
 
 namespace vx::masterdata {
@@ -54,11 +55,7 @@ ui::TextBox* Box(QWidget* parent, const QString& name, bool readOnly, int maxLen
   return box;
 }
 
-template <class T>
-T* Named(T* w, const QString& name) {
-  w->setObjectName(name);
-  return w;
-}
+using ui::Named;
 
 }  // namespace
 

@@ -35,6 +35,10 @@ QString DateText(double days) {
   return secs == 0 ? dateText : dateText + QLatin1Char(' ') + timeText;
 }
 
+ConversionError RefusedError(const QString& text) {
+  return ConversionError(QStringLiteral("Tipo non corrispondente: valore di errore %1").arg(text));
+}
+
 }  // namespace
 
 double DayNumberFromDateTime(const QDateTime& dt) {
@@ -80,6 +84,8 @@ QString Variant::toString() const {
       return DateText(d_);
     case Type::Boolean:
       return i_ ? QStringLiteral("Vero") : QStringLiteral("Falso");
+    case Type::Error:
+      return s_;
   }
   return QString();
 }
@@ -101,6 +107,8 @@ double Variant::toDouble() const {
       throw ConversionError(
           QStringLiteral("Tipo non corrispondente: \"%1\" non è un numero").arg(s_));
     }
+    case Type::Error:
+      throw RefusedError(s_);
   }
   return 0;
 }
@@ -141,6 +149,8 @@ bool Variant::toBool() const {
       throw ConversionError(
           QStringLiteral("Tipo non corrispondente: \"%1\" non è un valore logico").arg(s_));
     }
+    case Type::Error:
+      throw RefusedError(s_);
   }
   return false;
 }
@@ -176,6 +186,7 @@ bool Variant::operator==(const Variant& other) const {
     case Type::Null:
       return true;
     case Type::Text:
+    case Type::Error:
       return s_ == other.s_;
     case Type::Boolean:
       return i_ == other.i_;

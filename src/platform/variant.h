@@ -1,5 +1,6 @@
 // A dynamically typed value as the business code and the database layer exchange it:
-// Empty, Null, whole number, single or double precision number, text, date, boolean.
+// Empty, Null, whole number, single or double precision number, text, date, boolean, and
+// the error value of a workbook cell ("#N/A"), which no conversion accepts.
 #pragma once
 
 #include <QDate>
@@ -19,7 +20,7 @@ class ConversionError : public std::runtime_error {
 
 class Variant {
  public:
-  enum class Type { Empty, Null, Integer, Single, Double, Text, Date, Boolean };
+  enum class Type { Empty, Null, Integer, Single, Double, Text, Date, Boolean, Error };
 
   Variant() = default;
   Variant(int v) : type_(Type::Integer), i_(v) {}
@@ -38,6 +39,13 @@ class Variant {
     v.type_ = Type::Null;
     return v;
   }
+  // An error value with its text ("#N/A", "#DIV/0!").
+  static Variant error(const QString& text) {
+    Variant v;
+    v.type_ = Type::Error;
+    v.s_ = text;
+    return v;
+  }
   // A date as its day number: days since 30 December 1899, the fraction is the time of day.
   static Variant fromDayNumber(double days) {
     Variant v;
@@ -54,13 +62,15 @@ class Variant {
   }
   bool isText() const { return type_ == Type::Text; }
   bool isDate() const { return type_ == Type::Date; }
+  bool isError() const { return type_ == Type::Error; }
 
   // Text as the program shows it: numbers with the decimal comma (single 7, double 15
   // significant digits), dates as dd/mm/yyyy (with the time when there is one),
-  // booleans as "Vero"/"Falso"; Empty and Null give "".
+  // booleans as "Vero"/"Falso", an error as its text; Empty and Null give "".
   QString toString() const;
   // Number by the Italian regional rules ("25,00" is 25); Empty and Null give 0;
-  // text that is no number raises ConversionError.
+  // text that is no number, and an error value, raise ConversionError (so do the other
+  // conversions below).
   double toDouble() const;
   // Whole number rounded half to even, as CLng does.
   qint64 toLong() const;
@@ -70,8 +80,9 @@ class Variant {
   QDate toDate() const;
   QDateTime toDateTime() const;
 
-  // The text of a value that holds text, else toString(); Null and Empty give "".
-  QString str() const { return type_ == Type::Text ? s_ : toString(); }
+  // The text of a value that holds text (or an error), else toString(); Null and Empty
+  // give "".
+  QString str() const { return type_ == Type::Text || type_ == Type::Error ? s_ : toString(); }
 
   bool operator==(const Variant& other) const;
 

@@ -14,6 +14,7 @@
 #include "platform/ui/application.h"
 #include "platform/ui/dbcombo.h"
 #include "platform/ui/msgbox.h"
+#include "platform/ui/place.h"
 #include "platform/ui/progressbar.h"
 #include "platform/ui/statusbox.h"
 #include "platform/ui/textbox.h"
@@ -47,11 +48,7 @@ class WindowSink : public common::ProgressSink {
   ui::ProgressBar& bar_;
 };
 
-template <class T>
-T* Named(T* w, const QString& name) {
-  w->setObjectName(name);
-  return w;
-}
+using ui::Named;
 
 void SetBold(QWidget* w, bool bold) {
   QFont f = w->font();

@@ -11,6 +11,7 @@
 #include "platform/paths.h"
 #include "platform/sys/launcher.h"
 #include "platform/ui/msgbox.h"
+#include "platform/ui/place.h"
 #include "platform/ui/statusbox.h"
 #include "shell/Main.h"
 
@@ -28,11 +29,7 @@ const QString kPassword = QStringLiteral("7rqm4vze");
 const QString kRemoteFolder = QStringLiteral("www.marvento.invalid/download");
 const QString kArchive = QStringLiteral("vantorelix.rar");
 
-template <class T>
-T* Named(T* w, const char* name) {
-  w->setObjectName(QString::fromLatin1(name));
-  return w;
-}
+using ui::Named;
 
 // The hourglass over the window for a scope.
 class WaitPointer {

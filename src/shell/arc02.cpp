@@ -13,6 +13,7 @@
 #include "platform/db/database.h"
 #include "platform/paths.h"
 #include "platform/ui/msgbox.h"
+#include "platform/ui/place.h"
 #include "platform/ui/statusbox.h"
 #include "platform/ui/textbox.h"
 #include "shell/Main.h"
@@ -24,11 +25,7 @@ using common::G;
 
 namespace {
 
-template <class T>
-T* Named(T* w, const char* name) {
-  w->setObjectName(QString::fromLatin1(name));
-  return w;
-}
+using ui::Named;
 
 }  // namespace
 

@@ -10,13 +10,19 @@
 #include "masterdata/ali01.h"
 #include "platform/ui/form.h"
 #include "pricelists/art22.h"
+#include "pricelists/lis06b.h"
 #include "shell/agg_software.h"
 #include "shell/arc02.h"
 #include "shell/com02.h"
+#include "terminals/cnfpv.h"
 #include "terminals/cnfpv2.h"
 #include "terminals/cnfpv3.h"
 #include "terminals/cnfpv4.h"
+#include "terminals/cnfpv5.h"
+#include "terminals/cnfpv6.h"
 #include "terminals/cnfpv7.h"
+#include "terminals/cnfpv8.h"
+#include "terminals/cnfpv9.h"
 
 namespace vx::shell {
 
@@ -48,7 +54,13 @@ void RegisterProgramWindows() {
   Register<terminals::cnfpv7>("cnfpv7");
   Register<terminals::cnfpv3>("cnfpv3");
   Register<terminals::cnfpv4>("cnfpv4");
+  Register<terminals::cnfpv5>("cnfpv5");
+  Register<terminals::cnfpv8>("cnfpv8");
+  Register<terminals::cnfpv9>("cnfpv9");
+  Register<terminals::cnfpv>("cnfpv");
+  Register<terminals::cnfpv6>("cnfpv6");
   Register<masterdata::ali01>("ali01");
+  Register<pricelists::lis06b>("lis06b");
 }
 
 }  // namespace vx::shell

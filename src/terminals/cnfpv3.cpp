@@ -11,7 +11,7 @@ TerminalSettings PdmSettings() {
   s.source = [](const QString& drive) { return Pdt3100Path(drive, QStringLiteral("dati*")); };
   s.sourceIsPattern = true;
   s.rule = ThreeSlotImport(true);
-  s.deleteSourceAfterSuccess = true;
+  s.sourceAfterSuccess = SourceAfterSuccess::DeleteAfterMessage;
   return s;
 }
 

@@ -18,7 +18,7 @@ TerminalSettings CipherLabSettings() {
   s.source = [](const QString& drive) { return CipherLabPath(drive, QStringLiteral("dati.txt")); };
   s.parse = CipherLabReading;
   s.rule = ThreeSlotImport(true);
-  s.deleteSourceAfterSuccess = true;
+  s.sourceAfterSuccess = SourceAfterSuccess::DeleteAfterMessage;
   s.unloadOnFailedCheck = true;
   return s;
 }

@@ -1,13 +1,15 @@
 #include "terminals/terminal_import.h"
 
+#include <optional>
+
 #include "platform/db/database.h"
-#include "platform/db/recordset.h"
 #include "platform/print/printjob.h"
 
 namespace vx::terminals {
 
 namespace {
 
+constexpr int kKeyLength = 13;  // articoli.vedovo: a longer key matches no row
 const QString kCost = QStringLiteral("costo%1");
 const QString kPackages = QStringLiteral("colli%1");
 
@@ -20,6 +22,56 @@ QString PrintedNumber(double v) {
 }
 
 }  // namespace
+
+namespace {
+
+std::array<double, 4> ComparisonCosts(const std::array<Variant, 4>& costs) {
+  std::array<double, 4> c;
+  for (size_t i = 0; i < c.size(); ++i) c[i] = ComparisonCost(costs[i]);
+  return c;
+}
+
+}  // namespace
+
+ImportRule ThreeSlotImport(bool slot2Fallback) {
+  ImportRule rule;
+  rule.slotCount = 3;
+  rule.slotRule = [slot2Fallback](const std::array<Variant, 4>& costs,
+                                  const std::array<Variant, 4>&, double q) {
+    const std::array<double, 4> c = ComparisonCosts(costs);
+    return ThreeSlotRule({c[0], c[1], c[2]}, q, slot2Fallback);
+  };
+  return rule;
+}
+
+ImportRule AccumulatingImport() {
+  ImportRule rule;
+  rule.slotCount = 4;
+  rule.slotRule = [](const std::array<Variant, 4>& costs, const std::array<Variant, 4>& packages,
+                     double q) { return AccumulatingRule(ComparisonCosts(costs), packages, q); };
+  rule.skipZero = true;
+  rule.numbered = true;
+  return rule;
+}
+
+ImportRule ChainImport() {
+  ImportRule rule;
+  rule.slotCount = 4;
+  rule.slotRule = [](const std::array<Variant, 4>& costs, const std::array<Variant, 4>&, double q) {
+    return ChainRule(ComparisonCosts(costs), q);
+  };
+  return rule;
+}
+
+ImportRule PairwiseImport() {
+  ImportRule rule;
+  rule.slotCount = 3;
+  rule.slotRule = [](const std::array<Variant, 4>& costs, const std::array<Variant, 4>& packages,
+                     double q) {
+    return PairwiseRule({costs[0], costs[1], costs[2]}, {packages[0], packages[1], packages[2]}, q);
+  };
+  return rule;
+}
 
 QString NotFoundLine(const QString& key, double quantity) {
   return QStringLiteral("Codice non trovato: ") + key + QStringLiteral("  Quantità: ") +
@@ -34,56 +86,104 @@ QString InvalidLine(const QString& line) {
 
 ImportOutcome ApplyReadings(db::Database& main, const std::vector<Reading>& readings,
                             qint32 lineCount, const ImportRule& rule,
-                            const std::function<void(qint16)>& progress) {
-  if (main.transactionDepth() > 0) {
+                            const std::function<void(qint16)>& progress,
+                            const SourceConsumer* consumer) {
+  const bool consumerBusy = consumer && consumer->database->transactionDepth() > 0;
+  if (main.transactionDepth() > 0 || consumerBusy) {
     throw ImportRefused(QStringLiteral(
         "ATTENZIONE!!! Il confronto è in uso da un'altra operazione: riprovare al suo termine."));
   }
   ImportOutcome out;
   db::Transaction tx(main);
-  auto rs = main.OpenRecordset(QStringLiteral("articoli"), db::RecordsetType::Table);
-  rs->SetIndex(QStringLiteral("vedovo"));
+  std::optional<db::Transaction> consumed;
+  if (consumer) consumed.emplace(*consumer->database);
+  // The look-up on the EAN index and the row's write, as prepared statements: a record set
+  // in table mode reads the whole row three times per reading, these read what the rule
+  // needs and write what it changed (values fitted to their columns as a record set fits
+  // them).
+  QStringList columns;
+  for (int n = 1; n <= rule.slotCount; ++n) columns << kCost.arg(n) << kPackages.arg(n);
+  db::Statement seek =
+      main.Prepare(QStringLiteral("select rowid, %1 from articoli where vedovo = ? order by vedovo")
+                       .arg(columns.join(QStringLiteral(", "))));
 
   const qint16 step = ProgressStep(lineCount);
   qint16 value = 0;
   qint32 number = 0;
-  for (const Reading& r : readings) {
-    if (r.kind == Reading::Kind::Blank) {
-      value = NextProgress(value, step);
-      if (progress) progress(value);
-      continue;
-    }
-    if (r.kind == Reading::Kind::Invalid) {
-      value = NextProgress(value, step);
-      if (progress) progress(value);
-      out.report << InvalidLine(r.code);
-      continue;
-    }
-    if (rule.skipZero && r.quantity == 0) continue;
+  const auto advance = [&] {
     value = NextProgress(value, step);
     if (progress) progress(value);
-    ++number;
-    if (!rs->Seek(QStringLiteral("="), Variant(r.key))) {
-      out.report << NotFoundLine(r.key, r.quantity);
-      continue;
+  };
+  const auto apply = [&](const Reading& r) {
+    switch (r.kind) {
+      case Reading::Kind::Blank:
+        advance();
+        return;
+      case Reading::Kind::Invalid:
+        advance();
+        out.report << InvalidLine(r.code);
+        return;
+      case Reading::Kind::Ok:
+      case Reading::Kind::Unreadable:
+        break;
     }
-    std::array<double, 4> costs{9999, 9999, 9999, 9999};
-    std::array<Variant, 4> packages;
-    for (int n = 1; n <= rule.slotCount; ++n) {
-      costs[n - 1] = ComparisonCost(rs->Field(kCost.arg(n)));
-      packages[n - 1] = rs->Field(kPackages.arg(n));
+    if (rule.skipZero && r.quantity == 0) return;
+    advance();
+    ++number;
+    bool found = false;
+    std::array<Variant, 4> costs, packages;
+    Variant rowid;
+    if (r.kind == Reading::Kind::Ok && r.key.size() <= kKeyLength) {
+      seek.Reset().Bind(1, Variant(r.key));
+      found = seek.Step();
+      if (found) {
+        rowid = seek.Column(0);
+        for (int n = 0; n < rule.slotCount; ++n) {
+          costs[n] = seek.Column(1 + 2 * n);
+          packages[n] = seek.Column(2 + 2 * n);
+        }
+      }
+      seek.Reset();
+    }
+    if (!found) {
+      if (rule.reportNotFound) {
+        out.report << NotFoundLine(r.kind == Reading::Kind::Unreadable ? r.code : r.key,
+                                   r.quantity);
+      }
+      return;
     }
     const PackageWrites writes = rule.slotRule(costs, packages, r.quantity);
-    rs->Edit();
+    QStringList sets;
+    std::vector<Variant> values;
     for (int n = 1; n <= rule.slotCount; ++n) {
-      if (writes[n - 1]) rs->SetField(kPackages.arg(n), Variant(*writes[n - 1]));
+      if (!writes[n - 1]) continue;
+      sets << kPackages.arg(n) + QStringLiteral(" = ?");
+      values.push_back(Variant(*writes[n - 1]));
     }
-    if (rule.numbered) rs->SetField(QStringLiteral("sequenza"), Variant(number));
-    rs->SetField(QStringLiteral("sel"), Variant(QStringLiteral("X")));
-    rs->Update();
+    if (rule.numbered) {
+      sets << QStringLiteral("sequenza = ?");
+      values.push_back(Variant(number));
+    }
+    sets << QStringLiteral("sel = ?");
+    values.push_back(Variant(QStringLiteral("X")));
+    values.push_back(rowid);
+    main.Execute(QStringLiteral("update articoli set %1 where rowid = ?")
+                     .arg(sets.join(QStringLiteral(", "))),
+                 values);
     ++out.applied;
+  };
+  for (size_t i = 0; i < readings.size(); ++i) {
+    apply(readings[i]);
+    if (consumer) consumer->handled(i);
   }
   tx.Commit();
+  if (consumed) {
+    try {
+      consumed->Commit();
+    } catch (const db::DbError& e) {
+      out.consumeError = e.message();
+    }
+  }
   return out;
 }
 

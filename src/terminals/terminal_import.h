@@ -20,18 +20,33 @@ namespace vx::terminals {
 struct ImportRule {
   // Slots whose costs the rule compares and whose packages it may write (3 or 4).
   int slotCount = 3;
-  // The packages to write from the comparison costs, the packages the row holds and q.
-  std::function<PackageWrites(const std::array<double, 4>& costs,
+  // The packages to write from the row's cost columns (as stored: the rule takes their
+  // comparison costs where it compares those), the packages the row holds and q.
+  std::function<PackageWrites(const std::array<Variant, 4>& costs,
                               const std::array<Variant, 4>& packages, double q)>
       slotRule;
   // Readings of quantity 0 are passed over altogether (no progress, number or report).
   bool skipZero = false;
   // The readings not passed over are numbered from 1 into `sequenza`.
   bool numbered = false;
+  // Codes not found go on the report; without, they are passed over without a trace.
+  bool reportNotFound = true;
+};
+
+// A source whose readings are taken away as the run handles them (the rows of a table in
+// another database). Its work runs in a transaction of its own database, begun after the
+// main one and committed right after it: a failure before the main commit leaves both as
+// they were, and a failure of its own commit leaves the readings there to be applied again.
+struct SourceConsumer {
+  db::Database* database = nullptr;
+  // Called once for each reading, in order, when the run has handled it.
+  std::function<void(size_t index)> handled;
 };
 
 struct ImportOutcome {
   int applied = 0;  // readings whose row was found and written
+  // Why the source could not be emptied after the main commit ("" when it was).
+  QString consumeError;
   // The report's lines, in reading order: codes not found, and lines that hold no reading.
   QStringList report;
 };
@@ -48,12 +63,22 @@ class ImportRefused : public std::runtime_error {
 };
 
 // Applies the readings to `articoli`, found through its EAN index, in one transaction that
-// must be the database's outermost (ImportRefused otherwise); every found row is marked
-// "X". `lineCount` sets the progress step; progress(value) is called for each reading. A
-// database error rolls everything back and propagates (db::DbError).
+// must be the database's outermost (ImportRefused otherwise; likewise for the consumer's
+// database); every found row is marked "X". `lineCount` sets the progress step;
+// progress(value) is called for each reading. A database error rolls everything back and
+// propagates (db::DbError).
 ImportOutcome ApplyReadings(db::Database& main, const std::vector<Reading>& readings,
                             qint32 lineCount, const ImportRule& rule,
-                            const std::function<void(qint16)>& progress);
+                            const std::function<void(qint16)>& progress,
+                            const SourceConsumer* consumer = nullptr);
+
+// The rules of the windows as import rules: the three-slot rule with or without the slot-2
+// fallback (slots 1 to 3); the accumulating rule (slots 1 to 4, zero quantities skipped,
+// readings numbered); the chain rule (slots 1 to 4); the pairwise rule (slots 1 to 3).
+ImportRule ThreeSlotImport(bool slot2Fallback);
+ImportRule AccumulatingImport();
+ImportRule ChainImport();
+ImportRule PairwiseImport();
 
 // The report line of a code that the comparison table does not hold.
 QString NotFoundLine(const QString& key, double quantity);

@@ -9,12 +9,104 @@ namespace {
 constexpr int kBufferLength = 57;
 constexpr int kKeyLength = 13;
 
+// A column's number; none for Null or Empty, 0 for text that is no number.
+std::optional<double> NumberOf(const Variant& v) {
+  if (v.isNull() || v.isEmpty()) return std::nullopt;
+  return v.isText() ? ParseRegional(v.str()).value_or(0) : v.toDouble();
+}
+
+// Slot `slot` gets q; slots 2 to 4 (from 0: 1 to 3) clear the other slots of the rule.
+void TakeAlone(PackageWrites& w, int slot, double value, int slotCount) {
+  w[slot] = value;
+  if (slot == 0) return;
+  for (int other = 0; other < slotCount; ++other) {
+    if (other != slot) w[other] = 0;
+  }
+}
+
 }  // namespace
 
 double ComparisonCost(const Variant& cost) {
-  if (cost.isNull() || cost.isEmpty()) return 9999;
-  const double v = cost.isText() ? ParseRegional(cost.str()).value_or(0) : cost.toDouble();
+  const double v = NumberOf(cost).value_or(0);
   return v == 0 ? 9999 : v;
+}
+
+PackageWrites AccumulatingRule(const std::array<double, 4>& c,
+                               const std::array<Variant, 4>& packages, double q) {
+  PackageWrites w;
+  // Each test adds to the packages as the tests before it left them.
+  const auto add = [&](int slot) {
+    const double v = w[slot] ? *w[slot] : NumberOf(packages[slot]).value_or(0);
+    TakeAlone(w, slot, v + q, 4);
+  };
+  if (c[0] < c[1] && c[0] < c[2] && c[0] < c[3]) add(0);
+  if (c[1] < c[0] && c[1] < c[2] && c[1] < c[3]) add(1);
+  if (c[2] < c[1] && c[2] < c[0] && c[2] < c[3]) add(2);
+  if (c[3] < c[1] && c[3] < c[0] && c[3] < c[2]) add(3);
+  return w;
+}
+
+PackageWrites ChainRule(const std::array<double, 4>& c, double q) {
+  PackageWrites w;
+  int slot = 3;
+  if (c[0] <= c[1] && c[0] <= c[2] && c[0] <= c[3]) {
+    slot = 0;
+  } else if (c[1] <= c[0] && c[1] < c[2] && c[1] < c[3]) {
+    slot = 1;
+  } else if (c[2] <= c[1] && c[2] <= c[0] && c[2] < c[3]) {
+    slot = 2;
+  }
+  TakeAlone(w, slot, q, 4);
+  return w;
+}
+
+PackageWrites PairwiseRule(const std::array<Variant, 3>& costs,
+                           const std::array<Variant, 3>& packages, double q) {
+  std::array<std::optional<double>, 3> c;
+  for (int i = 0; i < 3; ++i) c[i] = NumberOf(costs[i]);
+  const auto priced = [&](int i) { return c[i] && *c[i] != 0; };
+  const auto below = [&](int i, int j) { return c[i] && c[j] && *c[i] < *c[j]; };
+  PackageWrites w;
+
+  int pricedCount = 0;
+  for (int i = 0; i < 3; ++i) pricedCount += priced(i) ? 1 : 0;
+  if (pricedCount >= 2) {
+    for (int i = 0; i < 3; ++i) {
+      if (!priced(i)) continue;
+      bool lowest = true;
+      for (int j = 0; j < 3; ++j) {
+        if (j != i && priced(j) && !below(i, j)) lowest = false;
+      }
+      if (lowest) {
+        TakeAlone(w, i, q, 3);
+        return w;
+      }
+    }
+  }
+
+  if (priced(0) && below(0, 1)) w[0] = q;
+  if (priced(2) && below(2, 0)) {
+    w[2] = q;
+    w[0] = 0;
+  }
+  if (priced(1) && below(1, 0)) TakeAlone(w, 1, q, 3);
+  if (priced(2) && below(2, 1)) TakeAlone(w, 2, q, 3);
+  if (priced(1) && below(1, 2)) TakeAlone(w, 1, q, 3);
+  // The row as the five tests left it; a Null package makes the test false.
+  bool empty = true;
+  for (int i = 0; i < 3; ++i) {
+    const std::optional<double> v = w[i] ? w[i] : NumberOf(packages[i]);
+    if (!v || *v != 0) empty = false;
+  }
+  if (empty) {
+    for (int i = 0; i < 3; ++i) {
+      if (priced(i)) {
+        w[i] = q;
+        break;
+      }
+    }
+  }
+  return w;
 }
 
 PackageWrites ThreeSlotRule(const std::array<double, 3>& c, double q, bool slot2Fallback) {
@@ -76,6 +168,60 @@ Reading CipherLabReading(const QString& line) {
   r.code = buffer.left(comma);
   r.key = EightCharacterRule(r.code);
   r.quantity = static_cast<float>(Val(buffer.mid(comma + 1, 5)));
+  if (r.quantity == 0) r.quantity = 1;
+  return r;
+}
+
+std::vector<Reading> Pdt6100Readings(const QString& firstLine) {
+  constexpr int kFirst = 105, kRecord = 22;
+  std::vector<Reading> readings;
+  for (int p = kFirst; p <= firstLine.size(); p += kRecord) {
+    Reading r;
+    r.code = firstLine.mid(p - 1, kKeyLength);
+    r.key = r.code;
+    r.quantity = Val(firstLine.mid(p - 1 + kKeyLength, 7));
+    readings.push_back(r);
+  }
+  return readings;
+}
+
+Reading GeneralCode630Reading(const QString& line) {
+  Reading r;
+  r.code = line.left(kKeyLength);
+  r.key = r.code;
+  r.quantity = Val(line.mid(kKeyLength, 8));
+  return r;
+}
+
+Reading DefaultTerminalReading(const QString& line) {
+  const QString buffer = LineBuffer(line);
+  Reading r;
+  r.code = buffer.left(kKeyLength);
+  r.key = BlankCutZeroFill(r.code);
+  r.quantity = Val(buffer.mid(14, 8).trimmed());
+  return r;
+}
+
+Reading Mc3000Reading(const QString& line) {
+  const QString buffer = LineBuffer(line);
+  Reading r;
+  r.code = buffer.mid(23, kKeyLength);
+  r.quantity = Val(buffer.mid(43, 6).trimmed());
+  QString digits = r.code;
+  digits.remove(QLatin1Char(' '));
+  if (digits.isEmpty() || !digits.front().isDigit()) {
+    r.kind = buffer.trimmed().isEmpty() ? Reading::Kind::Blank : Reading::Kind::Unreadable;
+    return r;
+  }
+  r.key = Format(Variant(Val(r.code)), QStringLiteral("0000000000000"));
+  return r;
+}
+
+Reading WifiReading(const Variant& eanrig, const Variant& colli) {
+  Reading r;
+  r.code = eanrig.isNull() || eanrig.isEmpty() ? QString() : eanrig.str();
+  r.key = FixedText(r.code, kKeyLength);
+  r.quantity = static_cast<float>(NumberOf(colli).value_or(0));
   if (r.quantity == 0) r.quantity = 1;
   return r;
 }

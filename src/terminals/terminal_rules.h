@@ -6,6 +6,7 @@
 #include <QString>
 #include <array>
 #include <optional>
+#include <vector>
 
 #include "platform/variant.h"
 
@@ -23,10 +24,31 @@ using PackageWrites = std::array<std::optional<double>, 4>;
 // when no test holds slot 2 gets q and nothing else changes.
 PackageWrites ThreeSlotRule(const std::array<double, 3>& costs, double q, bool slot2Fallback);
 
+// The four-slot accumulating rule on the comparison costs of slots 1 to 4: the slot strictly
+// the cheapest gets its packages (Null counting 0) plus q; slots 2 to 4 clear the other
+// three, slot 1 leaves them. A lowest shared by two or more slots changes nothing.
+PackageWrites AccumulatingRule(const std::array<double, 4>& costs,
+                               const std::array<Variant, 4>& packages, double q);
+
+// The four-slot chain rule: the first of four tests that holds writes q into its slot (ties
+// go to the lower slot, except that slot 3 must be below slot 4); slot 1 leaves the other
+// packages, slots 2 to 4 clear them. One test always holds.
+PackageWrites ChainRule(const std::array<double, 4>& costs, double q);
+
+// The pairwise rule on the raw costs of slots 1 to 3 (0 or Null: no price) and the row's
+// packages. With two or more slots priced and one of them strictly the cheapest, that slot
+// gets q (slot 1 leaving the others, slots 2 and 3 clearing them). Otherwise six tests in
+// turn, each whose condition holds writing, a Null making a condition false; the sixth gives
+// q to the first priced slot when the row holds no packages after the first five.
+PackageWrites PairwiseRule(const std::array<Variant, 3>& costs,
+                           const std::array<Variant, 3>& packages, double q);
+
 // One reading of a terminal: the 13-character key looked up in the comparison table and the
 // quantity. A line that holds no reading is Blank (passed over silently) or Invalid (reported).
+// A line whose code field holds no code is Unreadable: reported as not found with the code
+// field as written.
 struct Reading {
-  enum class Kind { Ok, Blank, Invalid };
+  enum class Kind { Ok, Blank, Invalid, Unreadable };
   Kind kind = Kind::Ok;
   QString code;  // the code as the terminal wrote it
   QString key;   // the look-up key
@@ -56,6 +78,28 @@ Reading FixedColumnsReading(const QString& line, int codeColumn, int quantityCol
 // the eight-character rule. A line without such a comma is Blank when it holds only blanks,
 // Invalid otherwise.
 Reading CipherLabReading(const QString& line);
+
+// The PDT6100 readings: records of 22 characters from character 105 of the file's first
+// line, while a record's start lies within the line (the last one may be short): the 13
+// characters of the code unchanged, the next 7 read as a number.
+std::vector<Reading> Pdt6100Readings(const QString& firstLine);
+
+// A General Code 630 line: the code is characters 1-13 unchanged (fewer on a shorter line),
+// the quantity characters 14-21 read as a number.
+Reading GeneralCode630Reading(const QString& line);
+
+// A default terminal line in the 57-character buffer: the code is columns 1-13 by the
+// blank-cut zero fill, the quantity the trimmed columns 15-22 read as a number.
+Reading DefaultTerminalReading(const QString& line);
+
+// An MC3000 line in the 57-character buffer: columns 24-36 read as a number and written as
+// 13 digits, the quantity the trimmed columns 44-49. A code field that does not begin with a
+// digit is Unreadable (Blank when the whole line is blank).
+Reading Mc3000Reading(const QString& line);
+
+// A row of the Wi-Fi terminal's table: the code as text cut or blank-filled to 13 characters
+// (Null: 13 blanks), the quantity in single precision, 0 (Null, no number) becoming 1.
+Reading WifiReading(const Variant& eanrig, const Variant& colli);
 
 // The progress step for a source of `lines` lines: 1000 / lines rounded half to even; 0 for
 // no line.

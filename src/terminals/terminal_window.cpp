@@ -6,6 +6,8 @@
 
 #include "common/shared_values.h"
 #include "platform/db/database.h"
+#include "platform/db/datacontrol.h"
+#include "platform/db/recordset.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/ui/msgbox.h"
@@ -27,16 +29,6 @@ QString FolderOf(const QString& windowsPath) {
 
 }  // namespace
 
-ImportRule ThreeSlotImport(bool slot2Fallback) {
-  ImportRule rule;
-  rule.slotCount = 3;
-  rule.slotRule = [slot2Fallback](const std::array<double, 4>& c, const std::array<Variant, 4>&,
-                                  double q) {
-    return ThreeSlotRule({c[0], c[1], c[2]}, q, slot2Fallback);
-  };
-  return rule;
-}
-
 TerminalWindow::TerminalWindow(const char* name, TerminalSettings settings)
     : settings_(std::move(settings)) {
   setObjectName(QString::fromLatin1(name));
@@ -56,6 +48,10 @@ TerminalWindow::TerminalWindow(const char* name, TerminalSettings settings)
   Command1->setIcon(style()->standardIcon(QStyle::SP_DialogApplyButton));
   Annulla = ui::MakeControl<QPushButton>(this, "Annulla", 120, 2640, 3735, 975);
   Annulla->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+  if (settings_.table) {
+    SourceControl = new db::DataControl(this);
+    SourceControl->setObjectName(QString::fromLatin1(settings_.table->control));
+  }
   connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
   connect(Annulla, &QPushButton::clicked, this, [this] { Annulla_Click(); });
 }
@@ -74,41 +70,96 @@ void TerminalWindow::StopRun() {
   if (settings_.unloadOnFailedCheck) Unload();
 }
 
+bool TerminalWindow::ReadTable(std::vector<Reading>& readings, std::vector<long>& positions) {
+  const TableSource& t = *settings_.table;
+  if (!fs::Exists(t.database) || fs::IsFolder(t.database)) return false;
+  try {
+    if (!db::Database::Open(t.database)->HasTable(t.table)) return false;
+    SourceControl->DatabaseName = t.database;
+    SourceControl->RecordSource = t.recordSource;
+    SourceControl->Refresh();
+    db::Recordset& rs = *SourceControl->recordset();
+    for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
+      readings.push_back(t.read(rs));
+      positions.push_back(rs.AbsolutePosition());
+    }
+    rs.MoveFirst();
+  } catch (const db::DbError&) {
+    return false;
+  }
+  return true;
+}
+
+void TerminalWindow::DeleteSourceFile(SourceAfterSuccess when, const QString& file) const {
+  if (settings_.sourceAfterSuccess == when && fs::Exists(file)) fs::DeleteFile(file);
+}
+
 void TerminalWindow::importa_quantita_terminale() {
   common::SharedValues& g = common::G();
   if (!BeforeRun()) {  // step 1 of the windows whose pre-step belongs to the click
     Unload();
     return;
   }
-  g.file_terminale = settings_.source(g.drive.str());
+  if (!settings_.table) g.file_terminale = settings_.source(g.drive.str());
   if (!fs::Exists(g.percorso_db) || fs::IsFolder(g.percorso_db)) {
     ui::MsgCritical(kNoDatabase);
     return StopRun();
   }
-  const QString file = ResolveSource();
-  if (file.isEmpty() || fs::IsFolder(file)) {
-    ui::MsgCritical(kNoFile);
-    return StopRun();
-  }
-  g.file_terminale = file;
-  const std::optional<QStringList> lines = fs::ReadTextLines(file);
-  if (!lines) {
-    ui::MsgCritical(QStringLiteral("ATTENZIONE!!! Impossibile leggere il file ") + file);
-    return StopRun();
+
+  std::vector<Reading> readings;
+  std::vector<long> positions;  // of a table source's rows in SourceControl's record set
+  qint32 lineCount = 0;
+  QString file;
+  if (settings_.table) {
+    if (!ReadTable(readings, positions)) {
+      ui::MsgCritical(kNoFile);
+      return StopRun();
+    }
+    lineCount = qint32(readings.size());
+  } else {
+    file = ResolveSource();
+    if (file.isEmpty() || fs::IsFolder(file)) {
+      ui::MsgCritical(kNoFile);
+      return StopRun();
+    }
+    g.file_terminale = file;
+    const std::optional<QStringList> lines = fs::ReadTextLines(file);
+    if (!lines) {
+      ui::MsgCritical(QStringLiteral("ATTENZIONE!!! Impossibile leggere il file ") + file);
+      return StopRun();
+    }
+    lineCount = qint32(lines->size());
+    if (settings_.readAll) {
+      readings = settings_.readAll(*lines);
+    } else {
+      readings.reserve(size_t(lines->size()));
+      for (const QString& line : *lines) readings.push_back(settings_.parse(line));
+    }
   }
 
   ProgressBar1->SetValue(0);
   ProgressBar1->SetVisible(true);
   Command1->setVisible(false);
-  std::vector<Reading> readings;
-  readings.reserve(size_t(lines->size()));
-  for (const QString& line : *lines) readings.push_back(settings_.parse(line));
 
   ImportOutcome outcome;
   try {
     auto main = db::Database::Open(g.percorso_db);
-    outcome = ApplyReadings(*main, readings, qint32(lines->size()), settings_.rule,
-                            [this](qint16 value) { ProgressBar1->SetValue(value); });
+    std::optional<SourceConsumer> consumer;
+    if (settings_.table) {
+      // Each row handled is deleted where the walk finds it (a row gone meanwhile is passed).
+      db::Recordset* rs = SourceControl->recordset();
+      consumer = SourceConsumer{SourceControl->database().get(), [rs, &positions](size_t i) {
+                                  while (!rs->Eof() && rs->AbsolutePosition() < positions[i]) {
+                                    rs->MoveNext();
+                                  }
+                                  if (!rs->Eof() && rs->AbsolutePosition() == positions[i]) {
+                                    rs->Delete();
+                                  }
+                                }};
+    }
+    outcome = ApplyReadings(
+        *main, readings, lineCount, settings_.rule,
+        [this](qint16 value) { ProgressBar1->SetValue(value); }, consumer ? &*consumer : nullptr);
   } catch (const ImportRefused& e) {
     ui::MsgCritical(e.message());
     return StopRun();
@@ -119,14 +170,21 @@ void TerminalWindow::importa_quantita_terminale() {
     return StopRun();
   }
 
+  DeleteSourceFile(SourceAfterSuccess::DeleteBeforeMessage, file);
   ui::MsgInformation(kDone);
-  if (settings_.deleteSourceAfterSuccess && fs::Exists(file)) fs::DeleteFile(file);
+  if (!outcome.consumeError.isEmpty()) {
+    ui::MsgCritical(QStringLiteral("ATTENZIONE!!! Quantità registrate, ma le letture restano "
+                                   "nella tabella del terminale: ") +
+                    outcome.consumeError);
+  }
+  DeleteSourceFile(SourceAfterSuccess::DeleteAfterMessage, file);
   AfterRun(readings);
   Unload();
   const QString printError = PrintReport(outcome.report, settings_.reportFontSize);
   if (!printError.isEmpty()) {
     ui::MsgCritical(QStringLiteral("ATTENZIONE!!! Stampa non riuscita: ") + printError);
   }
+  DeleteSourceFile(SourceAfterSuccess::DeleteAtEnd, file);
 }
 
 }  // namespace vx::terminals

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "platform/ui/form.h"
@@ -16,8 +17,26 @@ class QPushButton;
 namespace vx::ui {
 class ProgressBar;
 }
+namespace vx::db {
+class DataControl;
+class Recordset;
+}  // namespace vx::db
 
 namespace vx::terminals {
+
+// What becomes of the source file after a completed run, and when it goes: before the
+// success message, right after it, or once the window has closed and the report printed.
+enum class SourceAfterSuccess { Keep, DeleteBeforeMessage, DeleteAfterMessage, DeleteAtEnd };
+
+// A table of another database as the source: one reading per row, each row deleted once
+// handled, in step with the commit of the comparison table's changes.
+struct TableSource {
+  const char* control = "";  // the name of the window's data control over the table
+  QString database;          // Windows path
+  QString table;
+  QString recordSource;
+  std::function<Reading(const db::Recordset& row)> read;
+};
 
 struct TerminalSettings {
   QString caption;
@@ -27,9 +46,13 @@ struct TerminalSettings {
   bool sourceIsPattern = false;
   // One line of the source to its reading.
   std::function<Reading(const QString& line)> parse;
+  // The readings of the whole file where they are not one per line (parse is unused then).
+  std::function<std::vector<Reading>(const QStringList& lines)> readAll;
+  // A table instead of a file (source, parse and readAll are unused then).
+  std::optional<TableSource> table;
   ImportRule rule;
   double reportFontSize = 0;
-  bool deleteSourceAfterSuccess = false;
+  SourceAfterSuccess sourceAfterSuccess = SourceAfterSuccess::Keep;
   // After a failed check the window unloads instead of waiting for "Conferma" again.
   bool unloadOnFailedCheck = false;
 };
@@ -41,6 +64,8 @@ class TerminalWindow : public ui::Form {
   ui::ProgressBar* ProgressBar1 = nullptr;
   QPushButton* Command1 = nullptr;  // "Conferma"
   QPushButton* Annulla = nullptr;
+  // The data control over a table source (null for a file source).
+  db::DataControl* SourceControl = nullptr;
 
   void Command1_Click() { importa_quantita_terminale(); }
   void Annulla_Click() { Unload(); }
@@ -57,13 +82,14 @@ class TerminalWindow : public ui::Form {
   void importa_quantita_terminale();
   // The source file to read, "" when there is none.
   QString ResolveSource() const;
+  // The readings of the table source through SourceControl; false when the database or its
+  // table is missing or cannot be read.
+  bool ReadTable(std::vector<Reading>& readings, std::vector<long>& positions);
+  void DeleteSourceFile(SourceAfterSuccess when, const QString& file) const;
   // A check failed or the run stopped: the window waits for "Conferma" again, or unloads.
   void StopRun();
 
   TerminalSettings settings_;
 };
-
-// The three-slot rule as an import rule, with or without the slot-2 fallback.
-ImportRule ThreeSlotImport(bool slot2Fallback);
 
 }  // namespace vx::terminals

@@ -9,6 +9,7 @@ using vx::ui::MsgButtons;
 ScriptedMessages::ScriptedMessages() {
   vx::ui::SetMessageResponder([this](const MessageRecord& box) {
     boxes_.push_back(box);
+    if (look_) look_(box);
     if (box.buttons == MsgButtons::Ok) return MsgAnswer::Ok;
     if (answers_.empty()) {
       ADD_FAILURE() << "unexpected question box: " << box.text.toStdString();

@@ -13,6 +13,7 @@
 
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <vector>
 
 #include "platform/ui/msgbox.h"
@@ -27,6 +28,10 @@ class ScriptedMessages {
   // Queues the answer for the next Yes/No box.
   ScriptedMessages& Answer(vx::ui::MsgAnswer answer);
 
+  // Runs for every box as it is shown, before it is answered (to look at the state the
+  // program is in at that moment).
+  void OnShow(std::function<void(const vx::ui::MessageRecord&)> look) { look_ = std::move(look); }
+
   const std::vector<vx::ui::MessageRecord>& Boxes() const { return boxes_; }
   QStringList Texts() const;
   void Clear() { boxes_.clear(); }
@@ -34,6 +39,7 @@ class ScriptedMessages {
  private:
   std::deque<vx::ui::MsgAnswer> answers_;
   std::vector<vx::ui::MessageRecord> boxes_;
+  std::function<void(const vx::ui::MessageRecord&)> look_;
 };
 
 // Installs the responder that fails any box shown while no script is installed.

@@ -33,6 +33,9 @@ void Result(sqlite3_context* ctx, const Variant& v) {
     case Variant::Type::Date:
       sqlite3_result_double(ctx, v.toDayNumber());
       break;
+    case Variant::Type::Error:
+      sqlite3_result_error(ctx, "error value", -1);
+      break;
     case Variant::Type::Single:
     case Variant::Type::Double:
       sqlite3_result_double(ctx, v.toDouble());

@@ -267,6 +267,9 @@ void BindVariant(sqlite3_stmt* stmt, int index, const Variant& v) {
     case Variant::Type::Date:
       rc = sqlite3_bind_double(stmt, index, v.toDayNumber());
       break;
+    case Variant::Type::Error:
+      v.toDouble();  // raises: an error value is stored nowhere
+      break;
     case Variant::Type::Text: {
       const QByteArray utf8 = v.str().toUtf8();
       rc = sqlite3_bind_text64(stmt, index, utf8.constData(), utf8.size(), SQLITE_TRANSIENT,

@@ -12,6 +12,14 @@ inline void Place(QWidget* w, double left, double top, double width, double heig
                  TwipsToPixels(height));
 }
 
+// The control (a widget, a data control) with its objectName set, for windows laid out by
+// Qt's layouts rather than in twips.
+template <class T>
+T* Named(T* control, const QString& name) {
+  control->setObjectName(name);
+  return control;
+}
+
 // Makes a child control with its objectName set, placed in twips.
 template <class T, class... Args>
 T* MakeControl(QWidget* parent, const char* name, double left, double top, double width,
