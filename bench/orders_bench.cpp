@@ -4,7 +4,8 @@
 // (no conversion row either, so that it is written as the missing article). Then the same
 // order written by one INSERT ... SELECT on a copy of the supplier's database taken before.
 // Each way writes it three times; prints the best times and their ratio, and checks that
-// both ways wrote the same lines.
+// both ways wrote the same lines. Then the three-supplier order of the same rows for slot 2,
+// one line in fifty priced from the store's own list `listi01`, the same two ways.
 //
 //   orders_bench [lines] [articles]
 #include <sqlite3.h>
@@ -21,6 +22,7 @@
 #include "common/shared_values.h"
 #include "comparison/cnf02_query.h"
 #include "comparison/orders.h"
+#include "comparison3/orders3.h"
 #include "data/schema_upgrade.h"
 #include "data/shipped_schema.h"
 #include "platform/clock.h"
@@ -75,6 +77,51 @@ QString OrderLinesSql(int year, int numero) {
              "ORDER BY bns")
       .arg(year)
       .arg(numero);
+}
+
+// The three-supplier order of slot 2 in bare SQL: the rows in the table's order, the cost
+// where the catalogue holds the article, else the store's cost of the lowest code, else 0.
+QString ThreeSupplierLinesSql(int year, int numero) {
+  return QStringLiteral(
+             "INSERT INTO movimenti (bannoc, bnumer, bns, articoli, prezzo, descrizione, unitaM, "
+             "imballo, quantita, iva, eanrig, colli, totrig, desfor, desgru) "
+             "WITH r AS (SELECT a.vedovo AS ean, a.imballo, a.ivart, a.costo2 AS cost, "
+             "round(a.colli2, 2) AS pk, a.umart, a.desart, row_number() OVER (ORDER BY a.rowid) "
+             "AS bns FROM m.articoli a WHERE a.colli2 > 0 AND a.colli2 IS NOT NULL), "
+             "k AS MATERIALIZED (SELECT r.*, (SELECT codare FROM codean WHERE eanare = r.ean "
+             "ORDER BY rowid LIMIT 1) AS codare FROM r), "
+             "p AS (SELECT k.*, CASE WHEN EXISTS (SELECT 1 FROM articolo WHERE codart = "
+             "k.codare) THEN k.codare END AS art FROM k), "
+             "q AS (SELECT p.*, CASE WHEN art IS NOT NULL THEN round(cost, 2) ELSE "
+             "round(coalesce((SELECT l.cobart FROM m.listi01 l JOIN m.codean e ON l.codart = "
+             "e.codare WHERE e.eanare = p.ean ORDER BY l.codart LIMIT 1), 0), 2) END AS price "
+             "FROM p) "
+             "SELECT %1, %2, bns, coalesce(art, 0), price, substr(desart, 1, 30), umart, imballo, "
+             "pk, ivart, ean, imballo * pk, round(imballo * pk * price, 2), ' ', ' ' FROM q "
+             "ORDER BY bns")
+      .arg(year)
+      .arg(numero);
+}
+
+// The count of lines of the order database attached as o that differ from the bare SQL ones
+// of the open database, or that it lacks.
+double DifferingLines(sqlite3* base) {
+  auto differ = [](const char* c) {
+    return QStringLiteral(" OR abs(coalesce(b.%1, -1) - coalesce(l.%1, -1)) > 0.001").arg(c);
+  };
+  auto textDiffers = [](const char* c) {
+    return QStringLiteral(" OR coalesce(b.%1, '') <> coalesce(l.%1, '')").arg(c);
+  };
+  QString mismatch = QStringLiteral(
+      "SELECT count(*) FROM movimenti b LEFT JOIN o.movimenti l ON l.bannoc = b.bannoc AND "
+      "l.bnumer = b.bnumer AND l.bns = b.bns WHERE l.bns IS NULL");
+  for (const char* c : {"articoli", "prezzo", "imballo", "quantita", "colli", "totrig"}) {
+    mismatch += differ(c);
+  }
+  for (const char* c : {"descrizione", "unitaM", "iva", "eanrig", "desfor", "desgru"}) {
+    mismatch += textDiffers(c);
+  }
+  return Scalar(base, mismatch);
 }
 
 }  // namespace
@@ -151,6 +198,14 @@ int main(int argc, char** argv) {
   // The starting point of the bare-SQL order: the supplier's database as it is now.
   const QString baselinePath = dir.filePath(QStringLiteral("baseline.mdb"));
   if (!QFile::copy(vx::fs::HostPath(supplierPath), baselinePath)) return 1;
+  // The same catalogue for the three-supplier order, and for its bare-SQL one.
+  const QString threePath = QStringLiteral("C:\\tre\\dati.mdb");
+  vx::fs::CreateFolder(QStringLiteral("C:\\tre"));
+  const QString threeBaseline = dir.filePath(QStringLiteral("baseline3.mdb"));
+  if (!QFile::copy(baselinePath, vx::fs::HostPath(threePath)) ||
+      !QFile::copy(baselinePath, threeBaseline)) {
+    return 1;
+  }
 
   // Each way writes the order three times (orders 1, 2 and 3, each a new order); the best
   // time of each counts.
@@ -202,22 +257,7 @@ int main(int argc, char** argv) {
       Scalar(base,
              "SELECT count(*) FROM o.movimenti l JOIN m.articoli a ON a.ns = l.bns WHERE "
              "l.eanrig <> a.vedovo AND l.bnumer = 1");
-  auto differ = [](const char* c) {
-    return QStringLiteral(" OR abs(coalesce(b.%1, -1) - coalesce(l.%1, -1)) > 0.001").arg(c);
-  };
-  auto textDiffers = [](const char* c) {
-    return QStringLiteral(" OR coalesce(b.%1, '') <> coalesce(l.%1, '')").arg(c);
-  };
-  QString mismatch = QStringLiteral(
-      "SELECT count(*) FROM movimenti b LEFT JOIN o.movimenti l ON l.bannoc = b.bannoc AND "
-      "l.bnumer = b.bnumer AND l.bns = b.bns WHERE l.bns IS NULL");
-  for (const char* c : {"articoli", "prezzo", "imballo", "quantita", "colli", "totrig"}) {
-    mismatch += differ(c);
-  }
-  for (const char* c : {"descrizione", "unitaM", "iva", "eanrig", "desfor", "desgru"}) {
-    mismatch += textDiffers(c);
-  }
-  const double different = Scalar(base, mismatch);
+  const double different = DifferingLines(base);
   sqlite3_close(base);
 
   std::printf(
@@ -232,5 +272,75 @@ int main(int argc, char** argv) {
   std::printf("ratio: %.2f\n", ms / baselineMs);
   const bool same = orderLines == kRounds * lines && baseLines == kRounds * lines &&
                     different == 0 && missing == kRounds * (lines / 50) && converted > 0;
-  return same ? 0 : 3;
+
+  // The three-supplier order: slot 2 on a catalogue as the first one was, the EANs it lacks
+  // in the store's list (two codes each, the lower one counts).
+  main->Execute(QStringLiteral("insert into fornitori (codice, descr, percorso) values (2, "
+                               "'TRE', ?)"),
+                {vx::Variant(threePath)});
+  {
+    vx::db::Transaction t(*main);
+    main->Execute(QStringLiteral(
+        "update articoli set forn2 = 2, costo2 = costo1, colli2 = colli1, umart = 'PZ', "
+        "desart = 'ARTICOLO CON UNA DESCRIZIONE DI QUARANTA C'"));
+    auto store =
+        main->Prepare(QStringLiteral("insert into listi01 (codart, cobart) values (?, ?)"));
+    auto ean = main->Prepare(QStringLiteral("insert into codean (codare, eanare) values (?, ?)"));
+    for (int i = 50; i <= lines; i += 50) {
+      for (int k = 1; k >= 0; --k) {
+        const int code = 2 * i + k;
+        store.Reset().Bind(1, code).Bind(2, 1.25 + k + (i % 7));
+        store.Run();
+        ean.Reset().Bind(1, code).Bind(2, Ean(7000000000000LL + i));
+        ean.Run();
+      }
+    }
+    t.Commit();
+  }
+  double threeMs = 1e18;
+  vx::comparison::SlotOrderResult three;
+  for (int round = 1; round <= kRounds; ++round) {
+    timer.start();
+    three =
+        vx::comparison::WriteSlotOrder(2, values, prompts, vx::comparison3::ThreeSupplierOrders());
+    threeMs = std::min(threeMs, timer.nsecsElapsed() / 1e6);
+    if (three.outcome != vx::comparison::OrderOutcome::Written ||
+        three.orders != std::vector<qint32>{round}) {
+      return 1;
+    }
+  }
+  if (sqlite3_open(threeBaseline.toUtf8().constData(), &base) != SQLITE_OK) return 1;
+  Exec(base, QStringLiteral("ATTACH %1 AS m").arg(Quoted(vx::fs::HostPath(values.percorso_db))));
+  double threeBare = 1e18;
+  for (int round = 1; round <= kRounds; ++round) {
+    const QString linesSql = ThreeSupplierLinesSql(year, round);
+    timer.start();
+    Exec(base, QStringLiteral("BEGIN IMMEDIATE"));
+    Exec(base, QStringLiteral("INSERT INTO testa (anno, numero, dataor, cliente, dsccliente, "
+                              "codsede, dscsede, codlis, fl3ts) VALUES (%1, %2, %3, 1, %4, 0, "
+                              "'', '01', 'I')")
+                   .arg(year)
+                   .arg(round)
+                   .arg(QDate(1899, 12, 30).daysTo(vx::Today()))
+                   .arg(Quoted(values.ragione_sociale.str())));
+    Exec(base, linesSql);
+    Exec(base, QStringLiteral("COMMIT"));
+    threeBare = std::min(threeBare, timer.nsecsElapsed() / 1e6);
+  }
+  Exec(base, QStringLiteral("ATTACH %1 AS o").arg(Quoted(vx::fs::HostPath(threePath))));
+  const double threeLines = Scalar(base, "SELECT count(*) FROM o.movimenti");
+  const double storePriced =
+      Scalar(base, "SELECT count(*) FROM o.movimenti WHERE articoli = 0 AND prezzo > 0");
+  const double threeDifferent = DifferingLines(base);
+  sqlite3_close(base);
+  std::printf(
+      "three-supplier order lines of %d orders: %d each (order %.0f), priced from listi01 "
+      "%.0f; lines that differ: %.0f\n",
+      kRounds, three.lines, threeLines, storePriced, threeDifferent);
+  std::printf("three-supplier order of %d lines, best of %d: %.1f ms; bare SQL %.1f ms\n",
+              three.lines, kRounds, threeMs, threeBare);
+  std::printf("ratio: %.2f\n", threeMs / threeBare);
+  const bool threeSame =
+      threeLines == kRounds * lines && threeDifferent == 0 && storePriced == kRounds * (lines / 50);
+  return same && threeSame ? 0 : 3;
 }

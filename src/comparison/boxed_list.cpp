@@ -1,5 +1,6 @@
 #include "comparison/boxed_list.h"
 
+#include <cmath>
 #include <exception>
 
 #include "common/shared_values.h"
@@ -13,7 +14,6 @@ namespace {
 
 constexpr int kLeft = 10;         // left edge of every row
 constexpr int kRowHeight = 12;    // body rows
-constexpr int kBreakAt = 425;     // a row's top + 2 at or below this ends the page
 constexpr int kHeadingRows = 20;  // rows 1 and 2 of the heading
 constexpr int kColumnsRow = 17;   // row 3 of the heading
 
@@ -61,7 +61,7 @@ void PrintListHeading(print::PrintJob& job, common::SharedValues& g, const ListH
   job.SetFontSize(10);
   job.SetFontBold(false);
   job.SetFontName(kListFont);
-  box.Next(400);
+  box.Next(heading.titleWidth);
   box.Draw();
   job.SetFontSize(14);
   job.SetFontBold(true);
@@ -72,7 +72,7 @@ void PrintListHeading(print::PrintJob& job, common::SharedValues& g, const ListH
   box.Text(60, 5, QStringLiteral("Pag.  %1").arg(page), true);
 
   // Row 2: the store.
-  box.Start(job.CurrentY() + 5, kLeft, 490, kHeadingRows);
+  box.Start(job.CurrentY() + 5, kLeft, heading.storeWidth, kHeadingRows);
   box.Draw();
   box.Text(5, 5, QStringLiteral("Societa:"));
   job.Print(store, false);
@@ -98,10 +98,12 @@ void PrintListHeading(print::PrintJob& job, common::SharedValues& g, const ListH
       job.SetFontSize(column.headingSize);
       box.Text(2, 2, column.heading);
     }
+    if (!column.heading2.isEmpty()) box.Text(2, 7, column.heading2);
   }
   // The first row of the page begins on the bottom edge of the column headings.
   job.SetCurrentX(g.stampa_x1);
   job.SetCurrentY(g.stampa_y2);
+  if (heading.endLine) job.EndLine();
   job.SetFontSize(10);
   job.SetFontBold(false);
   job.SetDrawWidth(1);
@@ -129,9 +131,10 @@ void PrintListRow(print::PrintJob& job, common::SharedValues& g,
 print::PrintResult PrintBoxedList(print::PrintJob& job, common::SharedValues& g,
                                   const std::vector<ListColumn>& columns,
                                   const std::function<void(int page)>& heading,
-                                  const std::function<bool(QStringList&)>& nextRow) {
-  job.SetOrientation(print::Orientation::Landscape);
-  job.Scale(0, 0, 650, 450);
+                                  const std::function<bool(QStringList&)>& nextRow,
+                                  const ListPage& layout) {
+  if (layout.landscape) job.SetOrientation(print::Orientation::Landscape);
+  job.Scale(0, 0, layout.width, layout.height);
   int page = 1;
   try {
     heading(page);
@@ -140,13 +143,14 @@ print::PrintResult PrintBoxedList(print::PrintJob& job, common::SharedValues& g,
       PrintListRow(job, g, columns, texts);
       // The print position is the last box's corner + 2: the row's top + 2.
       g.stampa_y1 = CInt(job.CurrentY());
-      if (g.stampa_y1 >= kBreakAt) {
+      if (g.stampa_y1 >= layout.breakAt) {
         job.NewPage();
         heading(++page);
         g.riga_stampa = 0;
       }
       job.SetCurrentX(g.stampa_x1);
       job.SetCurrentY(g.stampa_y2);
+      if (layout.lineBetweenRows) job.EndLine();
     }
   } catch (const std::exception& e) {
     job.Abort();
@@ -182,6 +186,19 @@ QString ListCostText(const Variant& cost) {
   const double value = cost.isNumber() ? cost.toDouble() : ParseRegional(cost.str()).value_or(0.0);
   if (value == 0) return QString();
   return Format(cost, QStringLiteral("###,##0.0000"));
+}
+
+QString LeadingBlanksText(const Variant& value, const QString& format) {
+  double v = 0;
+  if (value.isNumber()) {
+    v = value.toDouble();
+  } else if (value.isText()) {
+    v = ParseRegional(value.str()).value_or(0.0);
+  }
+  const Variant number(v);
+  const int whole = int(QString::number(qint64(std::floor(v))).size());
+  const int blanks = whole < 4 ? 6 - whole : 5 - whole;
+  return QString(qMax(blanks, 0), QLatin1Char(' ')) + Format(number, format);
 }
 
 }  // namespace vx::comparison

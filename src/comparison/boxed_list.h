@@ -1,5 +1,6 @@
-// The boxed comparison lists: rows of boxes on a landscape page scaled to 650 x 450 units,
-// a three-row page heading (date, title and page; store; column headings) and one row of
+// The boxed comparison lists: rows of boxes on a scaled page (landscape 650 x 450 units for
+// the four-supplier list, 450 x 650 as the printer has it for the three-supplier one), a
+// three-row page heading (date, title and page; store; column headings) and one row of
 // 12-unit boxes per article, each text 2 units inside its box's top-left corner.
 //
 // The pieces that differ between the lists (the columns, the title, the question's title and
@@ -42,13 +43,14 @@ class BoxCursor {
   common::SharedValues& g_;
 };
 
-// A column of a list: its box width, its heading (empty: none) with the heading's font size,
-// and the font size of the rows' texts.
+// A column of a list: its box width, its heading (empty: none) with the heading's font size
+// and an optional second heading line, and the font size of the rows' texts.
 struct ListColumn {
   int width = 0;
   QString heading;
   double headingSize = 10;
   double bodySize = 10;
+  QString heading2;  // 7 units below the first line
 };
 
 // What a list's page heading shows besides the date.
@@ -56,11 +58,25 @@ struct ListHeading {
   QString title;                    // row 1, size 14 bold
   QString storeName;                // row 2, after "Societa:", cut or padded to 25 characters
   std::vector<ListColumn> columns;  // row 3, from x 10 to the right
+  int titleWidth = 400;             // row 1's title box, after the 90-unit date box
+  int storeWidth = 490;             // row 2's store box; a 130-unit box follows each
+  bool endLine = false;             // the first row begins a text line below the column headings
+};
+
+// The page of a list: its orientation (or as the printer has it), its scale, and where a
+// row's top + 2 ends the page.
+struct ListPage {
+  bool landscape = true;
+  double width = 650;
+  double height = 450;
+  int breakAt = 425;
+  bool lineBetweenRows = false;  // a text line of the body font between two rows
 };
 
 // The page heading on the current page, numbered `page`: the date, title and page boxes, the
 // store box and the column headings, with line width 3; it leaves stampa_x1 and stampa_y2 at
-// the last column heading and the print position on its bottom edge, riga_stampa at 0,
+// the last column heading and the print position on its bottom edge (or the line after it
+// with endLine), riga_stampa at 0,
 // the body font (size 10, not bold) and line width 1.
 void PrintListHeading(print::PrintJob& job, common::SharedValues& g, const ListHeading& heading,
                       int page);
@@ -70,14 +86,15 @@ void PrintListHeading(print::PrintJob& job, common::SharedValues& g, const ListH
 void PrintListRow(print::PrintJob& job, common::SharedValues& g,
                   const std::vector<ListColumn>& columns, const QStringList& texts);
 
-// The whole document: landscape, scale (0, 0)-(650, 450), the heading of page 1, then the
-// rows that nextRow gives (it fills the texts and returns false after the last row). After
-// a row whose top lies at 423 or lower down the page, a new page with its heading follows.
+// The whole document: the page's orientation and scale (0, 0)-(width, height), the heading of
+// page 1, then the rows that nextRow gives (it fills the texts and returns false after the
+// last row). After a row whose top + 2 reaches breakAt, a new page with its heading follows.
 // Pages are numbered from 1. A row source that throws abandons the document.
 print::PrintResult PrintBoxedList(print::PrintJob& job, common::SharedValues& g,
                                   const std::vector<ListColumn>& columns,
                                   const std::function<void(int page)>& heading,
-                                  const std::function<bool(QStringList&)>& nextRow);
+                                  const std::function<bool(QStringList&)>& nextRow,
+                                  const ListPage& page = {});
 
 // The list's "Stampa elenco " flow: the question under `title`; No changes nothing. On Yes
 // showTicked switches the view to the ticked rows (false when its query failed, which it has
@@ -89,5 +106,11 @@ void PrintTickedList(const QString& title, const std::function<bool()>& showTick
 // with "###,##0.0000", nothing for 0 or Null.
 QString ListPackagesText(const Variant& packages);
 QString ListCostText(const Variant& cost);
+
+// A number formatted with `format`, after the blanks that end its whole part in the sixth
+// character: 6 - L blanks where its whole part (rounded down, a minus included) has L < 4
+// characters, 5 - L otherwise (the thousands mark takes one), none when that is negative.
+// Null and Empty print as 0.
+QString LeadingBlanksText(const Variant& value, const QString& format);
 
 }  // namespace vx::comparison

@@ -15,8 +15,8 @@
 #include "common/shared_values.h"
 #include "comparison/cnf02_marks.h"
 #include "comparison/cnf02_query.h"
-#include "comparison/written_orders.h"
-#include "data/comparison_load.h"
+#include "comparison/grid_edit.h"
+#include "comparison/supplier_names.h"
 #include "platform/conv.h"
 #include "platform/db/database.h"
 #include "platform/db/datacontrol.h"
@@ -188,28 +188,7 @@ void cnf02::Form_Load() {
 }
 
 void cnf02::cnf02_nomi_fornitori() {
-  const QString db = common::G().percorso_db;
-  forn->DatabaseName = db;
-  forn->RecordSource = QStringLiteral(
-      "select max(forn1) as f1, max(forn2) as f2, max(forn3) as f3,max(forn4) as f4 from "
-      "articoli");
-  forn->Refresh();
-  std::array<qint64, 4> codes{};
-  if (db::Recordset* rs = forn->recordset(); rs && rs->RecordCount() > 0) {
-    rs->MoveFirst();
-    for (int n = 0; n < 4; ++n) {
-      const Variant v = rs->Field(n);
-      codes[n] = v.isNumber() ? qint64(v.toDouble()) : qint64(Val(v.str()));
-    }
-  }
-  forn->RecordSource = QStringLiteral("SELECT * FROM fornitori ");
-  forn->Refresh();
-  db::Recordset* rs = forn->recordset();
-  if (!rs) return;
-  for (int n = 0; n < 4; ++n) {
-    rs->FindFirst(QStringLiteral("codice = %1").arg(codes[n]));
-    if (!rs->NoMatch()) NameBox(n + 1)->setText(rs->Field(QStringLiteral("descr")).str());
-  }
+  FillSupplierNames(*forn, common::G().percorso_db, {forn1, forn2, forn3, forn4});
 }
 
 void cnf02::cnf02_componi_where(QString& where) {
@@ -250,13 +229,9 @@ void cnf02::cnf02_carica_griglia() {
   const long count = rs ? rs->RecordCount() : 0;
 
   RowCosts row;
-  for (int n = 1; n <= 4; ++n) {
-    const QString name = NameBox(n)->text();
-    row.named[n - 1] = !name.trimmed().isEmpty();
-    flex1->SetTextMatrix(0, CostColumn(n),
-                         row.named[n - 1] ? name.left(5) : QStringLiteral("Costo%1").arg(n));
-    flex1->SetCellColors(0, CostColumn(n), QColor(), ui::VbColor(0xFFFF));
-  }
+  for (int n = 1; n <= 4; ++n) row.named[n - 1] = IsNamed(n);
+  SetCostHeadings(*flex1, {forn1, forn2, forn3, forn4},
+                  {CostColumn(1), CostColumn(2), CostColumn(3), CostColumn(4)}, 5);
 
   common::MainWindowLink* main = common::MainWindow();
   ui::ProgressBar* pb1 = main ? main->ProgressBar() : nullptr;
@@ -347,24 +322,9 @@ void cnf02::cnf02_Command2_Click() {
           ui::MsgAnswer::No)) {
     return;
   }
-  db::Recordset* rs = art->recordset();
-  if (rs && rs->RecordCount() > 0) {
+  if (db::Recordset* rs = art->recordset()) {
     try {
-      db::Transaction tx(rs->database());
-      rs->MoveFirst();
-      while (!rs->Eof()) {
-        rs->Delete();
-        rs->MoveNext();
-      }
-      // Emptied, the table has no orders written from it, and no load left half done.
-      db::Statement left = rs->database().Prepare(QStringLiteral("select count(*) from articoli"));
-      const bool emptied = left.Step() && left.Column(0).toLong() == 0;
-      left.Reset();
-      if (emptied) {
-        ForgetWrittenOrders(rs->database());
-        data::MarkLoadEnded(rs->database());
-      }
-      tx.Commit();
+      DeleteViewRows(*rs);
     } catch (const db::DbError& e) {
       // Nothing was deleted: the view stays on screen as it is in the table.
       MostraErrore(QStringLiteral("l'eliminazione dei dati"), e.message());

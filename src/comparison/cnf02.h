@@ -39,6 +39,7 @@ struct PrintResult;
 
 namespace vx::comparison {
 struct PageStep;
+struct RowEdit;
 }
 
 namespace vx::comparison {
@@ -156,16 +157,9 @@ class cnf02 : public ui::Form {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  struct CellText {
-    int row;
-    int col;
-    QString text;
-  };
-  // Writes fields of the table row shown on grid row `riga` in one transaction. On a
-  // database error the grid cells in `undo` take back their texts and a critical message
-  // tells the error. A row whose EAN is not in the view is left alone.
-  void ScriviRiga(int riga, const std::vector<std::pair<QString, Variant>>& fields,
-                  const std::vector<CellText>& undo);
+  // Writes an edit of grid row `riga` back (grid_edit.h); a failure is told in a critical
+  // message.
+  void ScriviRiga(int riga, const RowEdit& edit);
   // Runs the view's query again and reloads the grid, then switches the busy indicator off.
   // False when the query failed (its message shown).
   bool RicaricaVista();

@@ -154,9 +154,25 @@ int CheapestCostColumn(const RowCosts& row) {
   return best < 0 ? packed[0].col : packed[best].col;
 }
 
-QString DifferenceText(const QString& cell) {
-  const QString text = FormatCellNumber(cell, 0, 1);
-  if (text == QLatin1String("-100") || text == QLatin1String("1000")) return QStringLiteral("-");
+int DearestOfThree(const std::array<double, 3>& c) {
+  if (c[1] < c[0]) return c[2] >= c[0] ? 3 : 1;
+  return c[2] >= c[1] ? 3 : 2;
+}
+
+int CheapestOfThree(const std::array<double, 3>& cost) {
+  std::array<double, 3> a = cost;
+  for (double& v : a) {
+    if (v == 0) v = 100000;
+  }
+  if (a[0] >= a[1]) return a[1] >= a[2] ? 3 : 2;
+  return a[0] >= a[2] ? 3 : 1;
+}
+
+QString DifferenceText(const QString& cell, int decimals) {
+  const QString text = FormatCellNumber(cell, decimals, 1);
+  // (Text that is no number reads as 0 here.)
+  const double value = MarkCostOfFormatted(text);
+  if (value == -100 || value == 1000) return QStringLiteral("-");
   return text;
 }
 

@@ -52,8 +52,14 @@ int DearestCostColumn(const RowCosts& row);
 // none is positive, the first named slot's column; 0 when no slot is named.
 int CheapestCostColumn(const RowCosts& row);
 
-// Text of a D12/D23/D13 cell: the cell formatted "##0", or "-" when that text reads as
-// -100 or 1000.
-QString DifferenceText(const QString& cell);
+// The three-supplier grid's marks on the costs of slots 1..3 (no price: 0, as Null is).
+// Dearest: the slot of the highest cost, ties to the later slot. Cheapest: the slot of the
+// lowest cost where 0 counts as 100000, ties to the later slot. Both give 3 for 0, 0, 0.
+int DearestOfThree(const std::array<double, 3>& cost);
+int CheapestOfThree(const std::array<double, 3>& cost);
+
+// Text of a difference cell: the cell formatted with `decimals` decimals ("##0", "##0.00"),
+// or "-" when that text reads as -100 or 1000.
+QString DifferenceText(const QString& cell, int decimals = 0);
 
 }  // namespace vx::comparison

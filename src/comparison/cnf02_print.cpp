@@ -18,16 +18,16 @@ namespace {
 // The list's columns: EAN, description, unit, pack, VAT, per slot packages and cost, and an
 // empty box. The headings from "Qta.2" on are in size 8, the EAN's rows too.
 std::vector<ListColumn> ComparisonColumns(const std::array<QString, 4>& suppliers) {
-  std::vector<ListColumn> c = {{50, QStringLiteral("Codice Ean"), 10, 8},
-                               {150, QStringLiteral(" Descrizione"), 10, 10},
-                               {20, QStringLiteral("UM"), 10, 10},
-                               {20, QStringLiteral("Imb."), 10, 10},
-                               {20, QStringLiteral("Iva"), 10, 10}};
+  std::vector<ListColumn> c = {{50, QStringLiteral("Codice Ean"), 10, 8, {}},
+                               {150, QStringLiteral(" Descrizione"), 10, 10, {}},
+                               {20, QStringLiteral("UM"), 10, 10, {}},
+                               {20, QStringLiteral("Imb."), 10, 10, {}},
+                               {20, QStringLiteral("Iva"), 10, 10, {}}};
   for (int n = 1; n <= 4; ++n) {
-    c.push_back({35, QStringLiteral("Qta.%1").arg(n), n == 1 ? 10.0 : 8.0, 10});
-    c.push_back({40, suppliers[n - 1].left(7), 8, 10});
+    c.push_back({35, QStringLiteral("Qta.%1").arg(n), n == 1 ? 10.0 : 8.0, 10, {}});
+    c.push_back({40, suppliers[n - 1].left(7), 8, 10, {}});
   }
-  c.push_back({60, QString(), 8, 10});
+  c.push_back({60, QString(), 8, 10, {}});
   return c;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QStringList>
+#include <algorithm>
 #include <exception>
 
 #include "common/cost_conversion.h"
@@ -20,11 +21,6 @@ QString Digit(int slot) { return QString::number(slot); }
 // The conversion columns of slot N in `eanconv`: no digit for slot 1, the digit otherwise.
 QString SlotSuffix(int slot) { return slot == 1 ? QString() : Digit(slot); }
 
-// One row of the comparison table with packages for the slot, as the order reads it.
-struct ArticleRow {
-  Variant ean, imb, iva, cost, packages, tipoart;
-};
-
 // Every row of the comparison table with packages for the slot, whatever the grid shows,
 // by type and then by the order of the terminal readings; an empty type or sequence sorts
 // first. The columns are those the grid query names Ean, Imb, Iva, CostoN, ColliN, tipoart.
@@ -35,8 +31,8 @@ std::vector<ArticleRow> ReadArticleRows(db::Database& main, int slot) {
                              .arg(slot));
   std::vector<ArticleRow> rows;
   while (st.Step()) {
-    rows.push_back(
-        {st.Column(0), st.Column(1), st.Column(2), st.Column(3), st.Column(4), st.Column(5)});
+    rows.push_back({st.Column(0), st.Column(1), st.Column(2), st.Column(3), st.Column(4),
+                    st.Column(5), Variant(), Variant()});
   }
   st.Reset();
   return rows;
@@ -91,7 +87,7 @@ void WriteHeader(db::Database& sup, qint16 year, const QDate& date, const Custom
 }
 
 // Writes the lines of one slot; the prepared statements are made once per order.
-class LineWriter {
+class LineWriter : public OrderLineWriter {
  public:
   LineWriter(db::Database& main, db::Database& sup, int slot)
       : conv_(main.Prepare(QStringLiteral("select [eanalternativo%1], [fatconv%1], [azione%1] "
@@ -99,10 +95,7 @@ class LineWriter {
                                .arg(SlotSuffix(slot)))),
         codean_(sup.Prepare(QStringLiteral("select codare from codean where eanare = ?"))),
         articolo_(sup.Prepare(QStringLiteral("select desart from articolo where codart = ?"))),
-        insertFull_(sup.Prepare(QStringLiteral(
-            "insert into movimenti (bannoc, bnumer, bns, articoli, prezzo, descrizione, "
-            "unitaM, imballo, quantita, iva, eanrig, colli, totrig, desfor, desgru) "
-            "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"))),
+        insertFull_(sup),
         insertBare_(sup.Prepare(QStringLiteral(
             "insert into movimenti (bannoc, bnumer, bns, unitaM, imballo, quantita, iva, "
             "eanrig, colli, desfor, desgru) values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"))),
@@ -110,8 +103,6 @@ class LineWriter {
             "select prezzo from movimenti where bannoc = ? and bnumer = ? and bns = ?"))),
         writeTotal_(sup.Prepare(QStringLiteral(
             "update movimenti set totrig = ? where bannoc = ? and bnumer = ? and bns = ?"))),
-        prezzo_(
-            ColumnKindOf(sup.ColumnType(QStringLiteral("movimenti"), QStringLiteral("prezzo")))),
         quantita_(
             ColumnKindOf(sup.ColumnType(QStringLiteral("movimenti"), QStringLiteral("quantita")))),
         colli_(ColumnKindOf(sup.ColumnType(QStringLiteral("movimenti"), QStringLiteral("colli")))),
@@ -119,7 +110,7 @@ class LineWriter {
             ColumnKindOf(sup.ColumnType(QStringLiteral("movimenti"), QStringLiteral("totrig")))) {}
 
   void Write(qint16 year, qint32 numero, int bns, const ArticleRow& row,
-             common::SharedValues& values) {
+             common::SharedValues& values) override {
     const double factor = Convert(row.ean, values);
     const QString ean = values.ean_corrente.str();
     const CatalogueEntry entry = LookUp(ean);
@@ -144,25 +135,9 @@ class LineWriter {
       price = FormatOrderValue(
           common::ConvertToSupplierPrice(NumberOf(row.cost), factor, values.azione_conv.str()));
     }
-    // The total of the line as it holds the pieces and the price.
-    const FormattedNumber total =
-        FormatOrderValue(Held(colli_, pieces) * Held(prezzo_, price.number));
-
-    insertFull_.Reset();
-    BindKey(insertFull_, year, numero, bns);
-    insertFull_.Bind(4, article)
-        .Bind(5, Stored(prezzo_, price))
-        .Bind(6, Variant(description))
-        .Bind(7, Variant("CT"))
-        .Bind(8, row.imb)
-        .Bind(9, Stored(quantita_, quantita))
-        .Bind(10, row.iva)
-        .Bind(11, Variant(ean))
-        .Bind(12, StoredNumber(colli_, pieces))
-        .Bind(13, Stored(totrig_, total))
-        .Bind(14, Variant(" "))
-        .Bind(15, Variant(" "));
-    insertFull_.Run();
+    insertFull_.Insert(year, numero, bns,
+                       {article, price, description, QStringLiteral("CT"), row.imb, quantita,
+                        row.iva, ean, pieces});
   }
 
  private:
@@ -239,8 +214,10 @@ class LineWriter {
     st.Bind(1, Variant(int(year))).Bind(2, Variant(numero)).Bind(3, Variant(bns));
   }
 
-  db::Statement conv_, codean_, articolo_, insertFull_, insertBare_, readPrice_, writeTotal_;
-  ColumnKind prezzo_, quantita_, colli_, totrig_;
+  db::Statement conv_, codean_, articolo_;
+  MovementInsert insertFull_;
+  db::Statement insertBare_, readPrice_, writeTotal_;
+  ColumnKind quantita_, colli_, totrig_;
 };
 
 // The highest order number of the year in the supplier's `testa`; Null when it has none.
@@ -261,6 +238,51 @@ bool StartsNewOrder(int split, const Variant& previous, const Variant& current) 
 }
 
 }  // namespace
+
+MovementInsert::MovementInsert(db::Database& sup)
+    : insert_(sup.Prepare(QStringLiteral(
+          "insert into movimenti (bannoc, bnumer, bns, articoli, prezzo, descrizione, "
+          "unitaM, imballo, quantita, iva, eanrig, colli, totrig, desfor, desgru) "
+          "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"))),
+      prezzo_(ColumnKindOf(sup.ColumnType(QStringLiteral("movimenti"), QStringLiteral("prezzo")))),
+      quantita_(
+          ColumnKindOf(sup.ColumnType(QStringLiteral("movimenti"), QStringLiteral("quantita")))),
+      colli_(ColumnKindOf(sup.ColumnType(QStringLiteral("movimenti"), QStringLiteral("colli")))),
+      totrig_(ColumnKindOf(sup.ColumnType(QStringLiteral("movimenti"), QStringLiteral("totrig")))) {
+}
+
+void MovementInsert::Insert(qint16 year, qint32 numero, int bns, const MovementLine& line) {
+  // The total of the line as it holds the pieces and the price.
+  const FormattedNumber total =
+      FormatOrderValue(Held(colli_, line.pieces) * Held(prezzo_, line.price.number));
+  insert_.Reset();
+  insert_.Bind(1, Variant(int(year)))
+      .Bind(2, Variant(numero))
+      .Bind(3, Variant(bns))
+      .Bind(4, line.article)
+      .Bind(5, Stored(prezzo_, line.price))
+      .Bind(6, Variant(line.description))
+      .Bind(7, Variant(line.unit))
+      .Bind(8, line.imb)
+      .Bind(9, Stored(quantita_, line.quantita))
+      .Bind(10, line.iva)
+      .Bind(11, Variant(line.ean))
+      .Bind(12, StoredNumber(colli_, line.pieces))
+      .Bind(13, Stored(totrig_, total))
+      .Bind(14, Variant(" "))
+      .Bind(15, Variant(" "));
+  insert_.Run();
+}
+
+OrderPolicy FourSupplierOrders() {
+  OrderPolicy p;
+  p.rows = ReadArticleRows;
+  p.split = true;
+  p.lines = [](db::Database& main, db::Database& sup, int slot) {
+    return std::unique_ptr<OrderLineWriter>(new LineWriter(main, sup, slot));
+  };
+  return p;
+}
 
 QString NewOrderQuestion() {
   return QStringLiteral(
@@ -289,7 +311,8 @@ QString SlotPackagesCriteria(int slot) {
          QStringLiteral(" > 0 ");
 }
 
-SlotOrderResult WriteSlotOrder(int slot, common::SharedValues& values, OrderPrompts& prompts) {
+SlotOrderResult WriteSlotOrder(int slot, common::SharedValues& values, OrderPrompts& prompts,
+                               const OrderPolicy& policy) {
   SlotOrderResult result;
   result.slot = slot;
   result.supplier = QStringLiteral("n. %1").arg(slot);
@@ -318,7 +341,7 @@ SlotOrderResult WriteSlotOrder(int slot, common::SharedValues& values, OrderProm
       result.supplier = name;
     }
     result.databasePath = TextOf(supplier.Column(1));
-    split = static_cast<int>(WholeOf(supplier.Column(2)));
+    split = policy.split ? static_cast<int>(WholeOf(supplier.Column(2))) : 0;
     supplier.Reset();
   } catch (const std::exception& e) {
     fail(e);
@@ -373,8 +396,8 @@ SlotOrderResult WriteSlotOrder(int slot, common::SharedValues& values, OrderProm
     };
     startRecord(line + 1);
 
-    const std::vector<ArticleRow> rows = ReadArticleRows(*main, slot);
-    LineWriter writer(*main, *sup, slot);
+    const std::vector<ArticleRow> rows = policy.rows(*main, slot);
+    const std::unique_ptr<OrderLineWriter> writer = policy.lines(*main, *sup, slot);
     Variant previousType(QString{});
     for (const ArticleRow& row : rows) {
       if (StartsNewOrder(split, previousType, row.tipoart)) {
@@ -385,7 +408,7 @@ SlotOrderResult WriteSlotOrder(int slot, common::SharedValues& values, OrderProm
         startRecord(1);
       }
       ++line;
-      writer.Write(year, values.numero_ordine, line, row, values);
+      writer->Write(year, values.numero_ordine, line, row, values);
       written.back().lastLine = line;
       ++result.lines;
       previousType = row.tipoart;
@@ -445,16 +468,26 @@ QString ClosingQuestion(const std::vector<SlotOrderResult>& results) {
          QStringLiteral(". Vuoi pulire i colli degli ordini creati?");
 }
 
-void ClearWrittenPackages(db::Database& main, const std::vector<int>& written) {
+void ClearWrittenPackages(db::Database& main, const std::vector<int>& written,
+                          const PackageRows& rows) {
   if (written.empty()) return;  // (an empty list would forget every slot's orders)
-  db::Transaction transaction(main);
-  for (int slot : written) {
-    main.Execute(QStringLiteral("update articoli set colli%1 = 0 where sel = 'X'").arg(slot));
+  QString zero, others;
+  for (int n = 1; n <= rows.slotCount; ++n) {
+    if (std::find(written.begin(), written.end(), n) != written.end()) {
+      zero += (zero.isEmpty() ? QString() : QStringLiteral(", ")) +
+              QStringLiteral("colli%1 = 0").arg(n);
+    } else {
+      others += QStringLiteral(" and (isnull(colli%1) or colli%1 = 0)").arg(n);
+    }
   }
-  main.Execute(QStringLiteral(
-      "update articoli set sel = ' ' where sel = 'X' and (isnull(colli1) or colli1 = 0) and "
-      "(isnull(colli2) or colli2 = 0) and (isnull(colli3) or colli3 = 0) and "
-      "(isnull(colli4) or colli4 = 0)"));
+  const QString where = QStringLiteral(" where (") + rows.where + QStringLiteral(")");
+  db::Transaction transaction(main);
+  // The rows left without packages are told apart before the packages go (clearing them may
+  // take a row out of `where`), then cleared and unmarked.
+  main.Execute(QStringLiteral("update articoli set sel = '#'") + where + others);
+  main.Execute(QStringLiteral("update articoli set ") + zero + where +
+               QStringLiteral(" or sel = '#'"));
+  main.Execute(QStringLiteral("update articoli set sel = ' ' where sel = '#'"));
   ForgetWrittenOrders(main, written);
   transaction.Commit();
 }

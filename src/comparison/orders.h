@@ -9,9 +9,12 @@
 #pragma once
 
 #include <QString>
+#include <functional>
+#include <memory>
 #include <vector>
 
 #include "common/shared_values.h"
+#include "comparison/order_values.h"
 #include "platform/db/database.h"
 
 namespace vx::comparison {
@@ -54,6 +57,59 @@ struct SlotOrderResult {
   QString error;               // why it failed
 };
 
+// One row of the comparison table with packages for the slot, as an order reads it.
+struct ArticleRow {
+  Variant ean, imb, iva, cost, packages, tipoart, um, description;
+};
+
+// Writes the lines of one order; made once per order, on the main and the supplier database.
+class OrderLineWriter {
+ public:
+  virtual ~OrderLineWriter() = default;
+  virtual void Write(qint16 year, qint32 numero, int bns, const ArticleRow& row,
+                     common::SharedValues& values) = 0;
+};
+
+// What the comparisons' orders do each their own way; the supplier, the archive check, the
+// customer, the numbering, the header and the transaction are the same for all.
+struct OrderPolicy {
+  // Every row of the comparison table with packages for the slot, in the order of the lines.
+  std::function<std::vector<ArticleRow>(db::Database& main, int slot)> rows;
+  // Whether the supplier's `creazioneordine` starts a new order where the article type
+  // changes.
+  bool split = false;
+  std::function<std::unique_ptr<OrderLineWriter>(db::Database& main, db::Database& sup, int slot)>
+      lines;
+};
+// The four-supplier comparison's orders: rows by type and reading order, split by type, lines
+// priced through the EAN conversion table.
+OrderPolicy FourSupplierOrders();
+
+// A line of the supplier's `movimenti` as the order writers add it.
+struct MovementLine {
+  Variant article;
+  FormattedNumber price;
+  QString description;
+  QString unit;
+  Variant imb;
+  FormattedNumber quantita;
+  Variant iva;
+  QString ean;
+  double pieces = 0;  // packages times pack size
+};
+
+// Adds lines to the supplier's `movimenti`, each value fitted to its column; the total is the
+// pieces times the price as the line holds them.
+class MovementInsert {
+ public:
+  explicit MovementInsert(db::Database& sup);
+  void Insert(qint16 year, qint32 numero, int bns, const MovementLine& line);
+
+ private:
+  db::Statement insert_;
+  ColumnKind prezzo_, quantita_, colli_, totrig_;
+};
+
 // The criteria by which a view has packages for the slot: "not isnull(colliN) and colliN > 0 ".
 QString SlotPackagesCriteria(int slot);
 
@@ -61,7 +117,8 @@ QString SlotPackagesCriteria(int slot);
 // for it. Reads `percorso_db` and `ragione_sociale` of the values; sets
 // `numero_ordine`, `ean_corrente` and `azione_conv` as the lines are written (restored as
 // they were when the order fails). The comparison table is only read.
-SlotOrderResult WriteSlotOrder(int slot, common::SharedValues& values, OrderPrompts& prompts);
+SlotOrderResult WriteSlotOrder(int slot, common::SharedValues& values, OrderPrompts& prompts,
+                               const OrderPolicy& policy = FourSupplierOrders());
 
 // A slot whose order was not attempted because reading its packages failed.
 SlotOrderResult FailedSlot(int slot, const QString& supplier, const QString& error);
@@ -75,10 +132,17 @@ bool AllOrdersWritten(const std::vector<SlotOrderResult>& results);
 // otherwise a text naming the suppliers whose order was not written.
 QString ClosingQuestion(const std::vector<SlotOrderResult>& results);
 
-// Clears, on the marked rows of the comparison table, the packages of the given slots only,
-// and unmarks the rows left without packages; one transaction, which also forgets those
-// slots' written orders. Used in place of the full package clearing when some orders were
-// not written, so that their packages stay.
-void ClearWrittenPackages(db::Database& main, const std::vector<int>& written);
+// The rows whose packages a clearing covers, and the grid's slot count.
+struct PackageRows {
+  QString where = QStringLiteral("sel = 'X'");
+  int slotCount = 4;
+};
+
+// Clears, on the given rows of the comparison table, the packages of the given slots only,
+// and unmarks those rows that are left without packages; one transaction, which also forgets
+// those slots' written orders. Used in place of the full package clearing when some orders
+// were not written, so that their packages stay.
+void ClearWrittenPackages(db::Database& main, const std::vector<int>& written,
+                          const PackageRows& rows = {});
 
 }  // namespace vx::comparison

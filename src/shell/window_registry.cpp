@@ -4,6 +4,7 @@
 #include "comparison/cnf01.h"
 #include "comparison/cnf02.h"
 #include "comparison3/cnf01T.h"
+#include "comparison3/cnf02T.h"
 #include "masterdata/for03.h"
 #include "masterdata/ute01.h"
 #include "masterdata/ali01.h"
@@ -45,6 +46,7 @@ void RegisterProgramWindows() {
   });
   Register<comparison::cnf02>("cnf02");
   Register<comparison3::cnf01T>("cnf01T");
+  Register<comparison3::cnf02T>("cnf02T");
   Register<masterdata::for03>("for03");
   Register<masterdata::ute01>("ute01");
   Register<pricelists::art22>("art22");

@@ -14,7 +14,6 @@
 
 #include "common/shared_values.h"
 #include "common/windows.h"
-#include "comparison/loader/loader_fixture.h"
 #include "data_drive.h"
 #include "platform/db/datacontrol.h"
 #include "platform/paths.h"
@@ -22,6 +21,7 @@
 #include "platform/ui/progressbar.h"
 #include "platform/ui/statusbox.h"
 #include "platform/ui/textbox.h"
+#include "support/loader_fixture.h"
 
 namespace vx::comparison3 {
 namespace {

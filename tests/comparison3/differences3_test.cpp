@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "comparison/differences.h"
-#include "comparison/loader/loader_fixture.h"
+#include "support/loader_fixture.h"
 
 namespace vx::comparison3 {
 namespace {

@@ -3,10 +3,10 @@
 
 #include "comparison/differences.h"
 #include "comparison/load_supplier.h"
-#include "comparison/loader/loader_fixture.h"
 #include "comparison/written_orders.h"
 #include "comparison3/three_supplier_load.h"
 #include "data/comparison_load.h"
+#include "support/loader_fixture.h"
 
 namespace vx::comparison3 {
 namespace {

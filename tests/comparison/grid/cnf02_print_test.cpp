@@ -20,18 +20,14 @@
 #include "platform/print/printers.h"
 #include "platform/print/printjob.h"
 #include "platform/ui/flexgrid.h"
+#include "support/pdf_text.h"
 #include "support/qt_print.h"
 #include "support/requirements.h"
 
 namespace vx::comparison::testing {
 namespace {
 
-// A word of the PDF with its box in points, on page 0, 1, ...
-struct Word {
-  int page;
-  double x, y, height;
-  QString text;
-};
+using namespace pdftext;
 
 class Cnf02PrintTest : public GridTest {
  protected:
@@ -60,52 +56,6 @@ class Cnf02PrintTest : public GridTest {
       if (!before.contains(f)) return Folder() + "/" + f;
     }
     return {};
-  }
-  static QString Tool(const QString& program, const QStringList& args) {
-    QProcess p;
-    p.start(program, args);
-    p.waitForFinished(30000);
-    return QString::fromUtf8(p.readAllStandardOutput());
-  }
-  static QStringList Pages(const QString& pdf) {
-    QStringList pages = Tool("pdftotext", {"-layout", pdf, "-"}).split('\f');
-    if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) pages.removeLast();
-    return pages;
-  }
-  static std::vector<Word> Words(const QString& pdf) {
-    const QString html = Tool("pdftotext", {"-bbox", pdf, "-"});
-    static const QRegularExpression re(
-        "<page |<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"[\\d.]+\" "
-        "yMax=\"([\\d.]+)\">([^<]*)</word>");
-    std::vector<Word> out;
-    int page = -1;
-    for (auto it = re.globalMatch(html); it.hasNext();) {
-      const auto m = it.next();
-      if (m.captured(0) == "<page ") {
-        ++page;
-        continue;
-      }
-      out.push_back({page, m.captured(1).toDouble(), m.captured(2).toDouble(),
-                     m.captured(3).toDouble() - m.captured(2).toDouble(), m.captured(4)});
-    }
-    return out;
-  }
-  static const Word* Find(const std::vector<Word>& words, const QString& text, int page = 0) {
-    for (const Word& w : words) {
-      if (w.page == page && w.text == text) return &w;
-    }
-    return nullptr;
-  }
-  // The words printed on the same line as a word, left to right.
-  static QStringList LineOf(const std::vector<Word>& words, const Word& at) {
-    std::vector<const Word*> line;
-    for (const Word& w : words) {
-      if (w.page == at.page && std::abs(w.y - at.y) < 1.5) line.push_back(&w);
-    }
-    std::sort(line.begin(), line.end(), [](const Word* a, const Word* b) { return a->x < b->x; });
-    QStringList out;
-    for (const Word* w : line) out << w->text;
-    return out;
   }
 };
 

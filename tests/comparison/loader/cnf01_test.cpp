@@ -10,7 +10,7 @@
 
 #include "common/shared_values.h"
 #include "comparison/cnf02.h"
-#include "comparison/loader/loader_fixture.h"
+#include "support/loader_fixture.h"
 #include "data_drive.h"
 #include "platform/db/datacontrol.h"
 #include "platform/db/recordset.h"

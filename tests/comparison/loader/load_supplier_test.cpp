@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "comparison/loader/loader_fixture.h"
+#include "support/loader_fixture.h"
 #include "platform/paths.h"
 
 namespace vx::comparison {

@@ -10,7 +10,7 @@
 
 #include "comparison/differences.h"
 #include "comparison/load_supplier.h"
-#include "comparison/loader/loader_fixture.h"
+#include "support/loader_fixture.h"
 #include "comparison/written_orders.h"
 #include "data/comparison_load.h"
 #include "platform/clock.h"

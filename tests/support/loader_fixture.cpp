@@ -1,4 +1,4 @@
-#include "comparison/loader/loader_fixture.h"
+#include "support/loader_fixture.h"
 
 #include <QDateTime>
 

@@ -1,5 +1,6 @@
-// A data drive for the loader's tests: the shipped and upgraded main database, supplier
-// catalogues made article by article, a recording progress sink and a fixed today.
+// A data drive for the comparison loaders' tests (four and three suppliers): the shipped and
+// upgraded main database, supplier catalogues made article by article, a recording progress
+// sink and a fixed today.
 #pragma once
 
 #include <gtest/gtest.h>

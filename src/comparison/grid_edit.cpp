@@ -1,0 +1,149 @@
+#include "comparison/grid_edit.h"
+
+#include "comparison/written_orders.h"
+#include "data/comparison_load.h"
+#include "platform/conv.h"
+#include "platform/db/database.h"
+#include "platform/db/recordset.h"
+#include "platform/ui/flexgrid.h"
+
+namespace vx::comparison {
+
+namespace {
+
+const QString kMarked = QStringLiteral("X");
+
+QString PackagesField(int slot) { return QStringLiteral("Colli%1").arg(slot); }
+
+}  // namespace
+
+std::optional<RowEdit> ClickEdit(ui::FlexGrid& grid, const GridColumns& cols, int r, int c) {
+  if (r < 1) return std::nullopt;
+  const QString before = grid.TextMatrix(r, c);
+  RowEdit edit;
+  if (c == cols.sel) {
+    if (before != kMarked) {
+      grid.SetTextMatrix(r, c, kMarked);
+    } else {
+      double sum = 0;
+      for (int n = 1; n <= cols.slotCount; ++n)
+        sum += Val(grid.TextMatrix(r, cols.packageColumn(n)));
+      if (sum <= 0) grid.SetTextMatrix(r, c, QString());
+    }
+    edit.fields = {{QStringLiteral("Sel"), Variant(grid.TextMatrix(r, c))}};
+    edit.undo = {{r, c, before}};
+    edit.markOrUnit = true;
+  } else if (c == cols.um) {
+    grid.SetTextMatrix(
+        r, c, before == QStringLiteral("CT") ? QStringLiteral("PZ") : QStringLiteral("CT"));
+    edit.fields = {{QStringLiteral("UM"), Variant(grid.TextMatrix(r, c))}};
+    edit.undo = {{r, c, before}};
+    edit.markOrUnit = true;
+  } else if (const int slot = cols.slotOfPackageColumn(c); slot != 0) {
+    edit.fields = {{PackagesField(slot), Variant(Val(before))}};
+  } else {
+    return std::nullopt;
+  }
+  return edit;
+}
+
+std::optional<RowEdit> DeleteKeyEdit(ui::FlexGrid& grid, const GridColumns& cols, int r, int c,
+                                     int keyCode) {
+  if (keyCode != 46 && keyCode != 3) return std::nullopt;
+  const int slot = cols.slotOfPackageColumn(c);
+  if (slot == 0 || r < 1) return std::nullopt;
+  RowEdit edit;
+  edit.undo = {{r, c, grid.TextMatrix(r, c)}, {r, cols.sel, grid.TextMatrix(r, cols.sel)}};
+  grid.SetTextMatrix(r, c, QStringLiteral("0"));
+  grid.SetTextMatrix(r, cols.sel, QStringLiteral(" "));
+  edit.fields = {{PackagesField(slot), Variant(0)}, {QStringLiteral("Sel"), Variant(" ")}};
+  return edit;
+}
+
+std::optional<RowEdit> DigitKeyEdit(ui::FlexGrid& grid, const GridColumns& cols, int r, int c,
+                                    int keyAscii) {
+  if (keyAscii < '0' || keyAscii > '9') return std::nullopt;
+  const int slot = cols.slotOfPackageColumn(c);
+  if (slot == 0 || r < 1) return std::nullopt;
+  const QString before = grid.TextMatrix(r, c);
+  if (before.size() >= 4) return std::nullopt;
+  RowEdit edit;
+  edit.undo = {{r, c, before}, {r, cols.sel, grid.TextMatrix(r, cols.sel)}};
+  const int packages = int(Val(before + QChar(keyAscii)));
+  grid.SetTextMatrix(r, c, QString::number(packages));
+  grid.SetTextMatrix(r, cols.sel, kMarked);
+  edit.fields = {{PackagesField(slot), Variant(packages)}, {QStringLiteral("Sel"), kMarked}};
+  return edit;
+}
+
+std::optional<QString> WriteRowEdit(db::Recordset* view, ui::FlexGrid& grid,
+                                    const GridColumns& cols, int r, const RowEdit& edit) {
+  if (!view) return std::nullopt;
+  const QString ean = grid.TextMatrix(r, cols.ean);
+  try {
+    db::Transaction tx(view->database());
+    view->FindFirst(QStringLiteral("ean = ") + db::Quote(ean) + QStringLiteral(" "));
+    if (view->NoMatch()) return std::nullopt;
+    view->Edit();
+    try {
+      for (const auto& [name, value] : edit.fields) view->SetField(name, value);
+      view->Update();
+    } catch (const db::DbError&) {
+      view->CancelUpdate();
+      throw;
+    }
+    tx.Commit();
+  } catch (const db::DbError& e) {
+    for (const CellText& cell : edit.undo) grid.SetTextMatrix(cell.row, cell.col, cell.text);
+    return e.message();
+  }
+  return std::nullopt;
+}
+
+void ToggleUnpackedMarks(db::Recordset& view, int slotCount, bool nullLeavesRow) {
+  if (view.RecordCount() == 0) return;
+  db::Transaction tx(view.database());
+  view.MoveFirst();
+  while (!view.Eof()) {
+    double sum = 0;
+    bool leave = false;
+    for (int n = 1; n <= slotCount; ++n) {
+      const Variant v = view.Field(PackagesField(n));
+      if (v.isNumber()) {
+        sum += v.toDouble();
+      } else if (v.isText()) {
+        sum += ParseRegional(v.str()).value_or(0.0);
+      } else if (nullLeavesRow) {
+        leave = true;
+      }
+    }
+    if (!leave && sum == 0) {
+      const bool marked = view.Field(QStringLiteral("Sel")).str() == kMarked;
+      view.Edit();
+      view.SetField(QStringLiteral("Sel"), marked ? Variant(" ") : Variant(kMarked));
+      view.Update();
+    }
+    view.MoveNext();
+  }
+  tx.Commit();
+}
+
+void DeleteViewRows(db::Recordset& view) {
+  if (view.RecordCount() == 0) return;
+  db::Transaction tx(view.database());
+  view.MoveFirst();
+  while (!view.Eof()) {
+    view.Delete();
+    view.MoveNext();
+  }
+  db::Statement left = view.database().Prepare(QStringLiteral("select count(*) from articoli"));
+  const bool emptied = left.Step() && left.Column(0).toLong() == 0;
+  left.Reset();
+  if (emptied) {
+    ForgetWrittenOrders(view.database());
+    data::MarkLoadEnded(view.database());
+  }
+  tx.Commit();
+}
+
+}  // namespace vx::comparison

@@ -1,0 +1,60 @@
+#include "support/pdf_text.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <algorithm>
+#include <cmath>
+
+namespace pdftext {
+
+QString Tool(const QString& program, const QStringList& args) {
+  QProcess p;
+  p.start(program, args);
+  p.waitForFinished(30000);
+  return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+QStringList Pages(const QString& pdf) {
+  QStringList pages = Tool("pdftotext", {"-layout", pdf, "-"}).split('\f');
+  if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) pages.removeLast();
+  return pages;
+}
+
+std::vector<Word> Words(const QString& pdf) {
+  const QString html = Tool("pdftotext", {"-bbox", pdf, "-"});
+  static const QRegularExpression re(
+      "<page |<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"[\\d.]+\" "
+      "yMax=\"([\\d.]+)\">([^<]*)</word>");
+  std::vector<Word> out;
+  int page = -1;
+  for (auto it = re.globalMatch(html); it.hasNext();) {
+    const auto m = it.next();
+    if (m.captured(0) == "<page ") {
+      ++page;
+      continue;
+    }
+    out.push_back({page, m.captured(1).toDouble(), m.captured(2).toDouble(),
+                   m.captured(3).toDouble() - m.captured(2).toDouble(), m.captured(4)});
+  }
+  return out;
+}
+
+const Word* Find(const std::vector<Word>& words, const QString& text, int page) {
+  for (const Word& w : words) {
+    if (w.page == page && w.text == text) return &w;
+  }
+  return nullptr;
+}
+
+QStringList LineOf(const std::vector<Word>& words, const Word& at) {
+  std::vector<const Word*> line;
+  for (const Word& w : words) {
+    if (w.page == at.page && std::abs(w.y - at.y) < 1.5) line.push_back(&w);
+  }
+  std::sort(line.begin(), line.end(), [](const Word* a, const Word* b) { return a->x < b->x; });
+  QStringList out;
+  for (const Word* w : line) out << w->text;
+  return out;
+}
+
+}  // namespace pdftext

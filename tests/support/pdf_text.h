@@ -1,0 +1,28 @@
+// Printed lists read back from their PDF through poppler's pdftotext: the text of each page
+// as laid out, and the words with their boxes.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace pdftext {
+
+// A word of the PDF with its box in points, on page 0, 1, ...
+struct Word {
+  int page;
+  double x, y, height;
+  QString text;
+};
+
+// The standard output of a program run to its end.
+QString Tool(const QString& program, const QStringList& args);
+// The pages' text as pdftotext -layout lays it out.
+QStringList Pages(const QString& pdf);
+std::vector<Word> Words(const QString& pdf);
+// The first word with that text on the page; null when none.
+const Word* Find(const std::vector<Word>& words, const QString& text, int page = 0);
+// The words printed on the same line as a word, left to right.
+QStringList LineOf(const std::vector<Word>& words, const Word& at);
+
+}  // namespace pdftext
