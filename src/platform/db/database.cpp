@@ -215,7 +215,8 @@ Database::Translation Database::Translate(const QString& jetSql) {
       } else {
         replaced = {{jet::Tok::Word, QStringLiteral("jet_fit"), {}},
                     {jet::Tok::Op, QStringLiteral("("), {}}};
-        replaced.insert(replaced.end(), sig.begin(), sig.end());
+        // The expression as written: its blanks keep words apart ("a = 0 and b = 0").
+        replaced.insert(replaced.end(), expr.begin(), expr.end());
         replaced.push_back({jet::Tok::Op, QStringLiteral(","), {}});
         replaced.push_back({jet::Tok::String, jet::QuoteText(declared), declared});
         replaced.push_back({jet::Tok::Op, QStringLiteral(","), {}});

@@ -149,6 +149,10 @@ TEST_F(JetSemanticsTest, ValuesAreFittedToTheirColumnWhateverTheWayIn) {
   // whole value (a WHERE).
   db_->Execute("update articoli set nota = 'x' & prezzo where vedovo = '800'");
   EXPECT_EQ(Scalar(*db_, "select nota from articoli where vedovo = '800'").str(), "x1,5");
+  // Words of the expression stay apart.
+  db_->Execute("update articoli set nota = IIf(prezzo > 1 and prezzo < 2, 'si', 'no') "
+               "where vedovo = '800'");
+  EXPECT_EQ(Scalar(*db_, "select nota from articoli where vedovo = '800'").str(), "si");
   EXPECT_TRUE(ErrorOf([&] {
                 db_->Execute("update articoli set nota = nome & nome where vedovo = '801'");
               }).contains(QLatin1String("'nota' accetta al massimo 10")));
