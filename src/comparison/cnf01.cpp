@@ -101,14 +101,11 @@ void cnf01::BuildControls() {
 
   auto* buttons = new QHBoxLayout;
   outer->addLayout(buttons);
-  Command1 = Named(new QPushButton(style()->standardIcon(QStyle::SP_DialogApplyButton),
-                                   QStringLiteral("Elabora dati"), this),
-                   QStringLiteral("Command1"));
-  Command1->setToolTip(QStringLiteral("Cambia tipo di selezione"));
-  Command2 = Named(new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton),
-                                   QStringLiteral("Uscita"), this),
-                   QStringLiteral("Command2"));
-  Command2->setToolTip(QStringLiteral("Uscita programma"));
+  Command1 =
+      ui::IconButton(this, QStringLiteral("Command1"), QStyle::SP_DialogApplyButton,
+                     QStringLiteral("Elabora dati"), QStringLiteral("Cambia tipo di selezione"));
+  Command2 = ui::IconButton(this, QStringLiteral("Command2"), QStyle::SP_DialogCloseButton,
+                            QStringLiteral("Uscita"), QStringLiteral("Uscita programma"));
   buttons->addWidget(Command1);
   buttons->addStretch();
   buttons->addWidget(Command2);

@@ -92,14 +92,10 @@ void art22::BuildControls() {
   outer->addWidget(Frame5);
 
   auto* buttons = new QHBoxLayout;
-  Command1 = Named(new QPushButton(style()->standardIcon(QStyle::SP_DialogApplyButton),
-                                   QStringLiteral("Aggiorna listino"), this),
-                   QStringLiteral("Command1"));
-  Command1->setToolTip(QStringLiteral("Importa fattura "));
-  Command2 = Named(new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton),
-                                   QStringLiteral("Uscita"), this),
-                   QStringLiteral("Command2"));
-  Command2->setToolTip(QStringLiteral("Uscita programma"));
+  Command1 = ui::IconButton(this, QStringLiteral("Command1"), QStyle::SP_DialogApplyButton,
+                            QStringLiteral("Aggiorna listino"), QStringLiteral("Importa fattura "));
+  Command2 = ui::IconButton(this, QStringLiteral("Command2"), QStyle::SP_DialogCloseButton,
+                            QStringLiteral("Uscita"), QStringLiteral("Uscita programma"));
   buttons->addWidget(Command1);
   buttons->addStretch();
   buttons->addWidget(Command2);

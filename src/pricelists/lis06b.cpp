@@ -84,10 +84,9 @@ void lis06b::BuildControls() {
   File1 = Named(new ui::FileList(Frame2), "File1");
   Label1 = Named(new QLabel(QStringLiteral("File selezionato"), Frame2), "Label1");
   numfatw = Named(new ui::TextBox(Frame2), "numfatw");
-  Command3 = Named(new QPushButton(style()->standardIcon(QStyle::SP_TrashIcon),
-                                   QStringLiteral("Elimina file"), Frame2),
-                   "Command3");
-  Command3->setToolTip(QStringLiteral("Cancellazione file fatture ricevute"));
+  Command3 =
+      ui::IconButton(Frame2, "Command3", QStyle::SP_TrashIcon, QStringLiteral("Elimina file"),
+                     QStringLiteral("Cancellazione file fatture ricevute"));
   f2->addWidget(File1, 1);
   f2->addWidget(Label1);
   f2->addWidget(numfatw);
@@ -154,14 +153,10 @@ void lis06b::BuildControls() {
 
   auto* buttons = new QHBoxLayout;
   outer->addLayout(buttons);
-  Command4 = Named(new QPushButton(style()->standardIcon(QStyle::SP_DialogApplyButton),
-                                   QStringLiteral("Importa"), this),
-                   "Command4");
-  Command4->setToolTip(QStringLiteral("Stampa"));
-  Command2 = Named(new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton),
-                                   QStringLiteral("Uscita"), this),
-                   "Command2");
-  Command2->setToolTip(QStringLiteral("Uscita programma"));
+  Command4 = ui::IconButton(this, "Command4", QStyle::SP_DialogApplyButton,
+                            QStringLiteral("Importa"), QStringLiteral("Stampa"));
+  Command2 = ui::IconButton(this, "Command2", QStyle::SP_DialogCloseButton,
+                            QStringLiteral("Uscita"), QStringLiteral("Uscita programma"));
   buttons->addWidget(Command4);
   buttons->addStretch();
   buttons->addWidget(Command2);

@@ -81,12 +81,10 @@ agg_software::agg_software() {
 
   auto* buttons = new QHBoxLayout;
   outer->addLayout(buttons);
-  Command1 =
-      Named(new QPushButton(style()->standardIcon(QStyle::SP_ArrowDown), {}, this), "Command1");
-  Command1->setToolTip(QStringLiteral("Scarica e aggiorna il software"));
-  Command2 = Named(new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), {}, this),
-                   "Command2");
-  Command2->setToolTip(QStringLiteral("Annulla"));
+  Command1 = ui::IconButton(this, "Command1", QStyle::SP_ArrowDown, QString(),
+                            QStringLiteral("Scarica e aggiorna il software"));
+  Command2 = ui::IconButton(this, "Command2", QStyle::SP_DialogCancelButton, QString(),
+                            QStringLiteral("Annulla"));
   for (QPushButton* b : {Command1, Command2}) b->setIconSize(QSize(32, 32));
   buttons->addWidget(Command1);
   buttons->addStretch();

@@ -56,12 +56,10 @@ arc02::arc02() {
 
   auto* buttons = new QHBoxLayout;
   outer->addLayout(buttons);
-  Command1 = Named(new QPushButton(style()->standardIcon(QStyle::SP_DialogSaveButton), {}, this),
-                   "Command1");
-  Command1->setToolTip(QStringLiteral("Esegui la copia degli archivi"));
-  Command2 = Named(new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), {}, this),
-                   "Command2");
-  Command2->setToolTip(QStringLiteral("Chiudi"));
+  Command1 = ui::IconButton(this, "Command1", QStyle::SP_DialogSaveButton, QString(),
+                            QStringLiteral("Esegui la copia degli archivi"));
+  Command2 = ui::IconButton(this, "Command2", QStyle::SP_DialogCloseButton, QString(),
+                            QStringLiteral("Chiudi"));
   for (QPushButton* b : {Command1, Command2}) b->setIconSize(QSize(32, 32));
   buttons->addWidget(Command1);
   buttons->addStretch();

@@ -1,5 +1,6 @@
 #include "support/pdf_text.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
 #include <algorithm>
@@ -12,6 +13,19 @@ QString Tool(const QString& program, const QStringList& args) {
   p.start(program, args);
   p.waitForFinished(30000);
   return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+QStringList Pdfs(const QString& folder) {
+  return QDir(folder).entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Name);
+}
+
+QString NewPdf(const QString& folder, const std::function<void()>& print) {
+  const QStringList before = Pdfs(folder);
+  print();
+  for (const QString& f : Pdfs(folder)) {
+    if (!before.contains(f)) return folder + QLatin1Char('/') + f;
+  }
+  return {};
 }
 
 QStringList Pages(const QString& pdf) {

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 namespace pdftext {
@@ -14,6 +15,11 @@ struct Word {
   double x, y, height;
   QString text;
 };
+
+// The PDF files of a folder, by name.
+QStringList Pdfs(const QString& folder);
+// The path of the PDF that print() made in the folder; empty when it made none.
+QString NewPdf(const QString& folder, const std::function<void()>& print);
 
 // The standard output of a program run to its end.
 QString Tool(const QString& program, const QStringList& args);

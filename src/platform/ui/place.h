@@ -1,6 +1,8 @@
 // Placing a control the way a window's design gives it: position and size in twips.
 #pragma once
 
+#include <QPushButton>
+#include <QStyle>
 #include <QWidget>
 
 #include "platform/ui/twips.h"
@@ -18,6 +20,15 @@ template <class T>
 T* Named(T* control, const QString& name) {
   control->setObjectName(name);
   return control;
+}
+
+// A named push button showing one of the style's standard icons, with its caption (may be
+// empty) and tool tip.
+inline QPushButton* IconButton(QWidget* parent, const QString& name, QStyle::StandardPixmap icon,
+                               const QString& caption, const QString& toolTip) {
+  auto* b = Named(new QPushButton(parent->style()->standardIcon(icon), caption, parent), name);
+  b->setToolTip(toolTip);
+  return b;
 }
 
 // Makes a child control with its objectName set, placed in twips.

@@ -46,16 +46,11 @@ class Cnf02PrintTest : public GridTest {
   }
 
   QString Folder() const { return root_->root() + "/C/Programmi/tolmo/stampe"; }
-  QStringList Pdfs() const { return QDir(Folder()).entryList({"*.pdf"}, QDir::Files, QDir::Name); }
+  QStringList Pdfs() const { return pdftext::Pdfs(Folder()); }
   // Presses "Stampa elenco " answering the question; the PDF made, empty when none.
   QString Print(ui::MsgAnswer answer = ui::MsgAnswer::Yes) {
-    const QStringList before = Pdfs();
     boxes_->Answer(answer);
-    w_->Command10->click();
-    for (const QString& f : Pdfs()) {
-      if (!before.contains(f)) return Folder() + "/" + f;
-    }
-    return {};
+    return pdftext::NewPdf(Folder(), [this] { w_->Command10->click(); });
   }
 };
 
