@@ -53,6 +53,30 @@ void WriteTransactionClosed() {
   }
 }
 
+}  // namespace
+
+DbErrorKind ErrorKindOf(int sqliteResult) {
+  switch (sqliteResult & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+      return DbErrorKind::InUse;
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+      return DbErrorKind::ReadOnly;
+    case SQLITE_FULL:
+      return DbErrorKind::DiskFull;
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT:
+      return DbErrorKind::Damaged;
+    case SQLITE_CANTOPEN:
+      return DbErrorKind::Missing;
+    default:
+      return DbErrorKind::Other;
+  }
+}
+
+namespace {
+
 // SQLite's message for the connection, with the unknown-name error said in the program's
 // words, naming the column.
 QString ErrorText(sqlite3* db) {
@@ -261,7 +285,8 @@ std::shared_ptr<Database> Database::Open(const QString& path) {
   const QString host = fs::HostPath(path);
   const QFileInfo info(host);
   if (path.trimmed().isEmpty() || !info.exists() || !info.isFile()) {
-    throw DbError(QStringLiteral("Il database '%1' non esiste (%2)").arg(path, host));
+    throw DbError(QStringLiteral("Il database '%1' non esiste (%2)").arg(path, host),
+                  DbErrorKind::Missing);
   }
   const QString key = info.canonicalFilePath();
   std::lock_guard lock(RegistryMutex());
@@ -276,7 +301,8 @@ std::shared_ptr<Database> Database::Open(const QString& path) {
         raw ? QString::fromUtf8(sqlite3_errmsg(raw)) : QString::fromUtf8(sqlite3_errstr(rc));
     sqlite3_close_v2(raw);
     throw DbError(
-        QStringLiteral("Impossibile aprire il database '%1' (%2): %3").arg(path, host, why));
+        QStringLiteral("Impossibile aprire il database '%1' (%2): %3").arg(path, host, why),
+        ErrorKindOf(rc));
   }
   std::shared_ptr<Database> db(new Database(path, host, raw));
   db->cache_->key = key;
@@ -289,11 +315,14 @@ std::shared_ptr<Database> Database::Open(const QString& path) {
   // Rollback journal, so that a file copy of an idle database is whole. This also reads the
   // header: a file that is no database fails here.
   char* err = nullptr;
-  if (sqlite3_exec(raw, "PRAGMA journal_mode=DELETE", nullptr, nullptr, &err) != SQLITE_OK) {
+  if (const int prc = sqlite3_exec(raw, "PRAGMA journal_mode=DELETE", nullptr, nullptr, &err);
+      prc != SQLITE_OK) {
     const QString why = QString::fromUtf8(err ? err : sqlite3_errmsg(raw));
     sqlite3_free(err);
+    sqlite3_close_v2(raw);
     throw DbError(
-        QStringLiteral("Impossibile aprire il database '%1' (%2): %3").arg(path, host, why));
+        QStringLiteral("Impossibile aprire il database '%1' (%2): %3").arg(path, host, why),
+        ErrorKindOf(prc));
   }
   RegisterJetFunctions(raw);
   registry[key] = db;
@@ -318,7 +347,7 @@ void OnWriteTransactionsEnded(std::function<void()> callback) {
 void Database::Fail(const QString& what, const QString& sql) const {
   QString message = QStringLiteral("%1 nel database '%2': %3").arg(what, path_, ErrorText(db_));
   if (!sql.isEmpty()) message += QStringLiteral(" [SQL: %1]").arg(sql);
-  throw DbError(message);
+  throw DbError(message, ErrorKindOf(sqlite3_extended_errcode(db_)));
 }
 
 int Database::Execute(const QString& jetSql) {
@@ -340,9 +369,11 @@ int Database::Execute(const QString& jetSql) {
     }
     if (rc != SQLITE_DONE) {
       const QString message = ErrorText(db_);
+      const DbErrorKind kind = ErrorKindOf(sqlite3_extended_errcode(db_));
       sqlite3_finalize(stmt);
       throw DbError(QStringLiteral("Errore nell'esecuzione nel database '%1': %2 [SQL: %3]")
-                        .arg(path_, message, jetSql));
+                        .arg(path_, message, jetSql),
+                    kind);
     }
     if (!sqlite3_stmt_readonly(stmt)) changed += sqlite3_changes(db_);
     sqlite3_finalize(stmt);

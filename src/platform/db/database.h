@@ -21,11 +21,22 @@ struct sqlite3_stmt;
 
 namespace vx::db {
 
+// What kind of failure an error is, for the windows that answer some of them apart.
+enum class DbErrorKind { Other, InUse, ReadOnly, DiskFull, Damaged, Missing };
+
 class DbError : public std::runtime_error {
  public:
-  explicit DbError(const QString& message) : std::runtime_error(message.toStdString()) {}
+  explicit DbError(const QString& message, DbErrorKind kind = DbErrorKind::Other)
+      : std::runtime_error(message.toStdString()), kind_(kind) {}
   QString message() const { return QString::fromUtf8(what()); }
+  DbErrorKind kind() const { return kind_; }
+
+ private:
+  DbErrorKind kind_;
 };
+
+// The kind of an SQLite result code (primary or extended).
+DbErrorKind ErrorKindOf(int sqliteResult);
 
 // One quoting helper for values that must go into an SQL text.
 // Quote("l'ape") is "'l''ape'". LikeLiteral gives the text to put between the quotes of a
