@@ -50,11 +50,7 @@ QString FromCp1252(const QByteArray& bytes) {
   return out;
 }
 
-std::optional<QStringList> ReadTextLines(const QString& path) {
-  QFile file(HostPath(path));
-  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-  QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) return std::nullopt;
+QStringList TextLines(QByteArray bytes, bool* ended) {
   // A DOS end-of-file mark ends the text.
   const qsizetype eof = bytes.indexOf('\x1A');
   if (eof >= 0) bytes.truncate(eof);
@@ -67,8 +63,23 @@ std::optional<QStringList> ReadTextLines(const QString& path) {
     if (bytes[i] == '\r' && i + 1 < n && bytes[i + 1] == '\n') ++i;
     start = i + 1;
   }
+  if (ended) *ended = start >= n;
   if (start < n) lines << FromCp1252(bytes.mid(start));
   return lines;
+}
+
+std::optional<QByteArray> ReadFileBytes(const QString& path) {
+  QFile file(HostPath(path));
+  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+  QByteArray bytes = file.readAll();
+  if (file.error() != QFileDevice::NoError) return std::nullopt;
+  return bytes;
+}
+
+std::optional<QStringList> ReadTextLines(const QString& path) {
+  const std::optional<QByteArray> bytes = ReadFileBytes(path);
+  if (!bytes) return std::nullopt;
+  return TextLines(*bytes);
 }
 
 bool WriteTextLines(const QString& path, const QStringList& lines, bool append) {

@@ -12,6 +12,11 @@ namespace vx::fs {
 QByteArray ToCp1252(const QString& text);
 QString FromCp1252(const QByteArray& bytes);
 
+// The lines of Windows-1252 text (CR LF, CR or LF; a DOS end mark ends it), each without its
+// line end; `ended`, when given, tells whether the last line had one (true for no lines).
+QStringList TextLines(QByteArray bytes, bool* ended = nullptr);
+// The bytes of a file, whole; nullopt when it can't be read.
+std::optional<QByteArray> ReadFileBytes(const QString& path);
 // Reads the lines of a Windows-1252 text file (CR LF or LF); nullopt when it can't be read.
 std::optional<QStringList> ReadTextLines(const QString& path);
 // Writes (or, with append, adds to) a text file, each line ending in CR LF.

@@ -182,6 +182,7 @@ bool art22::Prepare() {
     files_.a = ReadCorvaliaFile(folder + names[0]);
     files_.b = ReadCorvaliaFile(folder + names[1]);
     files_.t = ReadCorvaliaFile(folder + names[2]);
+    CheckCorvaliaFiles(files_);
     target_ = OpenCorvaliaCatalogue(DriveLetter() + QStringLiteral(":\\corvalia\\dati.mdb"));
   } catch (const CorvaliaError& e) {
     ui::MsgCritical(e.message());
@@ -232,10 +233,11 @@ void art22::ShowDamagedLines() {
   QStringList lines;
   lines << QStringLiteral(
       "ATTENZIONE!!! Le seguenti righe non sono state importate perché il "
-      "codice o il prezzo non è numerico:");
+      "codice o il prezzo non è numerico o la riga è incompleta:");
   const int n = static_cast<int>(damaged_.size());
   for (int i = 0; i < n && i < kListedDamaged; ++i) {
-    lines << QStringLiteral("%1 riga %2").arg(damaged_[i].file).arg(damaged_[i].line);
+    lines << QStringLiteral("%1 riga %2").arg(damaged_[i].file).arg(damaged_[i].line) +
+                 (damaged_[i].incomplete ? QStringLiteral(" (riga incompleta)") : QString());
   }
   if (n > kListedDamaged) lines << QStringLiteral("... e altre %1 righe.").arg(n - kListedDamaged);
   ui::MsgExclamation(lines.join(QLatin1Char('\n')));

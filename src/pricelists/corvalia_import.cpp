@@ -35,6 +35,119 @@ std::optional<qint64> DigitsIn(const QString& column) {
   return v;
 }
 
+// What a pass makes of one line: too short (or, type T, without its separator letter) it is
+// passed over; with a code or a price that is no number it is damaged.
+enum class Use { Skipped, Damaged, Used };
+
+struct LineB {
+  Use use = Use::Skipped;
+  QString code;  // characters 1-9 as read
+  qint64 codart = 0, hundredths = 0;
+};
+
+LineB ReadLineB(const QString& line) {
+  LineB b;
+  if (line.size() <= kLongLine) return b;
+  b.code = line.left(9);
+  const auto codart = DigitsIn(b.code);
+  const auto hundredths = DigitsIn(line.mid(61, 13));
+  if (!codart || !hundredths) {
+    b.use = Use::Damaged;
+    return b;
+  }
+  b.use = Use::Used;
+  b.codart = *codart;
+  b.hundredths = *hundredths;
+  return b;
+}
+
+struct LineT {
+  Use use = Use::Skipped;
+  qint64 codare = 0;
+  QString barcode;
+};
+
+LineT ReadLineT(const QString& line) {
+  LineT t;
+  const QChar separator = line.size() > kBarcodeLine ? line[9] : QChar();
+  if (separator != QLatin1Char('E') && separator != QLatin1Char('B')) return t;
+  // Cut at every occurrence of the letter: the code before the first, the barcode up to the
+  // second (or to the end of the line).
+  const qsizetype first = line.indexOf(separator);
+  qsizetype second = line.indexOf(separator, first + 1);
+  if (second < 0) second = line.size();
+  const auto codare = DigitsIn(line.left(first));
+  if (!codare) {
+    t.use = Use::Damaged;
+    return t;
+  }
+  t.use = Use::Used;
+  t.codare = *codare;
+  t.barcode = line.mid(first + 1, second - first - 1);
+  return t;
+}
+
+// Type A: the code only; the pass reads the rest of a used line.
+struct LineA {
+  Use use = Use::Skipped;
+  qint64 code = 0;
+};
+
+LineA ReadLineA(const QString& line) {
+  LineA a;
+  if (line.size() <= kLongLine) return a;
+  const auto code = DigitsIn(line.left(9));
+  a.use = code ? Use::Used : Use::Damaged;
+  a.code = code.value_or(0);
+  return a;
+}
+
+enum class Kind { A, B, T };
+
+Use UseOf(Kind kind, const QString& line) {
+  switch (kind) {
+    case Kind::B:
+      return ReadLineB(line).use;
+    case Kind::T:
+      return ReadLineT(line).use;
+    case Kind::A:
+      return ReadLineA(line).use;
+  }
+  return Use::Skipped;
+}
+
+// Whether the pass would write from the line (type T: a barcode long enough to be added).
+bool GivesRow(Kind kind, const QString& line) {
+  if (kind != Kind::T) return UseOf(kind, line) == Use::Used;
+  const LineT t = ReadLineT(line);
+  return t.use == Use::Used && t.barcode.trimmed().size() >= kMinBarcodeLength;
+}
+
+// Whether the file ends in the middle of its last line: that line has no line end, is not
+// blank and is shorter than the file's records (the shortest line with its end that the
+// pass uses; the shortest line the pass reads when there is none).
+bool CutShort(const CorvaliaFile& file, Kind kind) {
+  if (file.ended || file.lines.isEmpty() || file.lines.last().trimmed().isEmpty()) return false;
+  std::optional<qsizetype> record;
+  for (qsizetype i = 0; i + 1 < file.lines.size(); ++i) {
+    const QString& line = file.lines[i];
+    if ((!record || line.size() < *record) && UseOf(kind, line) == Use::Used) {
+      record = line.size();
+    }
+  }
+  const qsizetype shortest = (kind == Kind::T ? kBarcodeLine : kLongLine) + 1;
+  return file.lines.last().size() < record.value_or(shortest);
+}
+
+// True when a line other than a cut-short last one gives the pass a row.
+bool HasRows(const CorvaliaFile& file, Kind kind) {
+  const qsizetype n = file.lines.size();
+  for (qsizetype i = 0; i < n; ++i) {
+    if (GivesRow(kind, file.lines[i])) return i + 1 < n || !CutShort(file, kind);
+  }
+  return false;
+}
+
 // The bar and the yields of one pass: Begin with the file's line count, a step for every
 // line read, a yield at the start and then every few tens of milliseconds; End whatever
 // happens.
@@ -65,12 +178,30 @@ void Damaged(const CorvaliaFile& file, int index, PassOutcome& out,
   ++out.damaged;
 }
 
+// The cut-short last line is listed among the damaged lines and not applied.
+void Incomplete(const CorvaliaFile& file, PassOutcome& out, std::vector<DamagedLine>& damaged) {
+  damaged.push_back({file.name, static_cast<int>(file.lines.size()), true});
+  out.incomplete = true;
+}
+
+// The index of the last line when the file was cut in the middle of it, else -1.
+int CutLine(const CorvaliaFile& file, Kind kind) {
+  return CutShort(file, kind) ? static_cast<int>(file.lines.size()) - 1 : -1;
+}
+
 void ReportDamaged(const CorvaliaFile& file, const PassOutcome& out, common::ProgressSink& sink) {
-  if (out.damaged == 0) return;
-  sink.Status(QStringLiteral("File %1: %2 righe non valide scartate (codice o prezzo non "
-                             "numerico).")
-                  .arg(file.name)
-                  .arg(out.damaged));
+  if (out.damaged > 0) {
+    sink.Status(QStringLiteral("File %1: %2 righe non valide scartate (codice o prezzo non "
+                               "numerico).")
+                    .arg(file.name)
+                    .arg(out.damaged));
+  }
+  if (out.incomplete) {
+    sink.Status(QStringLiteral("File %1: l'ultima riga (riga %2) è incompleta e non è stata "
+                               "importata.")
+                    .arg(file.name)
+                    .arg(file.lines.size()));
+  }
 }
 
 // The type B price: hundredths held as a single, written through "########0.00", which the
@@ -89,21 +220,43 @@ QString FirstMatchingFile(const QString& folder, const QString& pattern) {
 }
 
 CorvaliaFile ReadCorvaliaFile(const QString& path) {
-  auto lines = fs::ReadTextLines(path);
-  if (!lines) {
+  const std::optional<QByteArray> bytes = fs::ReadFileBytes(path);
+  if (!bytes) {
     throw CorvaliaError(QStringLiteral("ATTENZIONE!!! Impossibile leggere il file %1.").arg(path));
   }
   CorvaliaFile f;
   f.path = path;
   f.name = path.mid(path.lastIndexOf(QLatin1Char('\\')) + 1);
-  f.lines = std::move(*lines);
+  QString notText;
+  if (bytes->startsWith("\xFF\xFE") || bytes->startsWith("\xFE\xFF")) {
+    notText = QStringLiteral("è codificato in UTF-16");
+  } else if (const qsizetype nul = bytes->indexOf('\0'); nul >= 0) {
+    notText = QStringLiteral("contiene un byte nullo alla posizione %1").arg(nul + 1);
+  }
+  if (!notText.isEmpty()) {
+    throw CorvaliaError(
+        QStringLiteral("Il file %1 non è un testo Windows-1252 (%2): listino non aggiornato")
+            .arg(f.name, notText));
+  }
+  f.lines = fs::TextLines(*bytes, &f.ended);
   return f;
+}
+
+void CheckCorvaliaFiles(const CorvaliaFiles& files) {
+  for (const auto& [file, kind] :
+       {std::pair{&files.b, Kind::B}, std::pair{&files.t, Kind::T}, std::pair{&files.a, Kind::A}}) {
+    if (!HasRows(*file, kind)) {
+      throw CorvaliaError(QStringLiteral("Il file %1 non contiene righe di listino utilizzabili: "
+                                         "listino non aggiornato")
+                              .arg(file->name));
+    }
+  }
 }
 
 std::shared_ptr<db::Database> OpenCorvaliaCatalogue(const QString& path) {
   std::shared_ptr<db::Database> target;
   try {
-    target = db::Database::Open(path);
+    target = db::Database::OpenOnDrive(path);
     for (const char* table : {"articolo", "codean"}) {
       if (!target->HasTable(QString::fromLatin1(table))) {
         throw CorvaliaError(QStringLiteral("ATTENZIONE!!! Nel database %1 manca la tabella %2.")
@@ -111,8 +264,8 @@ std::shared_ptr<db::Database> OpenCorvaliaCatalogue(const QString& path) {
       }
     }
   } catch (const db::DbError& e) {
-    throw CorvaliaError(QStringLiteral("ATTENZIONE!!! Impossibile aprire il database %1: %2")
-                            .arg(path, e.message()));
+    throw CorvaliaError(
+        QStringLiteral("Impossibile aprire il database %1 (%2)").arg(path, e.message()));
   }
   return target;
 }
@@ -156,31 +309,29 @@ PassOutcome ImportCorvaliaTypeB(db::Database& target, const CorvaliaFile& file,
       "where rowid = ?"));
   {
     PassProgress progress(sink, static_cast<int>(file.lines.size()));
+    const int cut = CutLine(file, Kind::B);
     for (int i = 0; i < file.lines.size(); ++i) {
       const QString& line = file.lines[i];
-      if (line.size() > kLongLine) {
-        const QString code = line.left(9);
-        const auto codart = DigitsIn(code);
-        const auto hundredths = DigitsIn(line.mid(61, 13));
-        if (!codart || !hundredths) {
-          Damaged(file, i, out, damaged);
-        } else {
-          const QString desart = line.mid(9, 30);
-          const float przart = PriceOf(*hundredths);
+      if (i == cut) {
+        Incomplete(file, out, damaged);
+      } else if (const LineB b = ReadLineB(line); b.use == Use::Damaged) {
+        Damaged(file, i, out, damaged);
+      } else if (b.use == Use::Used) {
+        const QString desart = line.mid(9, 30);
+        const float przart = PriceOf(b.hundredths);
+        find.Reset();
+        find.Bind(1, b.codart);
+        if (find.Step()) {
+          const Variant rowid = find.Column(0);
           find.Reset();
-          find.Bind(1, *codart);
-          if (find.Step()) {
-            const Variant rowid = find.Column(0);
-            find.Reset();
-            edit.Bind(1, desart).Bind(2, przart).Bind(3, code).Bind(4, desfor).Bind(5, rowid);
-            edit.Run();
-            ++out.edited;
-          } else {
-            find.Reset();
-            add.Bind(1, *codart).Bind(2, desart).Bind(3, przart).Bind(4, code).Bind(5, desfor);
-            add.Run();
-            ++out.added;
-          }
+          edit.Bind(1, desart).Bind(2, przart).Bind(3, b.code).Bind(4, desfor).Bind(5, rowid);
+          edit.Run();
+          ++out.edited;
+        } else {
+          find.Reset();
+          add.Bind(1, b.codart).Bind(2, desart).Bind(3, przart).Bind(4, b.code).Bind(5, desfor);
+          add.Run();
+          ++out.added;
         }
       }
       progress.LineDone();
@@ -200,32 +351,23 @@ PassOutcome ImportCorvaliaTypeT(db::Database& target, const CorvaliaFile& file,
       target.Prepare(QStringLiteral("insert into codean (codare, eanare) values (?, ?)"));
   {
     PassProgress progress(sink, static_cast<int>(file.lines.size()));
+    const int cut = CutLine(file, Kind::T);
     for (int i = 0; i < file.lines.size(); ++i) {
-      const QString& line = file.lines[i];
-      const QChar separator = line.size() > kBarcodeLine ? line[9] : QChar();
-      if (separator == QLatin1Char('E') || separator == QLatin1Char('B')) {
-        // Cut at every occurrence of the letter: the code before the first, the barcode
-        // up to the second (or to the end of the line).
-        const qsizetype first = line.indexOf(separator);
-        qsizetype second = line.indexOf(separator, first + 1);
-        if (second < 0) second = line.size();
-        const QString code = line.left(first);
-        const QString barcode = line.mid(first + 1, second - first - 1);
-        const auto codare = DigitsIn(code);
-        if (!codare) {
-          Damaged(file, i, out, damaged);
-        } else {
-          const QString key = CorvaliaEanKey(barcode);
-          out.lastKey = key;
-          find.Reset();
-          find.Bind(1, key);
-          const bool known = find.Step();
-          find.Reset();
-          if (!known && barcode.trimmed().size() >= kMinBarcodeLength) {
-            add.Bind(1, *codare).Bind(2, key);
-            add.Run();
-            ++out.added;
-          }
+      if (i == cut) {
+        Incomplete(file, out, damaged);
+      } else if (const LineT t = ReadLineT(file.lines[i]); t.use == Use::Damaged) {
+        Damaged(file, i, out, damaged);
+      } else if (t.use == Use::Used) {
+        const QString key = CorvaliaEanKey(t.barcode);
+        out.lastKey = key;
+        find.Reset();
+        find.Bind(1, key);
+        const bool known = find.Step();
+        find.Reset();
+        if (!known && t.barcode.trimmed().size() >= kMinBarcodeLength) {
+          add.Bind(1, t.codare).Bind(2, key);
+          add.Run();
+          ++out.added;
         }
       }
       progress.LineDone();
@@ -244,21 +386,21 @@ PassOutcome ImportCorvaliaTypeA(db::Database& target, const CorvaliaFile& file,
       QStringLiteral("update articolo set umart = ?, imbart = ?, ivart = ? where codart = ?"));
   {
     PassProgress progress(sink, static_cast<int>(file.lines.size()));
+    const int cut = CutLine(file, Kind::A);
     for (int i = 0; i < file.lines.size(); ++i) {
       const QString& line = file.lines[i];
-      if (line.size() > kLongLine) {
-        const auto code = DigitsIn(line.left(9));
-        if (!code) {
-          Damaged(file, i, out, damaged);
-        } else {
-          out.lastCode = CLng(static_cast<double>(*code));
-          const qint16 ivart = CInt(Val(line.mid(65, 2)));
-          const QString umart = line.mid(68, 2);
-          const qint16 imbart = CInt(Val(line.mid(95, 3)));
-          edit.Bind(1, umart).Bind(2, static_cast<int>(imbart)).Bind(3, static_cast<int>(ivart));
-          edit.Bind(4, out.lastCode);
-          out.edited += edit.Run();
-        }
+      if (i == cut) {
+        Incomplete(file, out, damaged);
+      } else if (const LineA a = ReadLineA(line); a.use == Use::Damaged) {
+        Damaged(file, i, out, damaged);
+      } else if (a.use == Use::Used) {
+        out.lastCode = CLng(static_cast<double>(a.code));
+        const qint16 ivart = CInt(Val(line.mid(65, 2)));
+        const QString umart = line.mid(68, 2);
+        const qint16 imbart = CInt(Val(line.mid(95, 3)));
+        edit.Bind(1, umart).Bind(2, static_cast<int>(imbart)).Bind(3, static_cast<int>(ivart));
+        edit.Bind(4, out.lastCode);
+        out.edited += edit.Run();
       }
       progress.LineDone();
     }
@@ -270,6 +412,7 @@ PassOutcome ImportCorvaliaTypeA(db::Database& target, const CorvaliaFile& file,
 
 CorvaliaOutcome ImportCorvalia(db::Database& target, const CorvaliaFiles& files,
                                const QString& supplier, common::ProgressSink& sink) {
+  CheckCorvaliaFiles(files);
   CorvaliaOutcome out;
   db::Transaction tx(target);
   EmptyCorvaliaCatalogue(target, sink);

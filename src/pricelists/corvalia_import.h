@@ -2,11 +2,12 @@
 // price, type T: barcodes, type A: VAT code, unit and pack) that rebuild the supplier's
 // catalogue tables `articolo` and `codean` from nothing.
 //
-// The files are found and read, and the catalogue opened, before anything is touched; the
-// emptying and the three passes then run in the caller's one transaction, so that a failure
-// leaves the catalogue as it was. Each pass reports on the sink: its opening line, the bar
-// (one step per line read, short lines included), the count of lines it could not use and
-// its closing line.
+// The files are found, read and checked, and the catalogue opened, before anything is
+// touched: a file that is no Windows-1252 text, or that holds no line its pass would use,
+// stops the run. The emptying and the three passes then run in the caller's one
+// transaction, so that a failure leaves the catalogue as it was. Each pass reports on the sink: its
+// opening line, the bar (one step per line read, short lines included), the count of lines it could
+// not use and its closing line.
 #pragma once
 
 #include <QString>
@@ -36,20 +37,24 @@ struct CorvaliaFile {
   QString path;  // the Windows path it was read from
   QString name;  // its file name, for messages
   QStringList lines;
+  bool ended = true;  // false when the last line has no line end: the file may be cut short
 };
 
-// A line that a pass could not use: its code (or the type B price) is no number.
+// A line that a pass could not use: its code (or the type B price) is no number, or it is
+// the last line, without its line end and shorter than the file's records.
 struct DamagedLine {
   QString file;  // file name
   int line = 0;  // from 1
+  bool incomplete = false;
 };
 
 struct PassOutcome {
-  int added = 0;   // rows added
-  int edited = 0;  // rows changed
-  int damaged = 0;
-  QString lastKey;      // type T: the last barcode key looked up ("" when none)
-  qint32 lastCode = 0;  // type A: the last article code read (0 when none)
+  int added = 0;            // rows added
+  int edited = 0;           // rows changed
+  int damaged = 0;          // lines whose code or price is no number
+  bool incomplete = false;  // the last line was cut short
+  QString lastKey;          // type T: the last barcode key looked up ("" when none)
+  qint32 lastCode = 0;      // type A: the last article code read (0 when none)
 };
 
 // The first name, sorted without regard to case, that matches the pattern ("B*.txt") in
@@ -57,11 +62,13 @@ struct PassOutcome {
 QString FirstMatchingFile(const QString& folder, const QString& pattern);
 
 // Reads the file whole (Windows-1252; CR LF, CR or LF; a DOS end mark ends the text);
-// CorvaliaError naming the path when it can't be read.
+// CorvaliaError naming the path when it can't be read, and naming the file with the reason
+// when it is no Windows-1252 text (a NUL byte, a UTF-16 byte-order mark).
 CorvaliaFile ReadCorvaliaFile(const QString& path);
 
-// The catalogue database with its tables `articolo` and `codean`; CorvaliaError naming the
-// path or the missing table.
+// The catalogue database with its tables `articolo` and `codean`, opened by the data-drive
+// rule (a path that leads out of the data root, through a link too, is neither read nor
+// written); CorvaliaError naming the path or the missing table.
 std::shared_ptr<db::Database> OpenCorvaliaCatalogue(const QString& path);
 
 // The 13-character key of a type T barcode: a number (blanks around allowed) formatted
@@ -86,12 +93,17 @@ struct CorvaliaFiles {
   CorvaliaFile a, b, t;
 };
 
+// CorvaliaError naming the first file (B, T, then A) that holds no line its pass would use:
+// its emptying would leave the catalogue without what the file should put back.
+void CheckCorvaliaFiles(const CorvaliaFiles& files);
+
 struct CorvaliaOutcome {
   PassOutcome b, t, a;
   std::vector<DamagedLine> damaged;
 };
 
-// The four steps in one transaction on the target; db::DbError after rolling back.
+// CheckCorvaliaFiles, then the four steps in one transaction on the target; db::DbError
+// after rolling back.
 CorvaliaOutcome ImportCorvalia(db::Database& target, const CorvaliaFiles& files,
                                const QString& supplier, common::ProgressSink& sink);
 

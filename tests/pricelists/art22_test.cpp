@@ -5,15 +5,22 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <functional>
+#include <random>
 
 #include "common/shared_values.h"
 #include "common/windows.h"
+#include "data/shipped_schema.h"
+#include "demo_corvalia.h"
 #include "platform/db/datacontrol.h"
+#include "platform/files.h"
 #include "platform/ui/dbcombo.h"
 #include "platform/ui/progressbar.h"
 #include "platform/ui/statusbox.h"
@@ -54,6 +61,12 @@ class Art22Test : public testing::CorvaliaFixture {
     QStringList lines = w->txtStatus->Text().split("\r\n");
     for (QString& l : lines) l = l.mid(QStringLiteral("hh:mm:ss: ").size());
     return lines;
+  }
+  // Picks CORVALIA SPA and presses "Aggiorna listino", answering Yes.
+  void RunImport(art22* w, ScriptedMessages& boxes) {
+    Pick(w, "CORVALIA SPA");
+    boxes.Answer(MsgAnswer::Yes);
+    QTest::mouseClick(w->Command1, Qt::LeftButton);
   }
   void ExpectOldCatalogue() {
     EXPECT_EQ(Count("articolo"), 1);
@@ -237,6 +250,148 @@ TEST_F(Art22Test, AFailureRollsBackToTheOldCatalogueWithAMessage) {
   EXPECT_EQ(boxes.Texts()[1],
             "ATTENZIONE!!! Nel database C:\\corvalia\\dati.mdb manca la tabella codean.");
   EXPECT_EQ(Count("articolo"), 1);
+}
+
+TEST_F(Art22Test, AFileThatIsNoTextOrGivesNoLineLeavesTheCatalogueWithAMessage) {
+  catalogue_->Execute(
+      QStringLiteral("update articolo set umart = 'PZ', imbart = 6, ivart = 22 where codart = 1"));
+  QByteArray random(200 * 1024, '\0');
+  std::mt19937 rng(7);
+  for (char& c : random) c = static_cast<char>(rng());
+  const QString noLines = "non contiene righe di listino utilizzabili";
+  const QString notText = "non è un testo Windows-1252 (";
+  struct Case {
+    const char* what;
+    std::function<QByteArray(const QByteArray&)> bad;  // from the good file
+    QString reason;
+  };
+  const Case cases[] = {
+      {"0 bytes", [](const QByteArray&) { return QByteArray(); }, noLines},
+      {"title line only", [](const QByteArray& good) { return good.left(good.indexOf('\n') + 1); },
+       noLines},
+      {"random bytes", [&](const QByteArray&) { return random; },
+       notText + "contiene un byte nullo"},
+      {"UTF-16",
+       [](const QByteArray& good) {
+         const QString text = fs::FromCp1252(good);
+         return QByteArray("\xFF\xFE") +
+                QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+       },
+       notText + "è codificato in UTF-16)"},
+      {"a NUL byte",
+       [](const QByteArray& good) {
+         QByteArray bytes = good;
+         bytes[bytes.indexOf('\n') + 5] = '\0';
+         return bytes;
+       },
+       notText + "contiene un byte nullo alla posizione "},
+  };
+  ScriptedMessages boxes;
+  art22* w = Window();
+  for (const QString file : {"b0612.TXT", "T0612.TXT", "A0612.TXT"}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(file.toStdString() + ", " + c.what);
+      WriteEdgeCaseFiles();
+      QFile good(root_.Folder("C/Programmi/tolmo/corvalia") + "/" + file);
+      ASSERT_TRUE(good.open(QIODevice::ReadOnly));
+      WriteText(file, c.bad(good.readAll()));
+      boxes.Clear();
+      RunImport(w, boxes);
+      ASSERT_EQ(boxes.Texts().size(), 2);
+      EXPECT_TRUE(boxes.Texts()[1].startsWith("Il file " + file + " " + c.reason))
+          << boxes.Texts()[1].toStdString();
+      EXPECT_TRUE(boxes.Texts()[1].endsWith(": listino non aggiornato"));
+      EXPECT_EQ(boxes.Boxes()[1].icon, MsgIcon::Critical);
+      ExpectOldCatalogue();
+      EXPECT_EQ(Article(1, "umart").str(), "PZ");
+      EXPECT_EQ(Article(1, "imbart").toLong(), 6);
+    }
+  }
+  EXPECT_EQ(Log(w), QStringList{"Inzio elaborazione ..."});
+}
+
+TEST_F(Art22Test, ALastLineCutShortIsListedAsIncompleteAndTheImportGoesOn) {
+  using tools::CorvaliaLineA;
+  using tools::CorvaliaLineB;
+  using tools::CorvaliaLineT;
+  // Each file ends in the middle of its third line, with no line end: type B inside the
+  // price, type T inside the barcode, type A after the pack, short of the record's end.
+  WriteText("B0101.TXT",
+            CrLf({CorvaliaLineB("000001001", "UNO", 100), CorvaliaLineB("000001002", "DUE", 200)}) +
+                fs::ToCp1252(CorvaliaLineB("000001003", "TRE", 300).left(66)));
+  WriteText(
+      "T0101.TXT",
+      CrLf({CorvaliaLineT("000001001", QLatin1Char('E'), "8001234567890"),
+            CorvaliaLineT("000001002", QLatin1Char('E'), "8001234567906")}) +
+          fs::ToCp1252(CorvaliaLineT("000001003", QLatin1Char('E'), "8001234567913").left(20)));
+  WriteText("A0101.TXT", CrLf({CorvaliaLineA("000001001", "04", "PZ", 6),
+                               CorvaliaLineA("000001002", "10", "CT", 12)}) +
+                             fs::ToCp1252(CorvaliaLineA("000001002", "22", "KG", 24).left(102)));
+  ScriptedMessages boxes;
+  art22* w = Window();
+  RunImport(w, boxes);
+
+  ASSERT_EQ(boxes.Texts().size(), 3);
+  EXPECT_EQ(boxes.Texts()[1], kSuccess);
+  EXPECT_TRUE(boxes.Texts()[2].endsWith(
+      "B0101.TXT riga 3 (riga incompleta)\nT0101.TXT riga 3 (riga incompleta)\n"
+      "A0101.TXT riga 3 (riga incompleta)"))
+      << boxes.Texts()[2].toStdString();
+  for (const char* file : {"B0101.TXT", "T0101.TXT", "A0101.TXT"}) {
+    EXPECT_TRUE(Log(w).contains(QStringLiteral("File %1: l'ultima riga (riga 3) è incompleta e "
+                                               "non è stata importata.")
+                                    .arg(file)))
+        << file;
+  }
+  EXPECT_EQ(Count("articolo"), 2);
+  EXPECT_FLOAT_EQ(Article(1002, "przart").toDouble(), 2.0f);
+  EXPECT_EQ(Eans(), (QStringList{"1001|8001234567890", "1002|8001234567906"}));
+  EXPECT_EQ(Article(1002, "umart").str(), "CT");
+  EXPECT_EQ(Article(1002, "imbart").toLong(), 12);
+}
+
+TEST_F(Art22Test, ACatalogueReachedThroughALinkOutOfTheDataRootIsNeitherReadNorWritten) {
+  QTemporaryDir outside;
+  const QString outsideDb = outside.path() + "/dati.mdb";
+  data::CreateSupplierDatabase(outsideDb);
+  db::Database::Open(outsideDb)->Execute(
+      QStringLiteral("insert into articolo (codart, desart) values (5, 'FUORI')"));
+  QFile file(outsideDb);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray before = file.readAll();
+  file.close();
+
+  // The run on drive D, whose corvalia folder is first a link out of the root, then a
+  // folder whose catalogue is such a link.
+  WriteEdgeCaseFiles();
+  const QString from = root_.Folder("C/Programmi/tolmo/corvalia");
+  const QString to = root_.Folder("D/Programmi/tolmo/corvalia");
+  for (const char* name : {"A0612.TXT", "b0612.TXT", "T0612.TXT"}) {
+    ASSERT_TRUE(QFile::copy(from + "/" + name, to + "/" + name));
+  }
+  const QString linked = root_.root() + "/D/corvalia";
+  ASSERT_TRUE(QFile::link(outside.path(), linked));
+  common::G().drive = "D";
+  ScriptedMessages boxes;
+  art22* w = Window();
+  for (int row = 0; row < 2; ++row) {
+    SCOPED_TRACE(row == 0 ? "folder link" : "file link");
+    if (row == 1) {
+      ASSERT_TRUE(QFile::remove(linked));
+      ASSERT_TRUE(QFile::link(outsideDb, root_.Folder("D/corvalia") + "/dati.mdb"));
+    }
+    boxes.Clear();
+    RunImport(w, boxes);
+    ASSERT_EQ(boxes.Texts().size(), 2);
+    EXPECT_TRUE(
+        boxes.Texts()[1].startsWith("Impossibile aprire il database D:\\corvalia\\dati.mdb ("))
+        << boxes.Texts()[1].toStdString();
+    EXPECT_EQ(boxes.Boxes()[1].icon, MsgIcon::Critical);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before);
+    file.close();
+  }
+  EXPECT_EQ(Log(w), QStringList{"Inzio elaborazione ..."});
 }
 
 TEST_F(Art22Test, TheMainWindowEntryOpensTheWindow) {

@@ -112,17 +112,21 @@ TEST_F(CorvaliaImportTest, AFailureInAPassLeavesTheOldCatalogue) {
   EXPECT_EQ(catalogue_->transactionDepth(), 0);
 }
 
-TEST_F(CorvaliaImportTest, AnEmptyFileAddsNothingAndLeavesTheBarAtItsStart) {
+TEST_F(CorvaliaImportTest, AnEmptyFileIsRefusedBeforeAnythingIsEmptied) {
   WriteEdgeCaseFiles();
   WriteText("B0001.TXT", "");
   RecordingSink sink;
-  const CorvaliaOutcome out =
-      ImportCorvalia(*catalogue_, ReadAll("A0612.TXT", "B0001.TXT"), "ABC", sink);
-  EXPECT_EQ(sink.maxima.front(), 0);
-  EXPECT_EQ(out.b.added, 0);
-  EXPECT_EQ(Count("articolo"), 0);
-  EXPECT_EQ(out.a.edited, 0);
-  EXPECT_EQ(Count("codean"), 4);
+  try {
+    ImportCorvalia(*catalogue_, ReadAll("A0612.TXT", "B0001.TXT"), "ABC", sink);
+    FAIL() << "no error";
+  } catch (const CorvaliaError& e) {
+    EXPECT_EQ(e.message(),
+              "Il file B0001.TXT non contiene righe di listino utilizzabili: listino non "
+              "aggiornato");
+  }
+  EXPECT_TRUE(sink.lines.isEmpty());
+  EXPECT_EQ(Count("articolo"), 1);
+  EXPECT_EQ(Eans(), QStringList{"1|8000000000001"});
 }
 
 TEST_F(CorvaliaImportTest, ACatalogueWithoutItsTablesOrAFileThatIsNotThereIsNamed) {
