@@ -252,11 +252,14 @@ ReadingFault FaultOf(const Reading& r) {
   written.remove(QLatin1Char(' '));
   written.remove(QLatin1Char('\t'));
   if (!written.isEmpty() && !number.match(written).hasMatch()) return ReadingFault::NotANumber;
+  // A number beyond what the reading holds (1e309) reads as 0.
+  static const QRegularExpression nonZero(QStringLiteral("^[+-]?0*\\.?0*[1-9]"));
+  if (Val(written) == 0 && nonZero.match(written).hasMatch()) return ReadingFault::TooLarge;
   if (std::isnan(r.quantity)) return ReadingFault::NotANumber;
   if (r.quantity < 0) return ReadingFault::Negative;
   if (r.quantity > kMostPackages) return ReadingFault::TooLarge;
   if (r.quantity != std::floor(r.quantity)) return ReadingFault::NotWhole;
-  // A line of blanks is no reading without a code: it goes the way of a code not found.
+  // A line of blanks is not a reading without its code: it is looked up as the layout says.
   if (r.code.trimmed().isEmpty() && !r.text.trimmed().isEmpty()) return ReadingFault::NoCode;
   return ReadingFault::None;
 }

@@ -60,7 +60,8 @@ struct Reading {
 
 // Why a reading cannot be registered: a line without the layout's separator, a quantity
 // that is no number, is negative, is not a whole number or is beyond what a packages column
-// holds, or no code at all. The quantity's faults are told before the missing code.
+// holds, or no code on a line that is not all blanks. The quantity's faults are told before
+// the missing code.
 enum class ReadingFault { None, Invalid, NotANumber, Negative, NotWhole, TooLarge, NoCode };
 ReadingFault FaultOf(const Reading& r);
 // The fault as the list of the unread readings names it.

@@ -124,6 +124,7 @@ TEST_F(UnregisteredReadingsTest, ReadingsThatCannotBeRegisteredAreListedAndKeepT
     const char* fault;
   } bad[] = {{"", "3", "codice mancante"},
              {"8007777777777", "1e308", "quantità troppo grande"},
+             {"8007777777777", "1e309", "quantità troppo grande"},
              {"8007777777777", "-5", "quantità negativa"},
              {"8007777777777", "NaN", "quantità non numerica"},
              {"8007777777777", "1.5", "quantità non intera"}};
