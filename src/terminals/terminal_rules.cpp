@@ -265,23 +265,15 @@ ReadingFault FaultOf(const Reading& r) {
 }
 
 QString FaultText(ReadingFault fault) {
-  switch (fault) {
-    case ReadingFault::None:
-      break;
-    case ReadingFault::Invalid:
-      return QStringLiteral("riga non valida");
-    case ReadingFault::NotANumber:
-      return QStringLiteral("quantità non numerica");
-    case ReadingFault::Negative:
-      return QStringLiteral("quantità negativa");
-    case ReadingFault::NotWhole:
-      return QStringLiteral("quantità non intera");
-    case ReadingFault::TooLarge:
-      return QStringLiteral("quantità troppo grande");
-    case ReadingFault::NoCode:
-      return QStringLiteral("codice mancante");
-  }
-  return {};
+  // In the order of ReadingFault.
+  static const char* const kTexts[] = {"",
+                                       "riga non valida",
+                                       "quantità non numerica",
+                                       "quantità negativa",
+                                       "quantità non intera",
+                                       "quantità troppo grande",
+                                       "codice mancante"};
+  return QString::fromUtf8(kTexts[int(fault)]);
 }
 
 bool IsTerminalText(const QStringList& lines) {
