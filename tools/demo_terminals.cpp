@@ -160,7 +160,7 @@ QStringList WriteTerminalSample(const QString& root, QChar drive, const QString&
     const std::vector<Sample> samples = {
         {k[0], QStringLiteral("4")},
         {k[1], QStringLiteral(" 12")},
-        {k[2], QStringLiteral("1.5")},
+        {k[2], QStringLiteral("5")},
         {u, QStringLiteral("3")},
         {k[3], type == QLatin1String("PDM") ? QStringLiteral("0") : QStringLiteral("6")}};
     QStringList lines;
@@ -184,7 +184,7 @@ QStringList WriteTerminalSample(const QString& root, QChar drive, const QString&
                     QStringLiteral("File batch di scarico"));
     }
   } else if (type == QLatin1String("CIP")) {
-    const QStringList lines = {k[0] + QStringLiteral(",3"), k[1] + QStringLiteral(",1.5"),
+    const QStringList lines = {k[0] + QStringLiteral(",3"), k[1] + QStringLiteral(",5"),
                                k[2] + QStringLiteral(",0"), u + QStringLiteral(",2"),
                                k[3] + QStringLiteral(",10")};
     const QString folder = host(QStringLiteral("cipherlab"));
@@ -201,7 +201,7 @@ QStringList WriteTerminalSample(const QString& root, QChar drive, const QString&
     db::Transaction tx(*database);
     database->Execute(QStringLiteral("delete from ordine"));
     const std::vector<std::pair<QString, double>> rows = {
-        {k[0], 2}, {k[1], 0}, {u, 1}, {k[2], 5}, {k[3], 1.5}};
+        {k[0], 2}, {k[1], 0}, {u, 1}, {k[2], 5}, {k[3], 3}};
     for (const auto& [ean, colli] : rows) {
       database->Execute(QStringLiteral("insert into ordine (eanrig, colli) values (?, ?)"),
                         {Variant(ean), Variant(colli)});
@@ -235,7 +235,7 @@ QStringList WriteTerminalSample(const QString& root, QChar drive, const QString&
     const std::vector<Sample> lines = {{k[0], QStringLiteral("2")},
                                        {k[1], QStringLiteral(" 3 ")},
                                        {u, QStringLiteral("1")},
-                                       {k[2], QStringLiteral("1.5")},
+                                       {k[2], QStringLiteral("5")},
                                        {k[3], QStringLiteral("0")}};
     QStringList text;
     for (size_t i = 0; i < lines.size(); ++i) {
@@ -246,7 +246,7 @@ QStringList WriteTerminalSample(const QString& root, QChar drive, const QString&
     const std::vector<Sample> lines = {{k[0], QStringLiteral("4")},
                                        {k[1], QStringLiteral(" 12 ")},
                                        {u, QStringLiteral("3")},
-                                       {k[2], QStringLiteral("1.5")},
+                                       {k[2], QStringLiteral("5")},
                                        {k[3], QStringLiteral("0")}};
     QStringList text;
     for (const Sample& s : lines)

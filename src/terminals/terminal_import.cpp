@@ -78,11 +78,25 @@ QString NotFoundLine(const QString& key, double quantity) {
          PrintedNumber(quantity);
 }
 
-QString InvalidLine(const QString& line) {
-  QString text = line;
+QString UnreadLine(const Reading& r, ReadingFault fault) {
+  QString text = r.text;
   while (!text.isEmpty() && text.back().isSpace()) text.chop(1);
-  return QStringLiteral("Riga non valida: ") + text;
+  return QStringLiteral("Riga %1 non registrata (%2): %3").arg(r.line).arg(FaultText(fault), text);
 }
+
+namespace {
+
+// The fault that keeps a reading from being registered; a reading the rule passes over
+// (quantity 0 where zeros are skipped) has none, whatever its code.
+ReadingFault FaultUnder(const ImportRule& rule, const Reading& r) {
+  const ReadingFault fault = FaultOf(r);
+  if (fault == ReadingFault::NoCode && rule.skipZero && r.quantity == 0) {
+    return ReadingFault::None;
+  }
+  return fault;
+}
+
+}  // namespace
 
 ImportOutcome ApplyReadings(db::Database& main, const std::vector<Reading>& readings,
                             qint32 lineCount, const ImportRule& rule,
@@ -94,6 +108,24 @@ ImportOutcome ApplyReadings(db::Database& main, const std::vector<Reading>& read
         "ATTENZIONE!!! Il confronto è in uso da un'altra operazione: riprovare al suo termine."));
   }
   ImportOutcome out;
+  std::vector<ReadingFault> faults(readings.size());
+  bool anyReading = false;
+  for (size_t i = 0; i < readings.size(); ++i) {
+    const Reading& r = readings[i];
+    faults[i] = FaultUnder(rule, r);
+    if (faults[i] != ReadingFault::None) {
+      ++out.unread;
+    } else if (r.kind != Reading::Kind::Blank && !(rule.skipZero && r.quantity == 0)) {
+      anyReading = true;
+    }
+  }
+  if (out.unread > 0 && !anyReading) {
+    for (size_t i = 0; i < readings.size(); ++i) {
+      if (faults[i] != ReadingFault::None) out.report << UnreadLine(readings[i], faults[i]);
+    }
+    out.noReading = true;
+    return out;
+  }
   db::Transaction tx(main);
   std::optional<db::Transaction> consumed;
   if (consumer) consumed.emplace(*consumer->database);
@@ -114,20 +146,18 @@ ImportOutcome ApplyReadings(db::Database& main, const std::vector<Reading>& read
     value = NextProgress(value, step);
     if (progress) progress(value);
   };
-  const auto apply = [&](const Reading& r) {
-    switch (r.kind) {
-      case Reading::Kind::Blank:
-        advance();
-        return;
-      case Reading::Kind::Invalid:
-        advance();
-        out.report << InvalidLine(r.code);
-        return;
-      case Reading::Kind::Ok:
-      case Reading::Kind::Unreadable:
-        break;
+  // False for a reading that was not registered and stays in the source.
+  const auto apply = [&](const Reading& r, ReadingFault fault) {
+    if (r.kind == Reading::Kind::Blank) {
+      advance();
+      return true;
     }
-    if (rule.skipZero && r.quantity == 0) return;
+    if (fault != ReadingFault::None) {
+      advance();
+      out.report << UnreadLine(r, fault);
+      return false;
+    }
+    if (rule.skipZero && r.quantity == 0) return true;
     advance();
     ++number;
     bool found = false;
@@ -150,7 +180,7 @@ ImportOutcome ApplyReadings(db::Database& main, const std::vector<Reading>& read
         out.report << NotFoundLine(r.kind == Reading::Kind::Unreadable ? r.code : r.key,
                                    r.quantity);
       }
-      return;
+      return true;
     }
     const PackageWrites writes = rule.slotRule(costs, packages, r.quantity);
     QStringList sets;
@@ -171,10 +201,10 @@ ImportOutcome ApplyReadings(db::Database& main, const std::vector<Reading>& read
                      .arg(sets.join(QStringLiteral(", "))),
                  values);
     ++out.applied;
+    return true;
   };
   for (size_t i = 0; i < readings.size(); ++i) {
-    apply(readings[i]);
-    if (consumer) consumer->handled(i);
+    if (apply(readings[i], faults[i]) && consumer) consumer->handled(i);
   }
   tx.Commit();
   if (consumed) {

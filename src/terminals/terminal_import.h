@@ -45,9 +45,15 @@ struct SourceConsumer {
 
 struct ImportOutcome {
   int applied = 0;  // readings whose row was found and written
+  // Readings that could not be registered (FaultOf), each listed on the report; the
+  // consumer leaves them in its source.
+  int unread = 0;
+  // The source holds unread readings and none that can be registered: nothing was written
+  // and nothing consumed.
+  bool noReading = false;
   // Why the source could not be emptied after the main commit ("" when it was).
   QString consumeError;
-  // The report's lines, in reading order: codes not found, and lines that hold no reading.
+  // The report's lines, in reading order: codes not found, and readings not registered.
   QStringList report;
 };
 
@@ -64,7 +70,8 @@ class ImportRefused : public std::runtime_error {
 
 // Applies the readings to `articoli`, found through its EAN index, in one transaction that
 // must be the database's outermost (ImportRefused otherwise; likewise for the consumer's
-// database); every found row is marked "X". `lineCount` sets the progress step;
+// database); every found row is marked "X". A reading that cannot be registered is listed
+// and passed over (nothing written when no reading can be). `lineCount` sets the progress step;
 // progress(value) is called for each reading. A database error rolls everything back and
 // propagates (db::DbError).
 ImportOutcome ApplyReadings(db::Database& main, const std::vector<Reading>& readings,
@@ -82,8 +89,9 @@ ImportRule PairwiseImport();
 
 // The report line of a code that the comparison table does not hold.
 QString NotFoundLine(const QString& key, double quantity);
-// The report line of a line that holds no reading.
-QString InvalidLine(const QString& line);
+// The report line of a reading that could not be registered: its line number, why and its
+// text.
+QString UnreadLine(const Reading& r, ReadingFault fault);
 
 // Prints the report lines, one document of their own on the current printer (a PDF in the
 // print folder where there is none), each at CurrentX 5 and, when fontSize > 0, in that size.

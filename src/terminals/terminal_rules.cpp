@@ -1,5 +1,8 @@
 #include "terminals/terminal_rules.h"
 
+#include <QRegularExpression>
+#include <cmath>
+
 #include "platform/conv.h"
 
 namespace vx::terminals {
@@ -8,6 +11,8 @@ namespace {
 
 constexpr int kBufferLength = 57;
 constexpr int kKeyLength = 13;
+// The largest number of packages a packages column (a Jet long) holds.
+constexpr double kMostPackages = 2147483647;
 
 // A column's number; none for Null or Empty, 0 for text that is no number.
 std::optional<double> NumberOf(const Variant& v) {
@@ -152,7 +157,8 @@ Reading FixedColumnsReading(const QString& line, int codeColumn, int quantityCol
   Reading r;
   r.code = buffer.mid(codeColumn - 1, kKeyLength);
   r.key = BlankCutZeroFill(r.code);
-  r.quantity = Val(buffer.mid(quantityColumn - 1, 6));
+  r.quantityText = buffer.mid(quantityColumn - 1, 6);
+  r.quantity = Val(r.quantityText);
   return r;
 }
 
@@ -167,7 +173,8 @@ Reading CipherLabReading(const QString& line) {
   }
   r.code = buffer.left(comma);
   r.key = EightCharacterRule(r.code);
-  r.quantity = static_cast<float>(Val(buffer.mid(comma + 1, 5)));
+  r.quantityText = buffer.mid(comma + 1, 5);
+  r.quantity = static_cast<float>(Val(r.quantityText));
   if (r.quantity == 0) r.quantity = 1;
   return r;
 }
@@ -179,7 +186,10 @@ std::vector<Reading> Pdt6100Readings(const QString& firstLine) {
     Reading r;
     r.code = firstLine.mid(p - 1, kKeyLength);
     r.key = r.code;
-    r.quantity = Val(firstLine.mid(p - 1 + kKeyLength, 7));
+    r.quantityText = firstLine.mid(p - 1 + kKeyLength, 7);
+    r.quantity = Val(r.quantityText);
+    r.line = 1;
+    r.text = firstLine.mid(p - 1, kRecord);
     readings.push_back(r);
   }
   return readings;
@@ -189,7 +199,8 @@ Reading GeneralCode630Reading(const QString& line) {
   Reading r;
   r.code = line.left(kKeyLength);
   r.key = r.code;
-  r.quantity = Val(line.mid(kKeyLength, 8));
+  r.quantityText = line.mid(kKeyLength, 8);
+  r.quantity = Val(r.quantityText);
   return r;
 }
 
@@ -198,7 +209,8 @@ Reading DefaultTerminalReading(const QString& line) {
   Reading r;
   r.code = buffer.left(kKeyLength);
   r.key = BlankCutZeroFill(r.code);
-  r.quantity = Val(buffer.mid(14, 8).trimmed());
+  r.quantityText = buffer.mid(14, 8);
+  r.quantity = Val(r.quantityText.trimmed());
   return r;
 }
 
@@ -206,7 +218,8 @@ Reading Mc3000Reading(const QString& line) {
   const QString buffer = LineBuffer(line);
   Reading r;
   r.code = buffer.mid(23, kKeyLength);
-  r.quantity = Val(buffer.mid(43, 6).trimmed());
+  r.quantityText = buffer.mid(43, 6);
+  r.quantity = Val(r.quantityText.trimmed());
   QString digits = r.code;
   digits.remove(QLatin1Char(' '));
   if (digits.isEmpty() || !digits.front().isDigit()) {
@@ -221,9 +234,61 @@ Reading WifiReading(const Variant& eanrig, const Variant& colli) {
   Reading r;
   r.code = eanrig.isNull() || eanrig.isEmpty() ? QString() : eanrig.str();
   r.key = FixedText(r.code, kKeyLength);
+  if (colli.isText()) r.quantityText = colli.str();
   r.quantity = static_cast<float>(NumberOf(colli).value_or(0));
+  r.text =
+      r.code + QStringLiteral("; ") + (colli.isNull() || colli.isEmpty() ? QString() : colli.str());
   if (r.quantity == 0) r.quantity = 1;
   return r;
+}
+
+ReadingFault FaultOf(const Reading& r) {
+  if (r.kind == Reading::Kind::Invalid) return ReadingFault::Invalid;
+  if (r.kind == Reading::Kind::Blank) return ReadingFault::None;
+  // A quantity text must begin with a number as the number reading takes it; blanks alone
+  // read as 0.
+  static const QRegularExpression number(QStringLiteral("^[+-]?(\\d|\\.\\d|&[HhOo])"));
+  QString written = r.quantityText;
+  written.remove(QLatin1Char(' '));
+  written.remove(QLatin1Char('\t'));
+  if (!written.isEmpty() && !number.match(written).hasMatch()) return ReadingFault::NotANumber;
+  // A number beyond what the reading holds (1e309) reads as 0.
+  static const QRegularExpression nonZero(QStringLiteral("^[+-]?0*\\.?0*[1-9]"));
+  if (Val(written) == 0 && nonZero.match(written).hasMatch()) return ReadingFault::TooLarge;
+  if (std::isnan(r.quantity)) return ReadingFault::NotANumber;
+  if (r.quantity < 0) return ReadingFault::Negative;
+  if (r.quantity > kMostPackages) return ReadingFault::TooLarge;
+  if (r.quantity != std::floor(r.quantity)) return ReadingFault::NotWhole;
+  // A line of blanks is not a reading without its code: it is looked up as the layout says.
+  if (r.code.trimmed().isEmpty() && !r.text.trimmed().isEmpty()) return ReadingFault::NoCode;
+  return ReadingFault::None;
+}
+
+QString FaultText(ReadingFault fault) {
+  // In the order of ReadingFault.
+  static const char* const kTexts[] = {"",
+                                       "riga non valida",
+                                       "quantità non numerica",
+                                       "quantità negativa",
+                                       "quantità non intera",
+                                       "quantità troppo grande",
+                                       "codice mancante"};
+  return QString::fromUtf8(kTexts[int(fault)]);
+}
+
+bool IsTerminalText(const QStringList& lines) {
+  // A UTF-16 byte order mark, read as Windows-1252.
+  if (!lines.isEmpty() && (lines.first().startsWith(QStringLiteral("\u00FF\u00FE")) ||
+                           lines.first().startsWith(QStringLiteral("\u00FE\u00FF")))) {
+    return false;
+  }
+  for (const QString& line : lines) {
+    for (const QChar c : line) {
+      const ushort u = c.unicode();
+      if (u < 0x20 && u != '\t' && u != '\r' && u != '\n' && u != 0x1A) return false;
+    }
+  }
+  return true;
 }
 
 qint16 ProgressStep(qint32 lines) { return lines > 0 ? CInt(1000.0 / lines) : qint16(0); }

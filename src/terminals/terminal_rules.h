@@ -53,7 +53,23 @@ struct Reading {
   QString code;  // the code as the terminal wrote it
   QString key;   // the look-up key
   double quantity = 0;
+  QString quantityText;  // the quantity as the terminal wrote it ("" where it wrote none)
+  int line = 0;          // the line (or row) of the source it came from, from 1
+  QString text;          // that line (record, row) as written, for the list of the unread
 };
+
+// Why a reading cannot be registered: a line without the layout's separator, a quantity
+// that is no number, is negative, is not a whole number or is beyond what a packages column
+// holds, or no code on a line that is not all blanks. The quantity's faults are told before
+// the missing code.
+enum class ReadingFault { None, Invalid, NotANumber, Negative, NotWhole, TooLarge, NoCode };
+ReadingFault FaultOf(const Reading& r);
+// The fault as the list of the unread readings names it.
+QString FaultText(ReadingFault fault);
+
+// A download that is no text of a terminal: a NUL or another control character (tab, line
+// ends and the end-of-file mark aside), or a UTF-16 byte order mark read as Windows-1252.
+bool IsTerminalText(const QStringList& lines);
 
 // A line as the fixed-length buffer of 57 characters holds it: cut after the 57th
 // character, or filled with blanks on the right.

@@ -27,6 +27,35 @@ QString FolderOf(const QString& windowsPath) {
   return windowsPath.left(windowsPath.lastIndexOf(QLatin1Char('\\')) + 1);
 }
 
+// A download that holds no reading of its terminal: nothing is written and it stays.
+QString NotTerminalFile(const QString& file) {
+  return QStringLiteral(
+             "ATTENZIONE!!! Il file %1 non contiene letture del terminalino: nessuna "
+             "quantità registrata, il file resta sul disco.")
+      .arg(file);
+}
+
+// The closing message of a run that left readings unregistered in its source.
+QString UnreadMessage(int unread, const QString& source) {
+  const QString count = unread == 1
+                            ? QStringLiteral("1 lettura non registrata, elencata")
+                            : QStringLiteral("%1 letture non registrate, elencate").arg(unread);
+  return QStringLiteral(
+             "ATTENZIONE!!! Elaborazione terminata: %1 nella stampa con il numero "
+             "della riga; %2.")
+      .arg(count, source);
+}
+
+// Deletes the source file when `now` is the moment the rule names.
+void DeleteSourceFile(SourceAfterSuccess rule, SourceAfterSuccess now, const QString& file) {
+  if (rule == now && fs::Exists(file)) fs::DeleteFile(file);
+}
+
+// The words of the supplier loader for a database that the data-drive rule refuses.
+QString RefusedDatabase(const QString& path, const db::DbError& e) {
+  return QStringLiteral("Impossibile aprire il database %1 (%2)").arg(path, e.message());
+}
+
 }  // namespace
 
 TerminalWindow::TerminalWindow(const char* name, TerminalSettings settings)
@@ -70,17 +99,27 @@ void TerminalWindow::StopRun() {
   if (settings_.unloadOnFailedCheck) Unload();
 }
 
-bool TerminalWindow::ReadTable(std::vector<Reading>& readings, std::vector<long>& positions) {
+bool TerminalWindow::ReadTable(std::vector<Reading>& readings, std::vector<long>& positions,
+                               QString& refused) {
   const TableSource& t = *settings_.table;
-  if (!fs::Exists(t.database) || fs::IsFolder(t.database)) return false;
+  // The data-drive rule: a path that leads out of the data root, links included, is refused
+  // before anything is read.
+  std::shared_ptr<db::Database> database;
   try {
-    if (!db::Database::Open(t.database)->HasTable(t.table)) return false;
+    database = db::Database::OpenOnDrive(t.database);
+  } catch (const db::DbError& e) {
+    if (!fs::DriveHostPath(t.database)) refused = RefusedDatabase(t.database, e);
+    return false;
+  }
+  try {
+    if (!database->HasTable(t.table)) return false;
     SourceControl->DatabaseName = t.database;
     SourceControl->RecordSource = t.recordSource;
     SourceControl->Refresh();
     db::Recordset& rs = *SourceControl->recordset();
     for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
       readings.push_back(t.read(rs));
+      readings.back().line = int(readings.size());
       positions.push_back(rs.AbsolutePosition());
     }
     rs.MoveFirst();
@@ -88,10 +127,6 @@ bool TerminalWindow::ReadTable(std::vector<Reading>& readings, std::vector<long>
     return false;
   }
   return true;
-}
-
-void TerminalWindow::DeleteSourceFile(SourceAfterSuccess when, const QString& file) const {
-  if (settings_.sourceAfterSuccess == when && fs::Exists(file)) fs::DeleteFile(file);
 }
 
 void TerminalWindow::importa_quantita_terminale() {
@@ -111,8 +146,9 @@ void TerminalWindow::importa_quantita_terminale() {
   qint32 lineCount = 0;
   QString file;
   if (settings_.table) {
-    if (!ReadTable(readings, positions)) {
-      ui::MsgCritical(kNoFile);
+    QString refused;
+    if (!ReadTable(readings, positions, refused)) {
+      ui::MsgCritical(refused.isEmpty() ? kNoFile : refused);
       return StopRun();
     }
     lineCount = qint32(readings.size());
@@ -128,12 +164,21 @@ void TerminalWindow::importa_quantita_terminale() {
       ui::MsgCritical(QStringLiteral("ATTENZIONE!!! Impossibile leggere il file ") + file);
       return StopRun();
     }
+    if (!IsTerminalText(*lines)) {
+      ui::MsgCritical(NotTerminalFile(file));
+      return StopRun();
+    }
     lineCount = qint32(lines->size());
     if (settings_.readAll) {
       readings = settings_.readAll(*lines);
     } else {
       readings.reserve(size_t(lines->size()));
-      for (const QString& line : *lines) readings.push_back(settings_.parse(line));
+      for (const QString& line : *lines) {
+        Reading r = settings_.parse(line);
+        r.line = int(readings.size()) + 1;
+        r.text = line;
+        readings.push_back(r);
+      }
     }
   }
 
@@ -169,22 +214,36 @@ void TerminalWindow::importa_quantita_terminale() {
                     e.message());
     return StopRun();
   }
+  if (outcome.noReading && !settings_.table) {
+    ui::MsgCritical(NotTerminalFile(file));
+    return StopRun();
+  }
 
-  DeleteSourceFile(SourceAfterSuccess::DeleteBeforeMessage, file);
-  ui::MsgInformation(kDone);
+  // A source whose readings were not all registered stays where it is.
+  const SourceAfterSuccess deletion =
+      outcome.unread > 0 ? SourceAfterSuccess::Keep : settings_.sourceAfterSuccess;
+  DeleteSourceFile(deletion, SourceAfterSuccess::DeleteBeforeMessage, file);
+  if (outcome.unread == 0) {
+    ui::MsgInformation(kDone);
+  } else {
+    ui::MsgExclamation(UnreadMessage(
+        outcome.unread,
+        settings_.table ? QStringLiteral("le righe restano nella tabella ") + settings_.table->table
+                        : QStringLiteral("il file %1 resta sul disco").arg(file)));
+  }
   if (!outcome.consumeError.isEmpty()) {
     ui::MsgCritical(QStringLiteral("ATTENZIONE!!! Quantità registrate, ma le letture restano "
                                    "nella tabella del terminale: ") +
                     outcome.consumeError);
   }
-  DeleteSourceFile(SourceAfterSuccess::DeleteAfterMessage, file);
+  DeleteSourceFile(deletion, SourceAfterSuccess::DeleteAfterMessage, file);
   AfterRun(readings);
   Unload();
   const QString printError = PrintReport(outcome.report, settings_.reportFontSize);
   if (!printError.isEmpty()) {
     ui::MsgCritical(QStringLiteral("ATTENZIONE!!! Stampa non riuscita: ") + printError);
   }
-  DeleteSourceFile(SourceAfterSuccess::DeleteAtEnd, file);
+  DeleteSourceFile(deletion, SourceAfterSuccess::DeleteAtEnd, file);
 }
 
 }  // namespace vx::terminals

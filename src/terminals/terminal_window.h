@@ -83,9 +83,9 @@ class TerminalWindow : public ui::Form {
   // The source file to read, "" when there is none.
   QString ResolveSource() const;
   // The readings of the table source through SourceControl; false when the database or its
-  // table is missing or cannot be read.
-  bool ReadTable(std::vector<Reading>& readings, std::vector<long>& positions);
-  void DeleteSourceFile(SourceAfterSuccess when, const QString& file) const;
+  // table is missing or cannot be read, with `refused` the reason when the data-drive rule
+  // refused the database's path.
+  bool ReadTable(std::vector<Reading>& readings, std::vector<long>& positions, QString& refused);
   // A check failed or the run stopped: the window waits for "Conferma" again, or unloads.
   void StopRun();
 

@@ -1,9 +1,12 @@
 // The Wi-Fi table window and the two windows that number their readings, driven through
 // their buttons against a real comparison table and the Wi-Fi terminal's database.
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "common/shared_values.h"
@@ -77,20 +80,24 @@ TEST_F(WifiAndNumberedWindowsTest, WifiTakesEveryRowOfOrdineAndEmptiesIt) {
   AddOrdine("0000012345678", 0);  // 0 becomes 1
   AddOrdine("12345678", 3);       // 8 digits: blank-filled, not found, still deleted
   AddOrdine("8001234567890", 2);
-  AddOrdine("8001234567890", 5);  // the later row replaces
-  AddOrdine(Variant::null(), Variant::null());
+  AddOrdine("8001234567890", 5);                // the later row replaces
+  AddOrdine(Variant::null(), Variant::null());  // no code: listed, and the row stays
   boxes_->Answer(ui::MsgAnswer::Yes);
   cnfpv5* w = Confirm<cnfpv5>();
   ASSERT_NE(w, nullptr);
   EXPECT_EQ(w->Caption(), "Conferma confronta PV WI-FI");
   EXPECT_EQ(w->brunef->objectName(), "brunef");
-  ASSERT_EQ(boxes_->Texts(), (QStringList{"Vuoi procedere ? ...", kDone}));
+  ASSERT_EQ(boxes_->Texts(),
+            (QStringList{"Vuoi procedere ? ...",
+                         "ATTENZIONE!!! Elaborazione terminata: 1 lettura non registrata, elencata "
+                         "nella stampa con il numero della riga; le righe restano nella tabella "
+                         "ordine."}));
   EXPECT_EQ(boxes_->Boxes()[0].icon, ui::MsgIcon::None);
   EXPECT_FALSE(ui::Forms::IsLoaded<cnfpv5>());
   EXPECT_EQ(Packages("0000012345678", 3), 1);
   EXPECT_EQ(Packages("8001234567890", 1), 5);
   EXPECT_EQ(Column("8001234567890", "sel").str(), "X");
-  EXPECT_EQ(OrdineRows(), 0);
+  EXPECT_EQ(OrdineRows(), 1);
   EXPECT_EQ(common::G().ean_corrente.str(), QString(13, ' '));  // the last row's
   EXPECT_FLOAT_EQ(common::G().quantita, 1);
 
@@ -98,7 +105,9 @@ TEST_F(WifiAndNumberedWindowsTest, WifiTakesEveryRowOfOrdineAndEmptiesIt) {
   const QString printed = PrintedText();
   EXPECT_TRUE(printed.contains(QRegularExpression("Codice non trovato: 12345678\\s+Quantità: 3")))
       << printed.toStdString();
-  EXPECT_EQ(printed.count("Codice non trovato"), 2);
+  EXPECT_EQ(printed.count("Codice non trovato"), 1);
+  EXPECT_TRUE(printed.contains("Riga 5 non registrata (codice mancante)")) << printed.toStdString();
+  wifi_->Execute("delete from ordine");
 
   // An empty table: the message, nothing printed, the window goes.
   ProcessDeferredDeletes();
@@ -148,6 +157,38 @@ TEST_F(WifiAndNumberedWindowsTest, WifiNoMissingTableOrAFailureLoseNoReading) {
     EXPECT_FALSE(ui::Forms::IsLoaded<cnfpv5>());
   }
   EXPECT_EQ(Packages("8001234567890", 1), 0);
+}
+
+TEST_F(WifiAndNumberedWindowsTest, WifiTableThroughALinkOutOfTheDataRootIsNotOpened) {
+  AddOrdine("8001234567890", 2);
+  wifi_.reset();
+  const QString file = fs::HostPath(kWifiDb);
+  const QString folder = QFileInfo(file).absolutePath();
+  QTemporaryDir outside;
+  ASSERT_TRUE(outside.isValid());
+  // The database itself, then its folder, moved out of the data root and linked back.
+  const QString moved[] = {file, folder};
+  for (const QString& original : moved) {
+    SCOPED_TRACE(original.toStdString());
+    const QString target = outside.filePath(QFileInfo(original).fileName());
+    ASSERT_TRUE(QDir().rename(original, target));
+    ASSERT_TRUE(QFile::link(target, original));
+    ProcessDeferredDeletes();
+    boxes_->Clear();
+    boxes_->Answer(ui::MsgAnswer::Yes);
+    Confirm<cnfpv5>();
+    EXPECT_TRUE(boxes_->Texts().last().startsWith(
+        "Impossibile aprire il database C:\\brunelvatto\\dati.mdb (Il percorso "))
+        << boxes_->Texts().last().toStdString();
+    EXPECT_EQ(boxes_->Boxes().back().icon, ui::MsgIcon::Critical);
+    EXPECT_FALSE(ui::Forms::IsLoaded<cnfpv5>());
+    EXPECT_EQ(Packages("8001234567890", 1), 0);
+    ASSERT_TRUE(QFile::remove(original));
+    ASSERT_TRUE(QDir().rename(target, original));
+    wifi_ = db::Database::Open(kWifiDb);
+    EXPECT_EQ(OrdineRows(), 1) << "nothing read or deleted through the link";
+    wifi_.reset();
+  }
 }
 
 TEST_F(WifiAndNumberedWindowsTest, GeneralCode630AddsUpAndNumbersItsReadings) {
