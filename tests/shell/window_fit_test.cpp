@@ -1,6 +1,6 @@
 // Every window of the program, opened on the demo data drive as the operator opens it, shows
 // its captions whole: no label, button, check box, option button or frame title is wider, in
-// its own font, than the room its control gives it.
+// its own font, than the room its control gives it, and no grid column cuts a number.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QStyleOptionButton>
 #include <QStyleOptionGroupBox>
 #include <QTextBlock>
@@ -26,6 +27,7 @@
 #include "masterdata/for01.h"
 #include "platform/db/database.h"
 #include "platform/print/printers.h"
+#include "platform/ui/flexgrid.h"
 #include "platform/ui/form.h"
 #include "platform/ui/statusbox.h"
 #include "shell/Main.h"
@@ -131,6 +133,34 @@ QString TextOf(const QWidget& w) {
   return {};
 }
 
+// "window/grid column N: text (needs N px, has M)" for the first number of each grid column
+// that the column cuts (descriptions may end in an ellipsis; numbers must show whole).
+QStringList CutNumbers(const QWidget& top, const ui::FlexGrid& grid, const QString& window) {
+  static const QRegularExpression number(QStringLiteral("^-?[0-9][0-9.,]*$"));
+  // The cell's text margin on either side, as the item delegate leaves it, and the grid line.
+  const int margins =
+      2 * (grid.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &grid) + 1) + 1;
+  QStringList cuts;
+  if (!grid.isVisibleTo(&top)) return cuts;
+  for (int c = 0; c < grid.Cols(); ++c) {
+    if (grid.isColumnHidden(c)) continue;
+    for (int r = 0; r < std::min(grid.Rows(), 300); ++r) {
+      const QString text = grid.TextMatrix(r, c);
+      const int needed = grid.fontMetrics().horizontalAdvance(text) + margins;
+      if (number.match(text).hasMatch() && needed > grid.columnWidth(c)) {
+        cuts << QStringLiteral("%1/%2 column %3: \"%4\" (needs %5 px, has %6)")
+                    .arg(window, grid.objectName())
+                    .arg(c)
+                    .arg(text)
+                    .arg(needed)
+                    .arg(grid.columnWidth(c));
+        break;
+      }
+    }
+  }
+  return cuts;
+}
+
 // A window's name: its objectName, else its class without the namespace.
 QString WindowName(const QWidget& w) {
   if (!w.objectName().isEmpty()) return w.objectName();
@@ -147,10 +177,13 @@ std::vector<ui::Form*> ShownWindows() {
   return shown;
 }
 
-// "window/control: text (needs N px, has M)" for every cut caption of the shown windows.
+// "window/control: text (needs N px, has M)" for every cut caption of the shown windows, and
+// every cut number of their grids.
 QStringList CutCaptions() {
   QStringList cuts;
   for (ui::Form* top : ShownWindows()) {
+    for (const ui::FlexGrid* grid : top->findChildren<ui::FlexGrid*>())
+      cuts << CutNumbers(*top, *grid, WindowName(*top));
     for (QWidget* w : top->findChildren<QWidget*>()) {
       if (!w->isVisibleTo(top)) continue;
       const Room room = RoomOf(*w);
@@ -253,7 +286,7 @@ class WindowFitTest : public ::testing::Test {
   tools::DataDrive drive_;
 };
 
-TEST_F(WindowFitTest, EveryWindowShowsItsCaptionsWhole) {
+TEST_F(WindowFitTest, EveryWindowShowsItsCaptionsAndNumbersWhole) {
   ASSERT_GE(Openers().size(), 20u);
   const QStringList cuts = EachWindow(CutCaptions);
   EXPECT_TRUE(cuts.isEmpty()) << cuts.join(QLatin1Char('\n')).toStdString();
