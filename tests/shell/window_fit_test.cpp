@@ -20,8 +20,6 @@
 
 #include "common/shared_values.h"
 #include "common/windows.h"
-#include "comparison/differences.h"
-#include "comparison/load_supplier.h"
 #include "data_drive.h"
 #include "masterdata/art03.h"
 #include "masterdata/for01.h"
@@ -32,6 +30,7 @@
 #include "platform/ui/statusbox.h"
 #include "shell/Main.h"
 #include "shell/window_registry.h"
+#include "support/demo_comparison.h"
 #include "support/scripted_messages.h"
 #include "support/temp_data_root.h"
 
@@ -217,15 +216,8 @@ class WindowFitTest : public ::testing::Test {
     options.articles = 60;
     options.today = QDate(2026, 3, 10);
     drive_ = tools::MakeDataDrive(root_.root(), options);
-    auto main = db::Database::Open(drive_.mainDbWindows);
-    common::ProgressSink quiet;
-    for (int slot = 1; slot <= 4; ++slot) {
-      comparison::SlotLoad load;
-      load.supplierCode = QString::number(slot);
-      load.slot = slot;
-      ASSERT_TRUE(comparison::LoadSupplier(*main, load, quiet).completed) << slot;
-    }
-    ASSERT_TRUE(comparison::ComputeDifferences(*main, quiet).completed);
+    QString failure;
+    ASSERT_TRUE(LoadDemoComparison(drive_.mainDbWindows, 4, &failure)) << failure.toStdString();
     print::SetPrinterList(QStringList{print::kPdfPrinterName});
     auto& g = common::G();
     g.Reset();
