@@ -15,7 +15,6 @@
 #include <QStyleOptionGroupBox>
 #include <QTextBlock>
 #include <QTextCursor>
-#include <QTextDocument>
 #include <functional>
 
 #include "common/shared_values.h"
@@ -51,66 +50,46 @@ int Widest(const QFontMetrics& fm, const QString& text) {
   return widest;
 }
 
-// The pixels a control's text needs and the pixels it has; needed 0 for nothing to show.
+// A control's text, the pixels it needs and the pixels it has; needed 0 for nothing to show.
 struct Room {
+  QString text;
   int needed = 0;
   int available = 0;
 };
 
 Room LabelRoom(const QLabel& l) {
-  QString text = l.text();
-  if (text.isEmpty()) return {};
-  if (l.textFormat() == Qt::RichText ||
-      (l.textFormat() == Qt::AutoText && Qt::mightBeRichText(text))) {
-    QTextDocument doc;
-    doc.setHtml(text);
-    text = doc.toPlainText();
-  }
   const QFontMetrics fm(l.font());
-  int indent = l.indent();
-  if (indent < 0) indent = l.frameWidth() > 0 ? fm.horizontalAdvance(QLatin1Char('x')) / 2 : 0;
-  const int width = l.contentsRect().width() - 2 * l.margin() - indent;
-  if (!l.wordWrap()) return {Widest(fm, text), width};
+  const int width = l.contentsRect().width() - 2 * l.margin() - std::max(0, l.indent());
+  if (!l.wordWrap()) return {l.text(), Widest(fm, l.text()), width};
   // A wrapping label cuts what its height cannot hold, or a word wider than its width.
-  const QRect wrapped = fm.boundingRect(QRect(0, 0, width, 100000), Qt::TextWordWrap, text);
-  const int height = l.contentsRect().height() - 2 * l.margin();
-  if (wrapped.width() > width) return {wrapped.width(), width};
-  return {wrapped.height(), height};
+  const QRect wrapped = fm.boundingRect(QRect(0, 0, width, 100000), Qt::TextWordWrap, l.text());
+  if (wrapped.width() > width) return {l.text(), wrapped.width(), width};
+  return {l.text(), wrapped.height(), l.contentsRect().height() - 2 * l.margin()};
 }
 
-QStyleOptionButton ButtonOption(const QAbstractButton& b) {
+Room ButtonRoom(const QAbstractButton& b, QStyle::SubElement contents) {
   QStyleOptionButton opt;
   opt.initFrom(&b);
   opt.text = b.text();
   opt.icon = b.icon();
   opt.iconSize = b.iconSize();
-  return opt;
-}
-
-Room ButtonRoom(const QAbstractButton& b, QStyle::SubElement contents) {
-  if (b.text().isEmpty()) return {};
-  QStyleOptionButton opt = ButtonOption(b);
-  if (const auto* push = qobject_cast<const QPushButton*>(&b); push && push->isFlat())
-    opt.features |= QStyleOptionButton::Flat;
   const QRect room = b.style()->subElementRect(contents, &opt, &b).intersected(b.rect());
   const int icon = b.icon().isNull() ? 0 : b.iconSize().width() + 4;
-  return {Widest(QFontMetrics(b.font()), Shown(b.text())) + icon, room.width()};
+  return {b.text(), Widest(QFontMetrics(b.font()), Shown(b.text())) + icon, room.width()};
 }
 
 Room GroupBoxRoom(const QGroupBox& g) {
-  if (g.title().isEmpty()) return {};
   QStyleOptionGroupBox opt;
   opt.initFrom(&g);
   opt.text = g.title();
   opt.lineWidth = 1;
   opt.textAlignment = g.alignment();
   opt.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
-  if (g.isCheckable()) opt.subControls |= QStyle::SC_GroupBoxCheckBox;
-  if (g.isFlat()) opt.features |= QStyleOptionFrame::Flat;
   const QRect label =
       g.style()->subControlRect(QStyle::CC_GroupBox, &opt, QStyle::SC_GroupBoxLabel, &g);
   // The title starts where the style puts it and must end inside the frame.
-  return {QFontMetrics(g.font()).horizontalAdvance(Shown(g.title())), g.width() - label.left()};
+  return {g.title(), QFontMetrics(g.font()).horizontalAdvance(Shown(g.title())),
+          g.width() - label.left()};
 }
 
 Room RoomOf(const QWidget& w) {
@@ -125,16 +104,15 @@ Room RoomOf(const QWidget& w) {
   return {};
 }
 
-QString TextOf(const QWidget& w) {
-  if (const auto* l = qobject_cast<const QLabel*>(&w)) return l->text();
-  if (const auto* b = qobject_cast<const QAbstractButton*>(&w)) return b->text();
-  if (const auto* g = qobject_cast<const QGroupBox*>(&w)) return g->title();
-  return {};
+// A window's or control's name: its objectName, else its class without the namespace.
+QString WindowName(const QWidget& w) {
+  if (!w.objectName().isEmpty()) return w.objectName();
+  return QString::fromLatin1(w.metaObject()->className()).section(QStringLiteral("::"), -1);
 }
 
 // "window/grid column N: text (needs N px, has M)" for the first number of each grid column
 // that the column cuts (descriptions may end in an ellipsis; numbers must show whole).
-QStringList CutNumbers(const QWidget& top, const ui::FlexGrid& grid, const QString& window) {
+QStringList CutNumbers(const QWidget& top, const ui::FlexGrid& grid) {
   static const QRegularExpression number(QStringLiteral("^-?[0-9][0-9.,]*$"));
   // The cell's text margin on either side, as the item delegate leaves it, and the grid line.
   const int margins =
@@ -148,7 +126,7 @@ QStringList CutNumbers(const QWidget& top, const ui::FlexGrid& grid, const QStri
       const int needed = grid.fontMetrics().horizontalAdvance(text) + margins;
       if (number.match(text).hasMatch() && needed > grid.columnWidth(c)) {
         cuts << QStringLiteral("%1/%2 column %3: \"%4\" (needs %5 px, has %6)")
-                    .arg(window, grid.objectName())
+                    .arg(WindowName(top), grid.objectName())
                     .arg(c)
                     .arg(text)
                     .arg(needed)
@@ -158,12 +136,6 @@ QStringList CutNumbers(const QWidget& top, const ui::FlexGrid& grid, const QStri
     }
   }
   return cuts;
-}
-
-// A window's name: its objectName, else its class without the namespace.
-QString WindowName(const QWidget& w) {
-  if (!w.objectName().isEmpty()) return w.objectName();
-  return QString::fromLatin1(w.metaObject()->className()).section(QStringLiteral("::"), -1);
 }
 
 // The program's windows on screen.
@@ -182,16 +154,13 @@ QStringList CutCaptions() {
   QStringList cuts;
   for (ui::Form* top : ShownWindows()) {
     for (const ui::FlexGrid* grid : top->findChildren<ui::FlexGrid*>())
-      cuts << CutNumbers(*top, *grid, WindowName(*top));
+      cuts << CutNumbers(*top, *grid);
     for (QWidget* w : top->findChildren<QWidget*>()) {
       if (!w->isVisibleTo(top)) continue;
       const Room room = RoomOf(*w);
-      if (room.needed > room.available) {
-        const QString name = w->objectName().isEmpty()
-                                 ? QString::fromLatin1(w->metaObject()->className())
-                                 : w->objectName();
+      if (!room.text.isEmpty() && room.needed > room.available) {
         cuts << QStringLiteral("%1/%2: \"%3\" (needs %4 px, has %5)")
-                    .arg(WindowName(*top), name, TextOf(*w))
+                    .arg(WindowName(*top), WindowName(*w), room.text)
                     .arg(room.needed)
                     .arg(room.available);
       }
