@@ -10,6 +10,9 @@ packages=(
   poppler-utils fonts-dejavu-core fonts-dejavu-extra fonts-liberation2 python3 python3-pyftpdlib xvfb xauth
   libarchive-tools
 )
+# Batch files (the software update's, the terminal downloads') run in the desktop's terminal;
+# a machine without one gets xterm.
+command -v x-terminal-emulator >/dev/null 2>&1 || packages+=(xterm)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -40,6 +40,12 @@ bool OpenWindow(const QString& name) {
   return true;
 }
 
+QStringList RegisteredWindows() {
+  QStringList names;
+  for (const auto& [name, open] : Openers()) names << name;
+  return names;
+}
+
 void RegisterWindowNote(const QString& name, std::function<void(const QString&)> show) {
   NoteReceivers()[name] = std::move(show);
 }

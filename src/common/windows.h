@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 namespace vx::common {
@@ -14,6 +15,8 @@ void RegisterWindow(const QString& name, std::function<void()> open);
 bool HasWindow(const QString& name);
 // Opens the named window; false, and nothing happens, when none is registered.
 bool OpenWindow(const QString& name);
+// The names of the registered windows, in name order.
+QStringList RegisteredWindows();
 
 // A window that can be opened with a note for the operator (a line for its status box)
 // registers how it shows one.

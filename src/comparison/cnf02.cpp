@@ -39,6 +39,15 @@ constexpr std::array<int, 27> kWidths = {250, 350, 1400, 3700, 400, 400, 400, 0,
                                          700, 200, 500,  700,  200, 500, 700, 200, 500,
                                          700, 200, 500,  500,  500, 500, 500, 500, 500};
 
+// The widest text of a column where the design width cuts it in our fonts: the costs, and
+// the differences to slot 4, shown as stored (two decimals).
+QString WidestText(int col) {
+  if (col == CostColumn(1) || col == CostColumn(2) || col == CostColumn(3) || col == CostColumn(4))
+    return QString::fromLatin1(kWidestCostCell);
+  if (col >= 24 && col <= 26) return QStringLiteral("-100,00");
+  return QString();
+}
+
 using ui::Named;
 
 }  // namespace
@@ -224,7 +233,7 @@ int cnf02::cnf02_colonna_costo_min(long riga) const {
 }
 
 void cnf02::cnf02_carica_griglia() {
-  for (int c = 0; c < int(kWidths.size()); ++c) flex1->SetColWidth(c, kWidths[c]);
+  for (int c = 0; c < int(kWidths.size()); ++c) flex1->SetColWidthFor(c, kWidths[c], WidestText(c));
   db::Recordset* rs = art->recordset();
   const long count = rs ? rs->RecordCount() : 0;
 

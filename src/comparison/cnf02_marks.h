@@ -32,6 +32,9 @@ constexpr int SlotOfPackageColumn(int col) {
 // Cell texts of plain decimals are rounded on their digits, without a trip through binary.
 QString FormatCellNumber(const QString& text, int decimals, int minWhole);
 
+// The widest cost cell the grids make room for: four whole digits and four decimals.
+inline constexpr char kWidestCostCell[] = "9999,9999";
+
 // A cost as the marks read it: the number with four decimals; text is read by the regional
 // rules, and anything that is no number (Null, empty, letters) counts as 0.
 double MarkCost(const Variant& value);

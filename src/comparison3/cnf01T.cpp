@@ -19,6 +19,7 @@
 #include "platform/db/recordset.h"
 #include "platform/ui/application.h"
 #include "platform/ui/dbcombo.h"
+#include "platform/ui/picture.h"
 #include "platform/ui/place.h"
 #include "platform/ui/progressbar.h"
 #include "platform/ui/statusbox.h"
@@ -41,21 +42,19 @@ class WindowSink : public comparison::LoaderSink {
 };
 
 // Places the controls of a slot frame as the window's design gives them (twips, inside the
-// frame); the note sits lower in frame 1 than in frames 2 and 3.
+// frame), widened where our fonts need more room for the captions: "Elabora" takes some of the
+// code box, which holds a supplier number, and the two options and the note move right; the
+// note sits lower in frame 1 than in frames 2 and 3.
 void PlaceSlot(const SlotFrame& f, double top) {
   ui::Place(f.frame, 120, top, 8295, 1575);
-  ui::Place(f.code, 1080, 360, 855, 315);
+  ui::Place(f.code, 1200, 360, 735, 315);
   ui::Place(f.list, 2040, 360, 5175, 315);
   ui::Place(f.percentHeading, 7320, 120, 855, 240);
   ui::Place(f.percent, 7320, 360, 855, 315);
-  ui::Place(f.load, 120, 480, 915, 255);
-  ui::Place(f.conversion, 120, 960, 2295, 255);
-  ui::Place(f.description, 2520, 960, 1935, 255);
-  if (f.slot == 1) {
-    ui::Place(f.note, 4560, 960, 3615, 495);
-  } else {
-    ui::Place(f.note, 4440, 840, 3615, 495);
-  }
+  ui::Place(f.load, 120, 480, 1065, 255);
+  ui::Place(f.conversion, 120, 960, 2895, 255);
+  ui::Place(f.description, 3015, 960, 2130, 255);
+  ui::Place(f.note, 5160, f.slot == 1 ? 960 : 840, 3015, 495);
 }
 
 }  // namespace
@@ -75,6 +74,10 @@ void cnf01T::BuildControls() {
   heading.setPointSize(heading.pointSize() + 4);
   Label2->setFont(heading);
   Label2->setAlignment(Qt::AlignCenter);
+  Image1 = ui::Picture(this, QStringLiteral("Image1"), QStringLiteral(":/pictures/price_tag.png"));
+  ui::Place(Image1, 120, 0, 615, 615);
+  Image2 = ui::Picture(this, QStringLiteral("Image2"), QStringLiteral(":/pictures/cart.png"));
+  ui::Place(Image2, 13080, 0, 615, 615);
 
   forn = new vx::db::DataControl(this);
   forn->setObjectName(QStringLiteral("forn"));

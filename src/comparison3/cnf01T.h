@@ -37,7 +37,9 @@ class cnf01T : public ui::Form {
   cnf01T();
 
   // The controls, named as the window names them (also their objectName).
-  QLabel* Label2 = nullptr;     // "Confronto listini Fornitori"
+  QLabel* Label2 = nullptr;  // "Confronto listini Fornitori"
+  QLabel* Image1 = nullptr;  // decoration pictures either side of the title
+  QLabel* Image2 = nullptr;
   QGroupBox* Frame5 = nullptr;  // slot 1
   QGroupBox* Frame1 = nullptr;  // slot 2
   QGroupBox* Frame2 = nullptr;  // slot 3

@@ -290,7 +290,11 @@ int cnf02T::cnf02T_colonna_costo_min(int row) const {
 }
 
 void cnf02T::cnf02T_carica_griglia() {
-  for (int c = 0; c < kCols3; ++c) flex1->SetColWidth(c, kWidths[c]);
+  for (int c = 0; c < kCols3; ++c) {
+    const bool cost = c == CostColumn3(1) || c == CostColumn3(2) || c == CostColumn3(3);
+    flex1->SetColWidthFor(c, kWidths[c],
+                          cost ? QString::fromLatin1(comparison::kWidestCostCell) : QString());
+  }
   db::Recordset* rs = art->recordset();
   const long count = rs ? rs->RecordCount() : 0;
   const int limit = int(qMin<long>(count, kFormatted));

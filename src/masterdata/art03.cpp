@@ -55,6 +55,16 @@ ui::TextBox* Box(QWidget* parent, const QString& name, bool readOnly, int maxLen
   return box;
 }
 
+// Room for a box's text of `chars` characters in the box's font: capitals for descriptions,
+// digits for codes and numbers, and the box's own frame and margins.
+int BoxWidthFor(const QWidget* box, int chars, bool capitals) {
+  const QFontMetrics fm(box->font());
+  const QString sample =
+      capitals ? QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ") : QStringLiteral("0123456789");
+  const int text = (fm.horizontalAdvance(sample) * chars + sample.size() - 1) / sample.size();
+  return text + 16;
+}
+
 using ui::Named;
 
 }  // namespace
@@ -97,6 +107,7 @@ void art03::BuildControls() {
   Frame4 = Named(new QGroupBox(QStringLiteral("Descrizione"), this), QStringLiteral("Frame4"));
   auto* desBox = new QHBoxLayout(Frame4);
   desarw = Box(Frame4, QStringLiteral("desarw"), true, kDescriptionWidth);
+  desarw->setMinimumWidth(BoxWidthFor(desarw, kDescriptionWidth, true));
   QPalette red = desarw->palette();
   red.setColor(QPalette::Text, Qt::red);
   desarw->setPalette(red);
@@ -143,6 +154,13 @@ void art03::BuildControls() {
     g->addWidget(MoDi[n], 1, 4);
     g->addWidget(fatconvw[n], 1, 5);
     g->addWidget(przc[n], 1, 6);
+    // A slot's description whole (the operator reads which article the alternative EAN
+    // found); the numbers take no more room than they need.
+    eanaltw[n]->setMinimumWidth(BoxWidthFor(eanaltw[n], kEanWidth, false));
+    (*descriptions[n])->setMinimumWidth(BoxWidthFor(*descriptions[n], kDescriptionWidth, true));
+    for (ui::TextBox* b : {przca[n], perc[n], fatconvw[n], przc[n]})
+      b->setMaximumWidth(BoxWidthFor(b, 10, false));
+    MoDi[n]->setMaximumWidth(BoxWidthFor(MoDi[n], 3, true));
     g->setColumnStretch(1, 1);
     slotList->addWidget(frame);
 

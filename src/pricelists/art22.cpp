@@ -14,6 +14,7 @@
 #include "platform/ui/application.h"
 #include "platform/ui/dbcombo.h"
 #include "platform/ui/msgbox.h"
+#include "platform/ui/picture.h"
 #include "platform/ui/place.h"
 #include "platform/ui/progressbar.h"
 #include "platform/ui/statusbox.h"
@@ -72,7 +73,13 @@ void art22::BuildControls() {
   heading.setPointSize(heading.pointSize() + 4);
   Label2->setFont(heading);
   Label2->setAlignment(Qt::AlignCenter);
-  outer->addWidget(Label2);
+  auto* title = new QHBoxLayout;
+  Image1 = ui::Picture(this, QStringLiteral("Image1"), QStringLiteral(":/pictures/price_tag.png"));
+  Image2 = ui::Picture(this, QStringLiteral("Image2"), QStringLiteral(":/pictures/cart.png"));
+  title->addWidget(Image1);
+  title->addWidget(Label2, 1);
+  title->addWidget(Image2);
+  outer->addLayout(title);
 
   Frame9 = Named(new QGroupBox(QStringLiteral("Attenzione"), this), QStringLiteral("Frame9"));
   auto* warn = new QVBoxLayout(Frame9);

@@ -34,7 +34,9 @@ class art22 : public ui::Form {
   art22();
 
   // The controls, named as the window names them (also their objectName).
-  QLabel* Label2 = nullptr;     // title
+  QLabel* Label2 = nullptr;  // title
+  QLabel* Image1 = nullptr;  // decoration pictures either side of the title
+  QLabel* Image2 = nullptr;
   QGroupBox* Frame9 = nullptr;  // "Attenzione"
   QLabel* Label3 = nullptr;
   QGroupBox* Frame5 = nullptr;  // "Selezionare Fornitore"

@@ -48,6 +48,9 @@ std::optional<qint32> DayOf(const Variant& v) {
   }
 }
 
+// The start of each line of the new codes' list.
+const QString kNewCodeLabel = QStringLiteral("Nuovo Codice : ");
+
 bool Blank(const Variant& v) { return v.str().trimmed().isEmpty(); }
 
 Variant Conformed(db::Database& db, const QString& column, const Variant& v) {
@@ -60,7 +63,7 @@ Variant Conformed(db::Database& db, const QString& column, const Variant& v) {
 QString NewCodeLine(qint32 code, const QString& description) {
   const QString number =
       (code >= 0 ? QStringLiteral(" ") : QString()) + QString::number(code) + QLatin1Char(' ');
-  return QStringLiteral("Nuovo Codice : ") + number + QStringLiteral("  ") + description;
+  return kNewCodeLabel + number + QStringLiteral("  ") + description;
 }
 
 ImportResult ImportVaru(const ImportRequest& request, ImportDisplay* display) {
@@ -178,7 +181,9 @@ ImportResult ImportVaru(const ImportRequest& request, ImportDisplay* display) {
   ImportResult& result = f.Run(display, resetOffers, row);
   if (result.completed && request.fstampa) {
     print::PrintJob& printer = print::Printer();
-    for (const QString& line : result.printed) printer.Print(line);
+    // A long description goes on under the code rather than past the edge of the page.
+    const double indent = printer.TextWidth(kNewCodeLabel);
+    for (const QString& line : result.printed) printer.PrintWrapped(line, indent);
     const print::PrintResult printed = printer.EndDoc();
     if (!printed.ok) {
       result.printError =

@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyleOptionFrame>
 #include <QTest>
 #include <map>
 
@@ -372,6 +373,36 @@ TEST_F(Art03Test, SlotsWithoutASupplierDatabaseLookNothingUpAndFailuresAreNamed)
   EXPECT_TRUE(boxes_.Texts()[0].contains("sparito"));
   EXPECT_TRUE(ui::Forms::IsLoaded<art03>());
   EXPECT_EQ(Cost(2).toDouble(), 2);
+}
+
+// The pixels a line edit gives its text: its contents less the edit's margin of 2 px a side.
+int TextRoom(const QLineEdit* box) {
+  QStyleOptionFrame opt;
+  opt.initFrom(box);
+  opt.lineWidth = box->hasFrame() ? box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) : 0;
+  opt.state |= QStyle::State_Sunken;
+  const QRect contents = box->style()->subElementRect(QStyle::SE_LineEditContents, &opt, box);
+  return contents.width() - box->textMargins().left() - box->textMargins().right() - 4;
+}
+
+TEST_F(Art03Test, LongDescriptionsShowWhole) {
+  const QString pasta = QStringLiteral("PASTA DI SEMOLA TRAFILATA AL BRONZO");
+  const QString alt4 = QStringLiteral("8300000000019");
+  const QString other4 = AddSupplier(4, "CORVALIA", "corvalia", 0);
+  AddArticle(varu_, 30, QStringLiteral("8003333333333"), 1, pasta);
+  AddArticle(apulia_, 31, QStringLiteral("8103333333330"), 1, pasta);
+  AddArticle(diza_, 32, QStringLiteral("8203333333337"), 1, pasta);
+  AddArticle(other4, 33, alt4, 1, pasta);
+  AddConversion(1, "8003333333333", pasta,
+                {"8003333333333", "8103333333330", "8203333333337", alt4}, {1, 1, 1, 1},
+                {"M", "M", "M", "M"});
+  art03* c = Open(1, QStringLiteral("8003333333333"));
+  QCoreApplication::processEvents();
+  for (ui::TextBox* box : {c->desarw, c->des1w, c->des2w, c->des3w, c->des4w}) {
+    SCOPED_TRACE(box->objectName().toStdString());
+    EXPECT_EQ(box->Text(), pasta);
+    EXPECT_LE(box->fontMetrics().horizontalAdvance(pasta), TextRoom(box));
+  }
 }
 
 }  // namespace

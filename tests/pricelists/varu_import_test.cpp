@@ -13,7 +13,9 @@
 #include "platform/print/printers.h"
 #include "platform/print/printjob.h"
 #include "pricelists/pricelist_fixture.h"
+#include "support/pdf_text.h"
 #include "support/qt_print.h"
+#include "support/requirements.h"
 #include "support/scripted_messages.h"
 
 namespace vx::pricelists {
@@ -289,6 +291,48 @@ TEST_F(VaruImportTest, NewCodesArePrintedAfterTheImport) {
   // Nothing new: the printout ends without a page.
   ASSERT_TRUE(Import("l.xlsx", "1", "10", true).completed);
   EXPECT_EQ(PdfFiles().size(), 1);
+}
+
+// Every new code is printed whole inside the page: a long description goes on on the next
+// line, and a list longer than a page goes on on the next page.
+TEST_F(VaruImportTest, NewCodesArePrintedWholeInsideThePage) {
+  VX_REQUIRE_TOOL(!QStandardPaths::findExecutable("pdftotext").isEmpty(), "pdftotext");
+  const QString longDescription = QStringLiteral(
+      "PASTA DI SEMOLA DI GRANO DURO TRAFILATA AL BRONZO ESSICCATA LENTAMENTE A "
+      "BASSA TEMPERATURA FORMATO DA 500G");
+  ASSERT_EQ(longDescription.size(), 106);
+  struct Case {
+    const char* name;
+    int codes;
+    QString description;
+    int pages;
+  } cases[] = {
+      {"a description of 106 characters", 1, longDescription, 1},
+      {"more codes than a page holds", 90, QStringLiteral("CRACKERS INTEGRALI"), 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    varu_->Execute("delete from articolo");
+    std::vector<SheetRow> rows{{{2, QStringLiteral("PASTA")}, {20, 15.0}, {22, 1.0}}};
+    for (int i = 0; i < c.codes; ++i)
+      rows.push_back(VaruArticle(250106 + i, c.description, 1.5,
+                                 QStringLiteral("80123%1").arg(250106 + i, 8, 10, QChar('0'))));
+    WriteVaru("lungo.xlsx", rows);
+    const QString pdf = pdftext::NewPdf(fs::HostPath(print::PrintJob::PrintFolder()), [&] {
+      ASSERT_TRUE(Import("lungo.xlsx", "1", QString::number(c.codes + 1), true).completed);
+    });
+    ASSERT_FALSE(pdf.isEmpty());
+    const QStringList pages = pdftext::Pages(pdf);
+    EXPECT_EQ(pages.size(), c.pages);
+    const QString text = pages.join(QLatin1Char(' ')).simplified();
+    EXPECT_EQ(text.count("Nuovo Codice :"), c.codes) << text.toStdString();
+    for (int i = 0; i < c.codes; ++i) {
+      EXPECT_TRUE(
+          text.contains(QStringLiteral("Nuovo Codice : %1 %2").arg(250106 + i).arg(c.description)))
+          << i << "\n"
+          << text.toStdString();
+    }
+  }
 }
 
 }  // namespace

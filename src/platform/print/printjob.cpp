@@ -31,6 +31,16 @@ QString FileSafe(const QString& name) {
   return s.isEmpty() ? QStringLiteral("stampa") : s;
 }
 
+// The length of the longest head of the text no wider than room (device units): up to the
+// last blank that lets it fit, else as many characters as fit; at least one character.
+int FittingLength(const QFontMetricsF& fm, const QString& text, double room) {
+  if (fm.horizontalAdvance(text) <= room) return int(text.size());
+  int fits = 1;
+  for (int n = 2; n < text.size() && fm.horizontalAdvance(text.left(n)) <= room; ++n) fits = n;
+  const int blank = int(text.left(fits + 1).lastIndexOf(QLatin1Char(' ')));
+  return blank > 0 ? blank : fits;
+}
+
 }  // namespace
 
 PrintJob::PrintJob(QString documentName) : name_(std::move(documentName)), font_(DefaultFont()) {}
@@ -156,6 +166,27 @@ void PrintJob::Print(const QString& text, bool endLine) {
   } else {
     x_ += fm.horizontalAdvance(text) / Kx();
   }
+}
+
+void PrintJob::PrintWrapped(const QString& text, double indent) {
+  if (!Begin()) return;
+  const double left = twips_ ? 0 : sx1_;
+  const QRectF page = PaintRect();
+  const QFontMetricsF fm = Metrics();
+  QString rest = text;
+  do {
+    if (DevY(y_) > 0 && DevY(y_) + fm.height() > page.height()) {
+      const double x = x_;
+      NewPage();
+      x_ = x;
+    }
+    const int n = FittingLength(fm, rest, page.width() - DevX(x_));
+    const QString line = rest.left(n);
+    rest = rest.mid(n);
+    while (rest.startsWith(QLatin1Char(' '))) rest.remove(0, 1);
+    Print(line, true);
+    if (!rest.isEmpty()) x_ = left + indent;
+  } while (!rest.isEmpty());
 }
 
 void PrintJob::Line(double x1, double y1, double x2, double y2, bool box) {

@@ -68,6 +68,11 @@ class PrintJob {
   void Print(const QString& text, bool endLine = true);
   // Ends the text line only.
   void EndLine() { Print(QString(), true); }
+  // Prints the text from the print position as Print does, broken at blanks into as many
+  // lines as the printable width needs (a word wider than a whole line is broken where it
+  // reaches the edge); lines after the first start `indent` units from the left edge. A line
+  // that would cross the bottom of the page starts a new page.
+  void PrintWrapped(const QString& text, double indent = 0);
   // A line, or with box the outline of the rectangle, from (x1, y1) to (x2, y2).
   void Line(double x1, double y1, double x2, double y2, bool box = false);
 

@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyle>
 
 #include "platform/db/datacontrol.h"
 #include "platform/db/jet_types.h"
@@ -70,6 +71,13 @@ int FlexGrid::ColWidth(int col) const {
   if (col < 0 || col >= Cols()) return 0;
   if (isColumnHidden(col)) return 0;
   return int(PixelsToTwips(columnWidth(col)));
+}
+
+void FlexGrid::SetColWidthFor(int col, int twips, const QString& widest) {
+  // The cell's text margin on either side, as the item delegate leaves it, and the grid line.
+  const int margins = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
+  const int needed = fontMetrics().horizontalAdvance(widest) + margins + 1;
+  SetColWidth(col, twips <= 0 ? twips : std::max(twips, int(PixelsToTwips(needed))));
 }
 
 void FlexGrid::SetColWidth(int col, int twips) {

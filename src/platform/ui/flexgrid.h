@@ -59,6 +59,9 @@ class FlexGrid : public QTableView {
   // Column width in twips; 0 hides the column. Widths hold across refills.
   int ColWidth(int col) const;
   void SetColWidth(int col, int twips);
+  // SetColWidth, widened where the twips give less than `widest` (the widest text the column
+  // shows) needs in the grid's font, so that the column never cuts it; 0 still hides it.
+  void SetColWidthFor(int col, int twips, const QString& widest);
 
   // Bound to a data control: each refresh of the control refills the grid.
   void SetDataSource(db::DataControl* source);

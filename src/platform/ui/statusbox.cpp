@@ -22,9 +22,12 @@ void StatusBox::AppendPrefixed(const QString& prefix, const QString& message) {
   text_ += line;
   appendPlainText(line);
   // Caret to the end so the box shows the last line, and paint now: the caller is usually
-  // a long loop that does not return to the event loop for a while.
+  // a long loop that does not return to the event loop for a while. The view then goes back
+  // to the left edge: a line wider than the box would otherwise leave every line shown
+  // without its time and first words.
   moveCursor(QTextCursor::End);
   ensureCursorVisible();
+  horizontalScrollBar()->setValue(horizontalScrollBar()->minimum());
   viewport()->repaint();
 }
 
