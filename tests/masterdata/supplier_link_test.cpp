@@ -100,13 +100,13 @@ TEST_F(SupplierLinkTest, EveryOpenerRefusesACatalogueLinkedFromOutsideTheRoot) {
     SCOPED_TRACE(name);
     boxes_.Clear();
     open();
-    ASSERT_FALSE(boxes_.Texts().isEmpty());
+    EXPECT_FALSE(boxes_.Texts().isEmpty());
     for (const QString& text : boxes_.Texts()) {
       EXPECT_TRUE(
           text.contains(QStringLiteral("'%1' non è un percorso del disco dei dati").arg(kVaru)))
           << text.toStdString();
     }
-    EXPECT_EQ(Bytes(outsideFile_), before);
+    EXPECT_TRUE(Bytes(outsideFile_) == before) << "the file outside the root changed";
     ui::Forms::UnloadAll();
     SettleWindows();
   }

@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <utility>
 
 #include "common/shared_values.h"
 #include "platform/db/datacontrol.h"
@@ -295,16 +296,17 @@ TEST_F(LoginTest, AStoreOrMainDatabaseThatCannotServeLeavesOnlyUscita) {
     c.spoil();
     std::unique_ptr<HeldWriteLock> lock;
     if (c.lockMain) lock = std::make_unique<HeldWriteLock>(drive.mainDb);
-    // LOGIN clicked while the box is open: the click is delivered before the answer.
-    boxes->OnShow([](const vx::ui::MessageRecord&) {
-      QueueClick(&com02::Command4);
+    // LOGIN clicked while the first box is open: the click is delivered before the answer.
+    boxes->OnShow([first = true](const vx::ui::MessageRecord&) mutable {
+      if (std::exchange(first, false)) QueueClick(&com02::Command4);
       RunBoxLoop();
     });
     com02* w = Login();
     ASSERT_NE(w, nullptr);
     boxes->OnShow({});
-    ASSERT_EQ(boxes->Boxes().size(), 1u) << boxes->Texts().join(" | ").toStdString();
-    EXPECT_TRUE(boxes->Texts()[0].startsWith(c.message)) << boxes->Texts()[0].toStdString();
+    EXPECT_EQ(boxes->Boxes().size(), 1u) << boxes->Texts().join(" | ").toStdString();
+    EXPECT_TRUE(boxes->Texts().value(0).startsWith(c.message))
+        << boxes->Texts().value(0).toStdString();
     EXPECT_TRUE(w->Command1->isEnabled());
     ExpectNoLogin(w);
     Forms::UnloadAll();
