@@ -125,9 +125,12 @@ bool com02::UpgradeDatabases() {
   const SharedValues& g = G();
   try {
     // An empty file would open as an empty database and take the upgrade's tables.
-    if (QFileInfo(fs::HostPath(g.percorso_client)).size() == 0) {
-      throw data::UpgradeError(g.percorso_client, QString(), QStringLiteral("il file è vuoto"),
-                               db::DbErrorKind::Damaged);
+    for (const QString& path : {g.percorso_client, g.percorso_db}) {
+      const QFileInfo file(fs::HostPath(path));
+      if (file.isFile() && file.size() == 0) {
+        throw data::UpgradeError(path, QString(), QStringLiteral("il file è vuoto"),
+                                 db::DbErrorKind::Damaged);
+      }
     }
     data::inserisco_nuovi_campi_client(g.percorso_client);
     data::inserisco_nuovi_campi_bancaean(g.percorso_db);

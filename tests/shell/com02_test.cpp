@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <optional>
 #include <utility>
 
 #include "common/shared_values.h"
@@ -259,43 +260,50 @@ void QueueClick(QPushButton* com02::*button) {
   });
 }
 
+QByteArray ReadAll(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes) {
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  f.write(bytes);
+}
+
 TEST_F(LoginTest, AStoreOrMainDatabaseThatCannotServeLeavesOnlyUscita) {
-  QFile stored(drive.storeDb);
-  ASSERT_TRUE(stored.open(QIODevice::ReadOnly));
-  const QByteArray storeBytes = stored.readAll();
-  stored.close();
-  const auto writeStore = [this](const QByteArray& bytes) {
-    QFile f(drive.storeDb);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-  };
-  const QString damaged =
-      "Attenzione ... File c:\\pelko\\client.mdb vuoto o danneggiato: "
-      "non è un archivio.";
+  const QString store = "Attenzione ... File c:\\pelko\\client.mdb ";
+  const QString main = "c:\\Programmi\\tolmo\\dizizOrezav.mdb";
+  const QByteArray noDatabase = QByteArray("non sono un archivio\r\n").repeated(200);
   struct Case {
     const char* name;
-    std::function<void()> spoil;
-    QString message;  // the start of the one box shown
-    bool lockMain;
+    QString file;                       // written with `content` (removed when none)
+    std::optional<QByteArray> content;  // nothing written when `file` is empty
+    QString message;                    // the start of the one box shown
   };
   const std::vector<Case> cases = {
-      {"missing", [this] { QFile::remove(drive.storeDb); },
-       "Attenzione ... File c:\\pelko\\client.mdb  non esiste ", false},
-      {"empty", [&] { writeStore({}); }, damaged, false},
-      {"no database", [&] { writeStore(QByteArray("non sono un archivio\r\n").repeated(200)); },
-       damaged, false},
-      {"main database in use", [] {},
-       "Attenzione ... L'archivio c:\\Programmi\\tolmo\\dizizOrezav.mdb è in uso da un altro "
-       "programma",
-       true},
+      {"store missing", drive.storeDb, std::nullopt, store + " non esiste "},
+      {"store empty", drive.storeDb, "", store + "vuoto o danneggiato: non è un archivio."},
+      {"store no database", drive.storeDb, noDatabase,
+       store + "vuoto o danneggiato: non è un archivio."},
+      {"main empty", drive.mainDb, "",
+       "Attenzione ... File " + main + " vuoto o danneggiato: non è un archivio."},
+      {"main in use", "", std::nullopt,
+       "Attenzione ... L'archivio " + main + " è in uso da un altro programma"},
   };
+  const QByteArray storeBytes = ReadAll(drive.storeDb), mainBytes = ReadAll(drive.mainDb);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     G().Reset();
     boxes->Clear();
-    c.spoil();
     std::unique_ptr<HeldWriteLock> lock;
-    if (c.lockMain) lock = std::make_unique<HeldWriteLock>(drive.mainDb);
+    if (c.file.isEmpty()) {
+      lock = std::make_unique<HeldWriteLock>(drive.mainDb);
+    } else if (c.content) {
+      WriteAll(c.file, *c.content);
+    } else {
+      ASSERT_TRUE(QFile::remove(c.file));
+    }
     // LOGIN clicked while the first box is open: the click is delivered before the answer.
     boxes->OnShow([first = true](const vx::ui::MessageRecord&) mutable {
       if (std::exchange(first, false)) QueueClick(&com02::Command4);
@@ -312,7 +320,8 @@ TEST_F(LoginTest, AStoreOrMainDatabaseThatCannotServeLeavesOnlyUscita) {
     Forms::UnloadAll();
     Settle();
     lock.reset();
-    writeStore(storeBytes);
+    WriteAll(drive.storeDb, storeBytes);
+    WriteAll(drive.mainDb, mainBytes);
   }
 }
 
