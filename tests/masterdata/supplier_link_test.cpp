@@ -18,6 +18,7 @@
 #include "platform/ui/flexgrid.h"
 #include "platform/ui/textbox.h"
 #include "pricelists/lis06b.h"
+#include "support/file_bytes.h"
 #include "workbook_writer.h"
 
 namespace vx::masterdata {
@@ -25,11 +26,6 @@ namespace {
 
 const QString kEan = QStringLiteral("8001234567890");
 const QString kVaru = QStringLiteral("C:\\varu\\dati.mdb");
-
-QByteArray Bytes(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 class SupplierLinkTest : public testing::MasterdataFixture {
  protected:
@@ -91,7 +87,7 @@ TEST_F(SupplierLinkTest, EveryOpenerRefusesACatalogueLinkedFromOutsideTheRoot) {
   };
   for (const auto& [name, open] : openers) {
     SCOPED_TRACE(name);
-    const QByteArray before = Bytes(outsideFile_);
+    const QByteArray before = ReadAll(outsideFile_);
     ASSERT_FALSE(before.isEmpty());
     boxes_.Clear();
     open();
@@ -101,7 +97,7 @@ TEST_F(SupplierLinkTest, EveryOpenerRefusesACatalogueLinkedFromOutsideTheRoot) {
           text.contains(QStringLiteral("'%1' non è un percorso del disco dei dati").arg(kVaru)))
           << text.toStdString();
     }
-    EXPECT_TRUE(Bytes(outsideFile_) == before) << "the file outside the root changed";
+    EXPECT_TRUE(ReadAll(outsideFile_) == before) << "the file outside the root changed";
     ui::Forms::UnloadAll();
     SettleWindows();
   }

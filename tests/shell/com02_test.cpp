@@ -21,6 +21,7 @@
 #include "shell/Main.h"
 #include "shell/shell_fixture.h"
 #include "support/child_test.h"
+#include "support/file_bytes.h"
 
 using vx::Variant;
 using vx::common::G;
@@ -258,17 +259,6 @@ void QueueClick(QPushButton* com02::*button) {
   Forms::IfLoaded<com02>([button](com02& w) {
     QMetaObject::invokeMethod(w.*button, &QPushButton::click, Qt::QueuedConnection);
   });
-}
-
-QByteArray ReadAll(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  f.write(bytes);
 }
 
 TEST_F(LoginTest, AStoreOrMainDatabaseThatCannotServeLeavesOnlyUscita) {
