@@ -126,15 +126,22 @@ void LoaderSink::End() {
 
 void LoaderSink::Yield() { ui::DoEvents(); }
 
+// Taking more than the whole price would give negative costs.
+constexpr double kLowestPercent = -100;
+
 std::optional<double> PercentOf(const QString& text) {
   if (text.trimmed().isEmpty()) return 0.0;
-  return ParseTypedNumber(text);
+  const std::optional<double> percent = ParseTypedNumber(text);
+  if (percent && *percent < kLowestPercent) return std::nullopt;
+  return percent;
 }
 
 QString BadPercentMessage(int slot, const QString& text) {
-  return QStringLiteral("ERRORE: La percentuale del fornitore %1# non è un numero: \"%2\".")
+  const QString why = ParseTypedNumber(text) ? QStringLiteral("è minore di -100")
+                                             : QStringLiteral("non è un numero");
+  return QStringLiteral("ERRORE: La percentuale del fornitore %1# %2: \"%3\".")
       .arg(slot)
-      .arg(text);
+      .arg(why, text);
 }
 
 bool CheckPercentages(const std::vector<SlotFrame>& frames,

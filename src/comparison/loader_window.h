@@ -108,7 +108,7 @@ class BusyScope {
 };
 
 // A percentage box's number: empty (or blank) is 0, otherwise the Italian reading of a
-// typed number ("10.5" is refused, not read as 105).
+// typed number ("10.5" is refused, not read as 105); below -100 it is refused too.
 std::optional<double> PercentOf(const QString& text);
 QString BadPercentMessage(int slot, const QString& text);
 // Empty percentage boxes become "0"; then every box must hold a number: the first that does

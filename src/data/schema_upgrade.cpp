@@ -30,7 +30,7 @@ void Run(db::Database& database, const QString& path, const QString& sql) {
   try {
     database.Execute(sql);
   } catch (const db::DbError& e) {
-    throw UpgradeError(path, sql, e.message());
+    throw UpgradeError(path, sql, e.message(), e.kind());
   }
 }
 
@@ -38,7 +38,7 @@ std::vector<db::TableDef> Defs(db::Database& database, const QString& path) {
   try {
     return database.TableDefs();
   } catch (const db::DbError& e) {
-    throw UpgradeError(path, QString(), e.message());
+    throw UpgradeError(path, QString(), e.message(), e.kind());
   }
 }
 
@@ -63,8 +63,9 @@ std::vector<UpgradeEntry> Sized(std::vector<UpgradeEntry> filled, int size) {
 
 }  // namespace
 
-UpgradeError::UpgradeError(const QString& path, const QString& sql, const QString& reason)
-    : db::DbError(UpgradeMessage(path, sql, reason)), path_(path), sql_(sql) {}
+UpgradeError::UpgradeError(const QString& path, const QString& sql, const QString& reason,
+                           db::DbErrorKind kind)
+    : db::DbError(UpgradeMessage(path, sql, reason), kind), path_(path), sql_(sql) {}
 
 std::vector<UpgradeEntry> ClientUpgradeEntries() {
   return Sized({{"inizio", "codope", "int", ""}, {"inizio", "operatore", "text", "(50)"}},
@@ -126,7 +127,7 @@ void UpgradeSchema(const QString& path, const std::vector<UpgradeEntry>& entries
   try {
     database = db::Database::Open(path);
   } catch (const db::DbError& e) {
-    throw UpgradeError(path, QString(), e.message());
+    throw UpgradeError(path, QString(), e.message(), e.kind());
   }
 
   // Pass A: tables. A missing table is created with the entry's column only.

@@ -230,6 +230,7 @@ std::optional<art03::SupplierRow> art03::ReadSupplier(qint32 slot) {
 }
 
 bool art03::LookUpArticle(const QString& percorso, const QString& ean) {
+  Data3->OnDataDrive = true;
   Data3->DatabaseName = percorso;
   Data3->RecordSource =
       QStringLiteral("SELECT  * FROM codean,articolo  WHERE  codare=codart and eanare = ") +

@@ -74,7 +74,7 @@ ImportFrame::~ImportFrame() = default;
 
 bool ImportFrame::Open() {
   try {
-    db_ = db::Database::Open(databasePath_);
+    db_ = db::Database::OpenOnDrive(databasePath_);
   } catch (const db::DbError& e) {
     result_.failure =
         QStringLiteral("Impossibile aprire l'archivio %1:\n%2").arg(databasePath_, e.message());

@@ -1,5 +1,6 @@
 #include "shell/com02.h"
 
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -77,21 +78,22 @@ void com02::Form_Load() {
   const QString drive = g.drive.str();
 
   g.percorso_client = data::StoreDatabasePath(drive);
-  if (!ProvisionStoreDatabase()) return StopStart();
+  if (!ProvisionStoreDatabase()) return;
 
   g.percorso_db = data::MainDatabasePath(drive);
   g.codutente = 1;
   g.codlis = "01";
-  if (!UpgradeDatabases()) return StopStart();
+  if (!UpgradeDatabases()) return;
 
   try {
     Data1->DatabaseName = g.percorso_db;
     Data1->RecordSource = QStringLiteral("SELECT * FROM commessi ORDER BY [dsccommesso]");
     Data1->Refresh();
   } catch (const db::DbError& e) {
-    ui::MsgCritical(
-        QStringLiteral("ATTENZIONE!!! Impossibile leggere gli operatori: %1").arg(e.message()));
-    return StopStart();
+    return StopStart(e.kind() == db::DbErrorKind::InUse
+                         ? InUseText(g.percorso_db, e.message())
+                         : QStringLiteral("ATTENZIONE!!! Impossibile leggere gli operatori: %1")
+                               .arg(e.message()));
   }
 
   // Operator 1 without auto_start logs in by itself with the stored password.
@@ -114,28 +116,56 @@ bool com02::ProvisionStoreDatabase() {
   if (fs::Exists(g.percorso_client)) return true;
   const QString rootCopy = data::RootStoreDatabasePath(drive);
   if (fs::Exists(rootCopy) && fs::CopyFile(rootCopy, g.percorso_client)) return true;
-  ui::MsgCritical(QStringLiteral("Attenzione ... File ") + g.percorso_client +
-                  QStringLiteral("  non esiste "));
+  StopStart(QStringLiteral("Attenzione ... File ") + g.percorso_client +
+            QStringLiteral("  non esiste "));
   return false;
 }
 
 bool com02::UpgradeDatabases() {
   const SharedValues& g = G();
   try {
+    // An empty file would open as an empty database and take the upgrade's tables.
+    for (const QString& path : {g.percorso_client, g.percorso_db}) {
+      const QFileInfo file(fs::HostPath(path));
+      if (file.isFile() && file.size() == 0) {
+        throw data::UpgradeError(path, QString(), QStringLiteral("il file è vuoto"),
+                                 db::DbErrorKind::Damaged);
+      }
+    }
     data::inserisco_nuovi_campi_client(g.percorso_client);
     data::inserisco_nuovi_campi_bancaean(g.percorso_db);
     return true;
-  } catch (const db::DbError& e) {
+  } catch (const data::UpgradeError& e) {
     // A database that cannot be opened or upgraded stops the start: the program needs both.
-    ui::MsgCritical(QStringLiteral("Attenzione ... ") + e.message());
+    switch (e.kind()) {
+      case db::DbErrorKind::InUse:
+        StopStart(InUseText(e.path(), e.message()));
+        break;
+      case db::DbErrorKind::Damaged:
+        StopStart(
+            QStringLiteral("Attenzione ... File %1 vuoto o danneggiato: non è un archivio.\n%2")
+                .arg(e.path(), e.message()));
+        break;
+      default:
+        StopStart(QStringLiteral("Attenzione ... ") + e.message());
+    }
     return false;
   }
 }
 
-void com02::StopStart() {
+QString com02::InUseText(const QString& path, const QString& reason) {
+  return QStringLiteral(
+             "Attenzione ... L'archivio %1 è in uso da un altro programma: chiudere l'altro "
+             "programma e avviare di nuovo.\n%2")
+      .arg(path, reason);
+}
+
+void com02::StopStart(const QString& message) {
+  // The controls are off before the box opens: a click queued while it is open finds them so.
   passw->setEnabled(false);
   DBCombo1->setEnabled(false);
   Command4->setEnabled(false);
+  ui::MsgCritical(message);
 }
 
 void com02::Form_Resize() { mod_ridimensiona(layout_finestra_); }

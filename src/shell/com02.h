@@ -57,9 +57,11 @@ class com02 : public ui::Form {
   bool ProvisionStoreDatabase();
   bool UpgradeDatabases();
   void LoginSucceeded();
-  // A load step failed: the message was shown; the window stays for "USCITA" only, since
-  // the program cannot run without both databases and the operator list.
-  void StopStart();
+  // A load step failed: the window stays for "USCITA" only, since the program cannot run
+  // without both databases and the operator list; then the message is shown.
+  void StopStart(const QString& message);
+  // The message of a database held by another program.
+  static QString InUseText(const QString& path, const QString& reason);
 
   common::layout_finestra layout_finestra_;
 };

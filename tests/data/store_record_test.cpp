@@ -7,20 +7,10 @@
 #include <QTemporaryDir>
 
 #include "platform/conv.h"
+#include "support/file_bytes.h"
 
 namespace vx::data {
 namespace {
-
-QByteArray ReadAll(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  f.write(bytes);
-}
 
 class StoreRecordTest : public ::testing::Test {
  protected:

@@ -1,10 +1,17 @@
 // The login window driven through its controls against a real data drive.
 #include "shell/com02.h"
 
+#include <sqlite3.h>
+
+#include <QEventLoop>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
+#include <functional>
+#include <optional>
+#include <utility>
 
 #include "common/shared_values.h"
 #include "platform/db/datacontrol.h"
@@ -13,6 +20,8 @@
 #include "platform/ui/textbox.h"
 #include "shell/Main.h"
 #include "shell/shell_fixture.h"
+#include "support/child_test.h"
+#include "support/file_bytes.h"
 
 using vx::Variant;
 using vx::common::G;
@@ -217,6 +226,118 @@ TEST_F(LoginTest, AMainDatabaseThatCannotBeOpenedIsReportedWithItsPath) {
   EXPECT_TRUE(boxes->Texts()[0].contains("dizizOrezav.mdb")) << boxes->Texts()[0].toStdString();
   EXPECT_TRUE(w->DBCombo1->ListTexts().isEmpty());
   ExpectNoLogin(w);
+}
+
+// Another program's connection holding the write lock of a database while it lives.
+class HeldWriteLock {
+ public:
+  explicit HeldWriteLock(const QString& hostPath) {
+    EXPECT_EQ(sqlite3_open_v2(hostPath.toUtf8().constData(), &db_, SQLITE_OPEN_READWRITE, nullptr),
+              SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(db_, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+  }
+  ~HeldWriteLock() {
+    sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(db_);
+  }
+  HeldWriteLock(const HeldWriteLock&) = delete;
+  HeldWriteLock& operator=(const HeldWriteLock&) = delete;
+
+ private:
+  sqlite3* db_ = nullptr;
+};
+
+// What a real message box does while it waits for its answer: it runs an event loop, in
+// which a click queued on the login window is delivered.
+void RunBoxLoop() {
+  QEventLoop loop;
+  QTimer::singleShot(0, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+void QueueClick(QPushButton* com02::*button) {
+  Forms::IfLoaded<com02>([button](com02& w) {
+    QMetaObject::invokeMethod(w.*button, &QPushButton::click, Qt::QueuedConnection);
+  });
+}
+
+TEST_F(LoginTest, AStoreOrMainDatabaseThatCannotServeLeavesOnlyUscita) {
+  const QString store = "Attenzione ... File c:\\pelko\\client.mdb ";
+  const QString main = "c:\\Programmi\\tolmo\\dizizOrezav.mdb";
+  const QByteArray noDatabase = QByteArray("non sono un archivio\r\n").repeated(200);
+  struct Case {
+    const char* name;
+    QString file;                       // written with `content` (removed when none)
+    std::optional<QByteArray> content;  // nothing written when `file` is empty
+    QString message;                    // the start of the one box shown
+  };
+  const std::vector<Case> cases = {
+      {"store missing", drive.storeDb, std::nullopt, store + " non esiste "},
+      {"store empty", drive.storeDb, "", store + "vuoto o danneggiato: non è un archivio."},
+      {"store no database", drive.storeDb, noDatabase,
+       store + "vuoto o danneggiato: non è un archivio."},
+      {"main empty", drive.mainDb, "",
+       "Attenzione ... File " + main + " vuoto o danneggiato: non è un archivio."},
+      {"main in use", "", std::nullopt,
+       "Attenzione ... L'archivio " + main + " è in uso da un altro programma"},
+  };
+  const QByteArray storeBytes = ReadAll(drive.storeDb), mainBytes = ReadAll(drive.mainDb);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    G().Reset();
+    boxes->Clear();
+    std::unique_ptr<HeldWriteLock> lock;
+    if (c.file.isEmpty()) {
+      lock = std::make_unique<HeldWriteLock>(drive.mainDb);
+    } else if (c.content) {
+      WriteAll(c.file, *c.content);
+    } else {
+      ASSERT_TRUE(QFile::remove(c.file));
+    }
+    // LOGIN clicked while the first box is open: the click is delivered before the answer.
+    boxes->OnShow([first = true](const vx::ui::MessageRecord&) mutable {
+      if (std::exchange(first, false)) QueueClick(&com02::Command4);
+      RunBoxLoop();
+    });
+    com02* w = Login();
+    ASSERT_NE(w, nullptr);
+    boxes->OnShow({});
+    EXPECT_EQ(boxes->Boxes().size(), 1u) << boxes->Texts().join(" | ").toStdString();
+    EXPECT_TRUE(boxes->Texts().value(0).startsWith(c.message))
+        << boxes->Texts().value(0).toStdString();
+    EXPECT_TRUE(w->Command1->isEnabled());
+    ExpectNoLogin(w);
+    Forms::UnloadAll();
+    Settle();
+    lock.reset();
+    WriteAll(drive.storeDb, storeBytes);
+    WriteAll(drive.mainDb, mainBytes);
+  }
+}
+
+// The program's start on a locked main database, in a process of its own: "USCITA" clicked
+// while the box is open, then the box answered.
+CHILD_ENTRY(QuitWhileTheLockedMainDatabaseIsReported) {
+  vx::fs::SetDataRoot(qEnvironmentVariable("VX_ROOT"));
+  QStringList texts;
+  vx::ui::SetMessageResponder([&texts](const vx::ui::MessageRecord& box) {
+    texts << box.text;
+    QueueClick(&com02::Command1);
+    RunBoxLoop();
+    return vx::ui::MsgAnswer::Ok;
+  });
+  Forms::Show<com02>();
+  const bool reported =
+      texts.size() == 1 && texts[0].contains(QStringLiteral("è in uso da un altro programma"));
+  return reported && Forms::LoadedCount() == 0 ? 0 : 1;
+}
+
+TEST_F(LoginTest, UscitaWhileTheLockedDatabaseIsReportedEndsTheStartWithoutACrash) {
+  HeldWriteLock lock(drive.mainDb);
+  auto child = StartChild("QuitWhileTheLockedMainDatabaseIsReported", {{"VX_ROOT", root.root()}});
+  ASSERT_TRUE(child->waitForFinished(60000));
+  EXPECT_EQ(child->exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(child->exitCode(), 0);
 }
 
 TEST_F(LoginTest, ResizingScalesFromTheLoadedLayout) {

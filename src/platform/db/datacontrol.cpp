@@ -4,7 +4,7 @@ namespace vx::db {
 
 void DataControl::Refresh() {
   rs_.reset();
-  db_ = Database::Open(DatabaseName);
+  db_ = OnDataDrive ? Database::OpenOnDrive(DatabaseName) : Database::Open(DatabaseName);
   rs_ = db_->OpenRecordset(RecordSource);
   emit refreshed();
 }

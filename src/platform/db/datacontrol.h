@@ -18,6 +18,9 @@ class DataControl : public QObject {
   QString DatabaseName;
   QString RecordSource;
   QString Connect = QStringLiteral("Access 2000;");
+  // DatabaseName is a path read from the stored data (a supplier's database): Refresh opens
+  // it by the data-drive rule (Database::OpenOnDrive) and refuses any path off the drive.
+  bool OnDataDrive = false;
 
   // Opens DatabaseName and runs RecordSource afresh; emits refreshed(). DbError on failure
   // (the previous record set is then gone and Recordset() is null).

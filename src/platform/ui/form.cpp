@@ -30,7 +30,12 @@ void Form::Load() {
     setObjectName(QString::fromLatin1(metaObject()->className()).section(QLatin1String("::"), -1));
   }
   loaded_ = true;
+  // A message box of the load runs an event loop, in which the operator may unload the
+  // window; the deletion waits until the load, and Forms::Get after it, are done with it.
+  inLoad_ = true;
   Form_Load();
+  inLoad_ = false;
+  if (unloaded_) deleteLater();
 }
 
 void Form::Show() {
@@ -47,7 +52,7 @@ bool Form::Unload() {
   Form_Unload();
   Forms::Remove(this);
   hide();
-  deleteLater();
+  if (!inLoad_) deleteLater();
   // The process ends with its last window, but only once the main loop is running: tests
   // and start-up code unload windows before any loop runs.
   if (Registry().empty() && QThread::currentThread()->loopLevel() > 0) {

@@ -23,7 +23,9 @@ class Form : public QWidget {
   // Shows the window modeless, raised and active.
   void Show();
   // Asks CanClose(), then Form_Unload(), hides the window and destroys it (deferred, so that
-  // a window may unload itself from its own event handlers). False when the window refused.
+  // a window may unload itself from its own event handlers; a window unloaded while its
+  // Form_Load still runs, from a message box's loop, is destroyed once Form_Load has
+  // returned). False when the window refused.
   bool Unload();
 
   QString Caption() const { return windowTitle(); }
@@ -55,6 +57,7 @@ class Form : public QWidget {
 
   bool loaded_ = false;
   bool unloaded_ = false;
+  bool inLoad_ = false;
 };
 
 // The registry of default instances.
