@@ -24,7 +24,7 @@ void EnsureTable(db::Database& main) {
 bool SupplierHolds(const WrittenOrder& o) {
   if (o.path.trimmed().isEmpty() || !fs::Exists(o.path)) return false;
   try {
-    auto sup = db::Database::Open(o.path);
+    auto sup = db::Database::OpenOnDrive(o.path);
     if (o.lastLine < o.firstLine) {
       auto st =
           sup->Prepare(QStringLiteral("select count(*) from testa where anno = ? and numero = ?"));

@@ -113,6 +113,7 @@ bool TerminalWindow::ReadTable(std::vector<Reading>& readings, std::vector<long>
   }
   try {
     if (!database->HasTable(t.table)) return false;
+    SourceControl->OnDataDrive = true;
     SourceControl->DatabaseName = t.database;
     SourceControl->RecordSource = t.recordSource;
     SourceControl->Refresh();
