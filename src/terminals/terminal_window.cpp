@@ -70,11 +70,11 @@ void TerminalWindow::StopRun() {
   if (settings_.unloadOnFailedCheck) Unload();
 }
 
-bool TerminalWindow::ReadTable(std::vector<Reading>& readings, std::vector<long>& positions) {
+QString TerminalWindow::ReadTable(std::vector<Reading>& readings, std::vector<long>& positions) {
   const TableSource& t = *settings_.table;
-  if (!fs::Exists(t.database) || fs::IsFolder(t.database)) return false;
+  if (!fs::Exists(t.database) || fs::IsFolder(t.database)) return kNoFile;
   try {
-    if (!db::Database::Open(t.database)->HasTable(t.table)) return false;
+    if (!db::Database::Open(t.database)->HasTable(t.table)) return kNoFile;
     SourceControl->DatabaseName = t.database;
     SourceControl->RecordSource = t.recordSource;
     SourceControl->Refresh();
@@ -84,10 +84,13 @@ bool TerminalWindow::ReadTable(std::vector<Reading>& readings, std::vector<long>
       positions.push_back(rs.AbsolutePosition());
     }
     rs.MoveFirst();
-  } catch (const db::DbError&) {
-    return false;
+  } catch (const db::DbError& e) {
+    // A database that is there but cannot be read (in use, damaged) says why.
+    if (e.kind() == db::DbErrorKind::Missing) return kNoFile;
+    return QStringLiteral("ATTENZIONE!!! Impossibile leggere il database del terminalino: ") +
+           e.message();
   }
-  return true;
+  return {};
 }
 
 void TerminalWindow::DeleteSourceFile(SourceAfterSuccess when, const QString& file) const {
@@ -111,8 +114,8 @@ void TerminalWindow::importa_quantita_terminale() {
   qint32 lineCount = 0;
   QString file;
   if (settings_.table) {
-    if (!ReadTable(readings, positions)) {
-      ui::MsgCritical(kNoFile);
+    if (const QString failure = ReadTable(readings, positions); !failure.isEmpty()) {
+      ui::MsgCritical(failure);
       return StopRun();
     }
     lineCount = qint32(readings.size());

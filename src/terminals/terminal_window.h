@@ -82,9 +82,9 @@ class TerminalWindow : public ui::Form {
   void importa_quantita_terminale();
   // The source file to read, "" when there is none.
   QString ResolveSource() const;
-  // The readings of the table source through SourceControl; false when the database or its
-  // table is missing or cannot be read.
-  bool ReadTable(std::vector<Reading>& readings, std::vector<long>& positions);
+  // The readings of the table source through SourceControl; the message to show when the
+  // database or its table is missing or cannot be read, "" when they were read.
+  QString ReadTable(std::vector<Reading>& readings, std::vector<long>& positions);
   void DeleteSourceFile(SourceAfterSuccess when, const QString& file) const;
   // A check failed or the run stopped: the window waits for "Conferma" again, or unloads.
   void StopRun();
