@@ -33,8 +33,13 @@ QString ErrorSentence(DbErrorKind kind, const QString& path) {
       return QStringLiteral("Il file%1 non è un database o è danneggiato.").arg(named);
     case DbErrorKind::Missing: {
       const QString folder = FolderOf(path);
-      if (!folder.isEmpty() && !QFileInfo(fs::HostPath(path)).absoluteDir().exists()) {
+      const QFileInfo host(fs::HostPath(path));
+      if (!folder.isEmpty() && !host.absoluteDir().exists()) {
         return QStringLiteral("La cartella '%1' non esiste.").arg(folder);
+      }
+      // SQLite says the same of a file it may not open.
+      if (!path.isEmpty() && host.exists()) {
+        return QStringLiteral("Il file%1 non si può aprire: accesso negato.").arg(named);
       }
       return QStringLiteral("Il file%1 non esiste.").arg(named);
     }

@@ -16,13 +16,13 @@ namespace {
 using testing::DbTest;
 using Lock = OtherProgramLock::Lock;
 
-// Opens a file with its permissions applied also to root, who otherwise writes a read-only one.
+// Opens a file with its permissions applied also to root, who otherwise reads and writes any.
 std::shared_ptr<Database> OpenWithFilePermissions(const QString& path) {
   __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
   __user_cap_data_struct saved[2] = {}, reduced[2] = {};
   syscall(SYS_capget, &header, saved);
   std::copy(saved, saved + 2, reduced);
-  reduced[0].effective &= ~(1u << CAP_DAC_OVERRIDE);
+  reduced[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
   syscall(SYS_capset, &header, reduced);
   auto db = Database::Open(path);
   syscall(SYS_capset, &header, saved);
@@ -107,6 +107,15 @@ TEST_F(DbTest, AnErrorStartsWithTheSentenceOfItsCauseAndKeepsTheTechnicalText) {
          Database::Open(in("rotto.mdb"))->OpenRecordset(QStringLiteral("select * from articolo"));
        },
        DbErrorKind::Damaged, damaged.arg(in("rotto.mdb")), "database disk image is malformed"},
+      {"a file that may not be read",
+       [&] {
+         BackupDatabase(path_, in("chiuso.mdb"));
+         QFile::setPermissions(in("chiuso.mdb"), {});
+         OpenWithFilePermissions(in("chiuso.mdb"));
+       },
+       DbErrorKind::Missing,
+       QStringLiteral("Il file '%1' non si può aprire: accesso negato.").arg(in("chiuso.mdb")),
+       "unable to open database file"},
       {"a missing file", [&] { Database::Open(in("nessuno.mdb")); }, DbErrorKind::Missing,
        QStringLiteral("Il file '%1' non esiste.").arg(in("nessuno.mdb")), "/nessuno.mdb"},
       {"a missing folder", [&] { Database::Open(in("manca/dati.mdb")); }, DbErrorKind::Missing,
