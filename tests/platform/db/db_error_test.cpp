@@ -24,9 +24,12 @@ std::shared_ptr<Database> OpenWithFilePermissions(const QString& path) {
   std::copy(saved, saved + 2, reduced);
   reduced[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
   syscall(SYS_capset, &header, reduced);
-  auto db = Database::Open(path);
-  syscall(SYS_capset, &header, saved);
-  return db;
+  struct Restore {
+    __user_cap_header_struct* header;
+    __user_cap_data_struct* saved;
+    ~Restore() { syscall(SYS_capset, header, saved); }
+  } restore{&header, saved};
+  return Database::Open(path);
 }
 
 TEST_F(DbTest, AnErrorStartsWithTheSentenceOfItsCauseAndKeepsTheTechnicalText) {
