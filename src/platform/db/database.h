@@ -4,7 +4,8 @@
 //   never creates a file. The process keeps one connection per file, shared by every user.
 // - SQL texts are written in Jet's dialect and translated (see jet_sql.h).
 // - Errors of any kind are DbError, with a message that names the path, the SQL text, the
-//   field or the value concerned.
+//   field or the value concerned; one whose cause is common (in use, read-only, disk full,
+//   damaged, missing) starts with the operator's sentence of it.
 #pragma once
 
 #include <QString>
@@ -24,16 +25,13 @@ namespace vx::db {
 // What kind of failure an error is, for the windows that answer some of them apart.
 enum class DbErrorKind { Other, InUse, ReadOnly, DiskFull, Damaged, Missing };
 
-// The operator's sentence for a failure of that kind on the database file at path (a Windows
-// or host path; "" when not known): "Il database 'C:\\x.mdb' è in uso da un altro programma.".
-// For Missing it names the folder when that is what is missing. Empty for Other.
-QString ErrorSentence(DbErrorKind kind, const QString& path);
-
 class DbError : public std::runtime_error {
  public:
   explicit DbError(const QString& message, DbErrorKind kind = DbErrorKind::Other)
       : DbError(kind, QString(), message) {}
-  // The sentence of the kind for the file at path first, then the technical text.
+  // The operator's sentence of the kind for the file at path (a Windows or host path, "" when
+  // not known) first, "Il database 'C:\\x.mdb' è in uso da un altro programma.", then the
+  // technical text.
   DbError(DbErrorKind kind, const QString& path, const QString& technical)
       : std::runtime_error(Compose(kind, path, technical).toStdString()), kind_(kind) {}
   QString message() const { return QString::fromUtf8(what()); }

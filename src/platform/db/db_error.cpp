@@ -17,8 +17,7 @@ QString FolderOf(const QString& path) {
   return cut > 0 ? path.left(cut) : QString();
 }
 
-}  // namespace
-
+// For Missing it names the folder when that is what is missing. Empty for Other.
 QString ErrorSentence(DbErrorKind kind, const QString& path) {
   const QString named = path.isEmpty() ? QString() : QStringLiteral(" '%1'").arg(path);
   switch (kind) {
@@ -48,6 +47,8 @@ QString ErrorSentence(DbErrorKind kind, const QString& path) {
   }
   return QString();
 }
+
+}  // namespace
 
 QString DbError::Compose(DbErrorKind kind, const QString& path, const QString& technical) {
   const QString sentence = ErrorSentence(kind, path);
