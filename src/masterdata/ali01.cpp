@@ -260,7 +260,7 @@ void ali01::ricw_KeyPress(int& keyAscii) {
   const QString text = ricw->Text();
   sql_filtro = text.isEmpty() ? sql_where
                               : sql_where + QStringLiteral(" and desart like  '*") +
-                                    db::LikeLiteral(text) + QStringLiteral("*' ");
+                                    db::LikeWildcardLiteral(text) + QStringLiteral("*' ");
   sql_order = QStringLiteral(" ORDER BY [desart]");
   OpenList(sql_select + sql_filtro + sql_order);
 }
@@ -277,7 +277,7 @@ void ali01::eanw_KeyPress(int& keyAscii) {
   const QString text = eanw->Text();
   sql_filtro = text.isEmpty() ? sql_where
                               : sql_where + QStringLiteral(" and ean like  '*") +
-                                    db::LikeLiteral(text) + QStringLiteral("*' ");
+                                    db::LikeWildcardLiteral(text) + QStringLiteral("*' ");
   sql_order = QStringLiteral(" ORDER BY [ean]");
   OpenList(sql_select + sql_filtro + sql_order);
 }

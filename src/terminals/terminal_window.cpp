@@ -99,20 +99,13 @@ void TerminalWindow::StopRun() {
   if (settings_.unloadOnFailedCheck) Unload();
 }
 
-bool TerminalWindow::ReadTable(std::vector<Reading>& readings, std::vector<long>& positions,
-                               QString& refused) {
+QString TerminalWindow::ReadTable(std::vector<Reading>& readings, std::vector<long>& positions) {
   const TableSource& t = *settings_.table;
-  // The data-drive rule: a path that leads out of the data root, links included, is refused
-  // before anything is read.
-  std::shared_ptr<db::Database> database;
   try {
-    database = db::Database::OpenOnDrive(t.database);
-  } catch (const db::DbError& e) {
-    if (!fs::DriveHostPath(t.database)) refused = RefusedDatabase(t.database, e);
-    return false;
-  }
-  try {
-    if (!database->HasTable(t.table)) return false;
+    // The data-drive rule: a path that leads out of the data root, links included, is
+    // refused before anything is read.
+    auto database = db::Database::OpenOnDrive(t.database);
+    if (!database->HasTable(t.table)) return kNoFile;
     SourceControl->OnDataDrive = true;
     SourceControl->DatabaseName = t.database;
     SourceControl->RecordSource = t.recordSource;
@@ -124,10 +117,14 @@ bool TerminalWindow::ReadTable(std::vector<Reading>& readings, std::vector<long>
       positions.push_back(rs.AbsolutePosition());
     }
     rs.MoveFirst();
-  } catch (const db::DbError&) {
-    return false;
+  } catch (const db::DbError& e) {
+    if (!fs::DriveHostPath(t.database)) return RefusedDatabase(t.database, e);
+    // A database that is there but cannot be read (in use, damaged) says why.
+    if (e.kind() == db::DbErrorKind::Missing) return kNoFile;
+    return QStringLiteral("ATTENZIONE!!! Impossibile leggere il database del terminalino: ") +
+           e.message();
   }
-  return true;
+  return {};
 }
 
 void TerminalWindow::importa_quantita_terminale() {
@@ -147,9 +144,8 @@ void TerminalWindow::importa_quantita_terminale() {
   qint32 lineCount = 0;
   QString file;
   if (settings_.table) {
-    QString refused;
-    if (!ReadTable(readings, positions, refused)) {
-      ui::MsgCritical(refused.isEmpty() ? kNoFile : refused);
+    if (const QString failure = ReadTable(readings, positions); !failure.isEmpty()) {
+      ui::MsgCritical(failure);
       return StopRun();
     }
     lineCount = qint32(readings.size());

@@ -82,10 +82,10 @@ class TerminalWindow : public ui::Form {
   void importa_quantita_terminale();
   // The source file to read, "" when there is none.
   QString ResolveSource() const;
-  // The readings of the table source through SourceControl; false when the database or its
-  // table is missing or cannot be read, with `refused` the reason when the data-drive rule
-  // refused the database's path.
-  bool ReadTable(std::vector<Reading>& readings, std::vector<long>& positions, QString& refused);
+  // The readings of the table source through SourceControl; the message to show when the
+  // database or its table is missing, cannot be read, or lies outside the data drive, ""
+  // when they were read.
+  QString ReadTable(std::vector<Reading>& readings, std::vector<long>& positions);
   // A check failed or the run stopped: the window waits for "Conferma" again, or unloads.
   void StopRun();
 

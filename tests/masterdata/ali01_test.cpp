@@ -123,7 +123,7 @@ TEST_F(Ali01Test, SearchesNarrowTheSlotAsTypedAndByContainsOnEnter) {
   EXPECT_EQ(w->Data1->RecordSource,
             kSelect + " WHERE codfor = 1  and desart >= 'PB'  ORDER BY [desart]");
   EXPECT_EQ(Column(w, 3), (QStringList{"RISO", "SENZA EAN"}));
-  // A quote and the pattern characters are taken as typed.
+  // A quote is taken as typed, "*" as the wildcard.
   w->ricw->clear();
   QTest::keyClicks(w->ricw, "'ACETO *");
   QTest::keyClick(w->ricw, Qt::Key_Return);
@@ -147,6 +147,16 @@ TEST_F(Ali01Test, SearchesNarrowTheSlotAsTypedAndByContainsOnEnter) {
   QTest::keyClicks(w->eanw, "2345");
   QTest::keyClick(w->eanw, Qt::Key_Return);
   EXPECT_EQ(Column(w, 2), (QStringList{kPasta, kRiso}));
+  EXPECT_TRUE(boxes_.Texts().isEmpty());
+}
+
+TEST_F(Ali01Test, AHashInTheEanSearchStandsForOneDigit) {
+  AddConversion(1, "8000000000103", "OLIO", {}, {1}, {"M"});
+  AddConversion(1, "800000000010#", "SEGNO", {}, {1}, {"M"});
+  ali01* w = Window();
+  QTest::keyClicks(w->eanw, "800000000010#");
+  QTest::keyClick(w->eanw, Qt::Key_Return);
+  EXPECT_EQ(Column(w, 2), QStringList{"8000000000103"});
   EXPECT_TRUE(boxes_.Texts().isEmpty());
 }
 

@@ -1,5 +1,7 @@
 // The Wi-Fi table window and the two windows that number their readings, driven through
 // their buttons against a real comparison table and the Wi-Fi terminal's database.
+#include <sqlite3.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -15,6 +17,7 @@
 #include "platform/db/recordset.h"
 #include "platform/paths.h"
 #include "platform/ui/form.h"
+#include "support/other_program_lock.h"
 #include "support/qt_print.h"
 #include "support/requirements.h"
 #include "terminals/cnfpv5.h"
@@ -189,6 +192,26 @@ TEST_F(WifiAndNumberedWindowsTest, WifiTableThroughALinkOutOfTheDataRootIsNotOpe
     EXPECT_EQ(OrdineRows(), 1) << "nothing read or deleted through the link";
     wifi_.reset();
   }
+}
+
+// The terminal's software holds its database: the window says so, not that it is missing.
+TEST_F(WifiAndNumberedWindowsTest, WifiSaysItsDatabaseIsInUseWhileAnotherProgramLocksIt) {
+  AddOrdine("8001234567890", 2);
+  sqlite3_busy_timeout(wifi_->handle(), 50);  // the window's connection gives up at once
+  {
+    OtherProgramLock terminalSoftware(fs::HostPath(kWifiDb), OtherProgramLock::Lock::Exclusive);
+    ASSERT_TRUE(terminalSoftware.held());
+    boxes_->Answer(ui::MsgAnswer::Yes);
+    Confirm<cnfpv5>();
+  }
+  ASSERT_EQ(boxes_->Texts().size(), 2);
+  EXPECT_TRUE(boxes_->Texts()[1].contains(
+      "Il database 'C:\\brunelvatto\\dati.mdb' è in uso da un altro programma."))
+      << boxes_->Texts()[1].toStdString();
+  EXPECT_EQ(boxes_->Boxes().back().icon, ui::MsgIcon::Critical);
+  EXPECT_FALSE(ui::Forms::IsLoaded<cnfpv5>());
+  EXPECT_EQ(OrdineRows(), 1);
+  EXPECT_EQ(Packages("8001234567890", 1), 0);
 }
 
 TEST_F(WifiAndNumberedWindowsTest, GeneralCode630AddsUpAndNumbersItsReadings) {

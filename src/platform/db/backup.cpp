@@ -24,6 +24,7 @@ struct Connection {
   sqlite3* db = nullptr;
   ~Connection() { sqlite3_close_v2(db); }
   QString Error() const { return QString::fromUtf8(sqlite3_errmsg(db)); }
+  DbErrorKind Kind() const { return ErrorKindOf(sqlite3_extended_errcode(db)); }
 };
 
 }  // namespace
@@ -34,10 +35,12 @@ void BackupDatabase(const QString& source, const QString& target) {
   const QFileInfo fromInfo(from);
   const QFileInfo toInfo(to);
   if (!fromInfo.isFile()) {
-    throw DbError(QStringLiteral("l'archivio %1 non esiste").arg(source));
+    throw DbError(DbErrorKind::Missing, source,
+                  QStringLiteral("l'archivio %1 non esiste").arg(source));
   }
   if (!toInfo.absoluteDir().exists()) {
-    throw DbError(QStringLiteral("la cartella di %1 non esiste").arg(target));
+    throw DbError(DbErrorKind::Missing, target,
+                  QStringLiteral("la cartella di %1 non esiste").arg(target));
   }
   if (toInfo.isDir()) throw DbError(QStringLiteral("%1 è una cartella").arg(target));
   if (toInfo.exists() && toInfo.canonicalFilePath() == fromInfo.canonicalFilePath()) {
@@ -55,19 +58,27 @@ void BackupDatabase(const QString& source, const QString& target) {
     Connection in, out;
     if (sqlite3_open_v2(from.toUtf8().constData(), &in.db, SQLITE_OPEN_READONLY, nullptr) !=
         SQLITE_OK) {
-      throw DbError(QStringLiteral("impossibile leggere %1: %2").arg(source, in.Error()));
+      throw DbError(in.Kind(), source,
+                    QStringLiteral("impossibile leggere %1: %2").arg(source, in.Error()));
     }
     sqlite3_busy_timeout(in.db, kBusyTimeoutMs);
     if (sqlite3_open_v2(tempPath.toUtf8().constData(), &out.db, SQLITE_OPEN_READWRITE, nullptr) !=
         SQLITE_OK) {
-      throw DbError(QStringLiteral("impossibile scrivere %1: %2").arg(target, out.Error()));
+      throw DbError(out.Kind(), target,
+                    QStringLiteral("impossibile scrivere %1: %2").arg(target, out.Error()));
     }
     sqlite3_backup* backup = sqlite3_backup_init(out.db, "main", in.db, "main");
-    if (!backup) throw DbError(QStringLiteral("copia di %1: %2").arg(source, out.Error()));
+    if (!backup) {
+      throw DbError(out.Kind(), target, QStringLiteral("copia di %1: %2").arg(source, out.Error()));
+    }
     const int step = sqlite3_backup_step(backup, -1);
     sqlite3_backup_finish(backup);
     if (step != SQLITE_DONE) {
+      // A full disk or a read-only file is the copy's; busy or damaged is the archive's.
+      const DbErrorKind kind = ErrorKindOf(step);
+      const bool ofCopy = kind == DbErrorKind::DiskFull || kind == DbErrorKind::ReadOnly;
       throw DbError(
+          kind, ofCopy ? target : source,
           QStringLiteral("copia di %1: %2").arg(source, QString::fromUtf8(sqlite3_errstr(step))));
     }
   }

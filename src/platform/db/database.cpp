@@ -285,8 +285,8 @@ std::shared_ptr<Database> Database::Open(const QString& path) {
   const QString host = fs::HostPath(path);
   const QFileInfo info(host);
   if (path.trimmed().isEmpty() || !info.exists() || !info.isFile()) {
-    throw DbError(QStringLiteral("Il database '%1' non esiste (%2)").arg(path, host),
-                  DbErrorKind::Missing);
+    throw DbError(DbErrorKind::Missing, path,
+                  QStringLiteral("percorso sul computer: %1").arg(host));
   }
   const QString key = info.canonicalFilePath();
   std::lock_guard lock(RegistryMutex());
@@ -301,8 +301,8 @@ std::shared_ptr<Database> Database::Open(const QString& path) {
         raw ? QString::fromUtf8(sqlite3_errmsg(raw)) : QString::fromUtf8(sqlite3_errstr(rc));
     sqlite3_close_v2(raw);
     throw DbError(
-        QStringLiteral("Impossibile aprire il database '%1' (%2): %3").arg(path, host, why),
-        ErrorKindOf(rc));
+        ErrorKindOf(rc), path,
+        QStringLiteral("Impossibile aprire il database '%1' (%2): %3").arg(path, host, why));
   }
   std::shared_ptr<Database> db(new Database(path, host, raw));
   db->cache_->key = key;
@@ -321,8 +321,8 @@ std::shared_ptr<Database> Database::Open(const QString& path) {
     sqlite3_free(err);
     sqlite3_close_v2(raw);
     throw DbError(
-        QStringLiteral("Impossibile aprire il database '%1' (%2): %3").arg(path, host, why),
-        ErrorKindOf(prc));
+        ErrorKindOf(prc), path,
+        QStringLiteral("Impossibile aprire il database '%1' (%2): %3").arg(path, host, why));
   }
   RegisterJetFunctions(raw);
   registry[key] = db;
@@ -344,10 +344,10 @@ void OnWriteTransactionsEnded(std::function<void()> callback) {
   EndedCallbacks().push_back(std::move(callback));
 }
 
-void Database::Fail(const QString& what, const QString& sql) const {
+void Database::Fail(const QString& what, const QString& sql, int rc) const {
   QString message = QStringLiteral("%1 nel database '%2': %3").arg(what, path_, ErrorText(db_));
   if (!sql.isEmpty()) message += QStringLiteral(" [SQL: %1]").arg(sql);
-  throw DbError(message, ErrorKindOf(sqlite3_extended_errcode(db_)));
+  throw DbError(ErrorKindOf(rc != 0 ? rc : sqlite3_extended_errcode(db_)), path_, message);
 }
 
 int Database::Execute(const QString& jetSql) {
@@ -369,11 +369,10 @@ int Database::Execute(const QString& jetSql) {
     }
     if (rc != SQLITE_DONE) {
       const QString message = ErrorText(db_);
-      const DbErrorKind kind = ErrorKindOf(sqlite3_extended_errcode(db_));
       sqlite3_finalize(stmt);
-      throw DbError(QStringLiteral("Errore nell'esecuzione nel database '%1': %2 [SQL: %3]")
-                        .arg(path_, message, jetSql),
-                    kind);
+      throw DbError(ErrorKindOf(rc), path_,
+                    QStringLiteral("Errore nell'esecuzione nel database '%1': %2 [SQL: %3]")
+                        .arg(path_, message, jetSql));
     }
     if (!sqlite3_stmt_readonly(stmt)) changed += sqlite3_changes(db_);
     sqlite3_finalize(stmt);

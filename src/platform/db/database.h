@@ -4,7 +4,8 @@
 //   never creates a file. The process keeps one connection per file, shared by every user.
 // - SQL texts are written in Jet's dialect and translated (see jet_sql.h).
 // - Errors of any kind are DbError, with a message that names the path, the SQL text, the
-//   field or the value concerned.
+//   field or the value concerned; one whose cause is common (in use, read-only, disk full,
+//   damaged, missing) starts with the operator's sentence of it.
 #pragma once
 
 #include <QString>
@@ -27,11 +28,17 @@ enum class DbErrorKind { Other, InUse, ReadOnly, DiskFull, Damaged, Missing };
 class DbError : public std::runtime_error {
  public:
   explicit DbError(const QString& message, DbErrorKind kind = DbErrorKind::Other)
-      : std::runtime_error(message.toStdString()), kind_(kind) {}
+      : DbError(kind, QString(), message) {}
+  // The operator's sentence of the kind for the file at path (a Windows or host path, "" when
+  // not known) first, "Il database 'C:\\x.mdb' è in uso da un altro programma.", then the
+  // technical text.
+  DbError(DbErrorKind kind, const QString& path, const QString& technical)
+      : std::runtime_error(Compose(kind, path, technical).toStdString()), kind_(kind) {}
   QString message() const { return QString::fromUtf8(what()); }
   DbErrorKind kind() const { return kind_; }
 
  private:
+  static QString Compose(DbErrorKind kind, const QString& path, const QString& technical);
   DbErrorKind kind_;
 };
 
@@ -44,8 +51,8 @@ DbErrorKind ErrorKindOf(int sqliteResult);
 // escaped and quotes doubled ("desart like '*" & LikeLiteral(t) & "*'").
 QString Quote(const QString& text);
 QString LikeLiteral(const QString& text);
-// As LikeLiteral, but "*" and "?" stay wildcards: the operator's search text with its
-// wildcards, every other character ("#", "[", "%", "_", the quote) matching itself.
+// As LikeLiteral, but "*", "?" and "#" (one digit) stay wildcards: the operator's search text
+// with its wildcards, every other character ("[", "]", "%", "_", the quote) matching itself.
 QString LikeWildcardLiteral(const QString& text);
 
 struct FieldDef {
@@ -105,8 +112,9 @@ class Database : public std::enable_shared_from_this<Database> {
 
   // A prepared statement on a text already in SQLite's dialect, cached per text.
   Statement PrepareNative(const QString& sqliteSql);
-  // DbError with SQLite's message for the connection, the path and the SQL text concerned.
-  [[noreturn]] void Fail(const QString& what, const QString& sql) const;
+  // DbError with SQLite's message for the connection, the path and the SQL text concerned;
+  // its kind from the result code rc, or from the connection's last one when rc is 0.
+  [[noreturn]] void Fail(const QString& what, const QString& sql, int rc = 0) const;
 
   // Declared type of a column (upper case, "" when unknown); cached per table, forgotten
   // when the schema changes through this connection.

@@ -14,8 +14,8 @@ QString EscapeLike(const QString& text, bool keepWildcards) {
   QString out;
   out.reserve(text.size() + 8);
   for (QChar c : text) {
-    const bool wildcard = c == QLatin1Char('*') || c == QLatin1Char('?');
-    if ((wildcard && !keepWildcards) || c == QLatin1Char('#') || c == QLatin1Char('[')) {
+    const bool wildcard = c == QLatin1Char('*') || c == QLatin1Char('?') || c == QLatin1Char('#');
+    if ((wildcard && !keepWildcards) || c == QLatin1Char('[')) {
       out += QLatin1Char('[') + QString(c) + QLatin1Char(']');
     } else if (c == QLatin1Char('\'')) {
       out += QLatin1String("''");

@@ -67,6 +67,7 @@ bool Recordset::MatchingPositions(const QString& criteria, long from, long& foun
         made.select = db_->PrepareNative(QStringLiteral("SELECT rowid, %1 FROM %2 WHERE %3")
                                              .arg(d.readList, jet::QuoteName(d.base), where));
       } catch (const DbError& e) {
+        if (e.kind() != DbErrorKind::Other) throw;  // the file's state, not the criteria's
         throw DbError(QStringLiteral("Criterio non valido '%1': %2").arg(criteria, e.message()));
       }
     }
@@ -154,6 +155,7 @@ bool Recordset::Find(const QString& criteria, long from) {
   try {
     test = db_->PrepareNative(QStringLiteral("SELECT CASE WHEN (%1) THEN 1 ELSE 0 END").arg(expr));
   } catch (const DbError& e) {
+    if (e.kind() != DbErrorKind::Other) throw;  // the file's state, not the criteria's text
     throw DbError(QStringLiteral("Criterio non valido '%1': %2").arg(criteria, e.message()));
   }
   std::vector<Variant> row;

@@ -59,7 +59,7 @@ bool Statement::Step() {
   if (rc == SQLITE_ROW) return true;
   if (rc == SQLITE_DONE) return false;
   sqlite3_reset(stmt_);
-  db_->Fail(QStringLiteral("Errore nell'esecuzione"), sql_);
+  db_->Fail(QStringLiteral("Errore nell'esecuzione"), sql_, rc);
 }
 
 int Statement::Run() {

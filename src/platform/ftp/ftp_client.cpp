@@ -38,9 +38,41 @@ QString Escape(CURL* curl, const QString& part) {
   return out;
 }
 
+// What went wrong, in the operator's words.
+QString ReasonOf(CURLcode code) {
+  switch (code) {
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_RESOLVE_PROXY:
+      return QStringLiteral("il nome del server è sconosciuto");
+    case CURLE_COULDNT_CONNECT:
+      return QStringLiteral("il server non risponde o rifiuta il collegamento");
+    case CURLE_OPERATION_TIMEDOUT:
+      return QStringLiteral("il server non ha risposto in tempo");
+    case CURLE_LOGIN_DENIED:
+      return QStringLiteral("il server non accetta il nome utente o la password");
+    case CURLE_REMOTE_ACCESS_DENIED:
+      return QStringLiteral("la cartella non esiste sul server o l'accesso è negato");
+    case CURLE_REMOTE_FILE_NOT_FOUND:
+    case CURLE_FTP_COULDNT_RETR_FILE:
+      return QStringLiteral("il file non esiste sul server");
+    case CURLE_WRITE_ERROR:
+      return QStringLiteral("impossibile scrivere il file scaricato");
+    case CURLE_PARTIAL_FILE:
+    case CURLE_RECV_ERROR:
+    case CURLE_SEND_ERROR:
+    case CURLE_GOT_NOTHING:
+      return QStringLiteral("il collegamento si è interrotto");
+    default:
+      return QStringLiteral("il server FTP ha risposto con un errore");
+  }
+}
+
+// The reason in Italian after what failed (when said), libcurl's text after it.
 FtpResult Failure(const QString& what, CURLcode code, const char* detail) {
-  QString reason = QString::fromUtf8(detail && *detail ? detail : curl_easy_strerror(code));
-  return FtpResult{false, what + QStringLiteral(": ") + reason};
+  const QString technical =
+      QString::fromUtf8(detail && *detail ? detail : curl_easy_strerror(code));
+  const QString reason = ReasonOf(code) + QStringLiteral(". Dettaglio tecnico: ") + technical;
+  return FtpResult{false, what.isEmpty() ? reason : what + QStringLiteral(": ") + reason};
 }
 
 }  // namespace
@@ -81,7 +113,11 @@ FtpResult FtpClient::Check(const QString& folder) {
   curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
   const CURLcode code = curl_easy_perform(c);
   curl_easy_setopt(c, CURLOPT_ERRORBUFFER, nullptr);
-  if (code != CURLE_OK) return Failure(QStringLiteral("Cartella %1").arg(folder), code, detail);
+  if (code != CURLE_OK) {
+    // The login folder has no name of its own.
+    const QString what = folder.isEmpty() ? QString() : QStringLiteral("Cartella '%1'").arg(folder);
+    return Failure(what, code, detail);
+  }
   return FtpResult{true, {}};
 }
 
@@ -97,7 +133,7 @@ FtpResult FtpClient::Connect(const QString& host, const QString& user, const QSt
   dir_.clear();
   FtpResult r = Check(dir_);
   if (!r.ok) {
-    r.error = QStringLiteral("Connessione a %1 non riuscita (%2)").arg(host_, r.error);
+    r.error = QStringLiteral("Connessione a %1 non riuscita: %2").arg(host_, r.error);
     return r;
   }
   connected_ = true;

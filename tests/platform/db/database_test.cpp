@@ -229,6 +229,33 @@ TEST_F(DbTest, LikeWildcardsAndLiteralPercentAndUnderscore) {
             QStringLiteral("1"));
 }
 
+// The operator's search text: "*", "?" and "#" are Jet's wildcards, every other character
+// (brackets, SQLite's own wildcards, the quote) matches itself.
+TEST_F(DbTest, ASearchTextKeepsJetWildcardsAndMatchesEveryOtherCharacter) {
+  MakeArticles();
+  const char* descriptions[] = {"PASTA N.5",      "SCONTO 50%", "SCONTO 500", "A_B",    "AXB",
+                                "[OFFERTA] RISO", "RISO]",      "L'APE",      "OLIO #1"};
+  int ean = 0;
+  for (const char* d : descriptions) AddArticle(QString::number(++ean), QString::fromUtf8(d));
+  const struct {
+    const char* typed;
+    const char* found;  // the EANs, in order
+  } cases[] = {
+      {"n.#", "1"},   {"50#", "3"},      {"#1", ""},         {"sconto*0", "2,3"},
+      {"A?B", "4,5"}, {"[OFFERTA", "6"}, {"[OFFERTA]", "6"}, {"RISO]", "7"},
+      {"50%", "2"},   {"A_B", "4"},      {"L'APE", "8"},     {"*", "1,2,3,4,5,6,7,8,9"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
+    QStringList found;
+    auto rs = db_->OpenRecordset(
+        QStringLiteral("select vedovo from articoli where desart like '*") +
+        LikeWildcardLiteral(QString::fromUtf8(c.typed)) + QStringLiteral("*' order by vedovo"));
+    for (; !rs->Eof(); rs->MoveNext()) found << rs->Field(0).str();
+    EXPECT_EQ(found.join(QLatin1Char(',')), QString::fromLatin1(c.found));
+  }
+}
+
 TEST_F(DbTest, JetFunctionsAnswerInSql) {
   SetClock([] { return QDateTime(QDate(2026, 3, 15), QTime(18, 0)); });
   struct Case {
