@@ -66,6 +66,11 @@ void FlexGrid::SetCellColors(int row, int col, const QColor& fore, const QColor&
   model_->SetBack(row, col, back);
 }
 
+void FlexGrid::DecorateRows(int first, int last, GridModel::RowDecorator decorate) {
+  model_->DecorateRows(first, last, std::move(decorate));
+  viewport()->update();
+}
+
 int FlexGrid::ColWidth(int col) const {
   if (col < 0 || col >= Cols()) return 0;
   if (isColumnHidden(col)) return 0;

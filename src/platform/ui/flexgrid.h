@@ -69,6 +69,10 @@ class FlexGrid : public QTableView {
   // Empties every cell and drops the colours; the dimensions stay.
   void Clear() { model_->ClearTexts(); }
 
+  // Formats and colours of rows first..last, applied to each row when it is first read,
+  // written or shown (GridModel::DecorateRows); the rows shown are repainted.
+  void DecorateRows(int first, int last, GridModel::RowDecorator decorate);
+
   GridModel* gridModel() const { return model_; }
 
  signals:
