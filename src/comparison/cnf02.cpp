@@ -1,5 +1,6 @@
 #include "comparison/cnf02.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -275,9 +276,16 @@ void cnf02::cnf02_carica_griglia() {
 }
 
 void cnf02::cnf02_attesa(bool flag) {
+  // Already busy (a view change turns the indicator on, then its re-query again): the window
+  // shows it, only what changed since needs painting.
+  const bool shown = flag && !Frame7->isHidden() && !isEnabled() && flex1->isHidden();
   Frame7->setVisible(flag);
   setEnabled(!flag);
-  repaint();
+  if (shown) {
+    QCoreApplication::sendPostedEvents(window(), QEvent::UpdateRequest);
+  } else {
+    repaint();
+  }
   flex1->setVisible(!flag);
 }
 
