@@ -93,10 +93,8 @@ class FlexGrid : public QTableView {
   void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
  private:
-  // The fill after a refresh of the bound control: the control's query read once, straight
-  // through, instead of walking its record set row by row.
+  // The fill after a refresh of the bound control.
   void FillFromSource();
-  bool FillFromQuery(db::Database& database, const QString& sql, db::Recordset& rs);
   void SetMatrix(int rows, int cols, std::vector<Variant> cells);
   void ShowCurrent();
   void ApplyWidths();
