@@ -42,28 +42,31 @@ bool Fits(qint64 v) {
   return v >= std::numeric_limits<Small>::min() && v <= std::numeric_limits<Small>::max();
 }
 
+// The column's value as StoredValue reads it. One call reaches the column; its parts are read
+// from the value (the connection is used from one thread only).
 void PutColumn(std::vector<unsigned char>& out, sqlite3_stmt* stmt, int column) {
-  switch (sqlite3_column_type(stmt, column)) {
+  sqlite3_value* value = sqlite3_column_value(stmt, column);
+  switch (sqlite3_value_type(value)) {
     case SQLITE_NULL:
       out.push_back(kNull);
       return;
     case SQLITE_INTEGER: {
-      const qint64 v = sqlite3_column_int64(stmt, column);
+      const qint64 v = sqlite3_value_int64(value);
       if (Fits<qint8>(v)) return Put(out, kInt8, qint8(v));
       if (Fits<qint16>(v)) return Put(out, kInt16, qint16(v));
       if (Fits<qint32>(v)) return Put(out, kInt32, qint32(v));
       return Put(out, kInt64, v);
     }
     case SQLITE_FLOAT: {
-      const double d = sqlite3_column_double(stmt, column);
+      const double d = sqlite3_value_double(value);
       const float f = static_cast<float>(d);
       if (static_cast<double>(f) == d) return Put(out, kFloat, f);
       return Put(out, kDouble, d);
     }
     default: {
-      // Text, and a blob read as its text, as StoredValue reads them.
-      const unsigned char* text = sqlite3_column_text(stmt, column);
-      const int n = sqlite3_column_bytes(stmt, column);
+      // Text, and a blob read as its text.
+      const unsigned char* text = sqlite3_value_text(value);
+      const int n = sqlite3_value_bytes(value);
       if (n <= 0xFF) {
         out.push_back(kText);
         out.push_back(static_cast<unsigned char>(n));
