@@ -79,6 +79,8 @@ cnf02::cnf02() {
   Label3->setFont(big);
   auto* f7 = new QVBoxLayout(Frame7);
   f7->addWidget(Label3);
+  // The busy frame stands over the grid and covers it.
+  Frame7->setAutoFillBackground(true);
   Frame7->hide();
 
   auto* centre = new QGridLayout;

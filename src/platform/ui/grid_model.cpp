@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QPalette>
+#include <QThreadPool>
 #include <algorithm>
+#include <memory>
 
 namespace vx::ui {
 
@@ -68,11 +70,26 @@ void GridModel::Resize(int rows, int cols) {
   endResetModel();
 }
 
+namespace {
+
+// Above this many cells the values a refill replaces are freed on a pool thread: freeing
+// hundreds of thousands of values is work the operator need not wait for.
+constexpr size_t kFreeApart = 100000;
+
+void Free(std::vector<Variant>&& cells) {
+  if (cells.size() < kFreeApart) return;
+  auto old = std::make_shared<std::vector<Variant>>(std::move(cells));
+  QThreadPool::globalInstance()->start([old]() mutable { old.reset(); });
+}
+
+}  // namespace
+
 void GridModel::Reset(int rows, int cols, std::vector<Variant> cells) {
   beginResetModel();
   DropDecoration();
   rows_ = rows;
   cols_ = cols;
+  Free(std::move(cells_));
   cells_ = std::move(cells);
   cells_.resize(size_t(rows) * cols);
   fore_.clear();
