@@ -6,9 +6,10 @@
 // load's own part (marks, colours, formats) is timed inside that same load, from the progress
 // bar it advances row by row. Checks that the grid shows the query's rows in its order. Then
 // the three-supplier grid's load over the same rows (14,000 of them formatted) against its
-// own bare query. The two buttons that write many rows ("Seleziona o  Deseleziona tutti",
-// "Pulisci Colli"), each against a bare UPDATE of the same rows, checking that both leave the
-// same marks and packages.
+// own bare query; loads and bare queries take turns, the best of each counts. The two buttons
+// that write many rows ("Seleziona o  Deseleziona tutti", "Pulisci Colli"), each against a
+// bare UPDATE of the same rows plus the bare query that reads the view again (each button
+// reloads the grid), checking that both leave the same marks and packages.
 #include <sqlite3.h>
 
 #include <QApplication>
@@ -259,11 +260,28 @@ int main(int argc, char** argv) {
     if (firstStep < 0) firstStep = now;
     lastStep = now;
   });
-  t.start();
-  auto* w = vx::ui::Forms::Show<vx::comparison::cnf02>();
-  const double load = t.nsecsElapsed() / 1e6;
-  const double own = (lastStep - firstStep) / 1e6;
-  QCoreApplication::processEvents();
+  // Loads and bare queries take turns, so that both see the machine alike; the best of each
+  // counts. The last window loaded stays open for the checks and the buttons.
+  double load = 1e9, own = 0, loadBare = 1e9;
+  vx::comparison::cnf02* w = nullptr;
+  for (int round = 0; round < 3; ++round) {
+    long bareRows = 0;
+    loadBare = std::min(loadBare, BareQuery(db->handle(), sql, bareRows));
+    if (w) {
+      vx::ui::Forms::UnloadAll();
+      QCoreApplication::processEvents();
+    }
+    bar->SetValue(0);
+    firstStep = lastStep = -1;
+    t.start();
+    w = vx::ui::Forms::Show<vx::comparison::cnf02>();
+    const double time = t.nsecsElapsed() / 1e6;
+    if (time < load) {
+      load = time;
+      own = (lastStep - firstStep) / 1e6;
+    }
+    QCoreApplication::processEvents();
+  }
 
   // The grid shows the query's rows, in its order.
   long differ = 0;
@@ -312,35 +330,49 @@ int main(int argc, char** argv) {
   const bool sameClear = clearBack && TableState(h) == cleared;
 
   std::printf("grid rows: %d, query rows: %ld, rows that differ: %ld\n", gridRows, rows, differ);
+  // Each button also reads the view again: its floor is the bare UPDATE and the bare query.
   std::printf(
-      "select all (%d rows toggled): %8.1f ms, bare UPDATE %7.1f ms, same rows: %s, ratio %.2f\n",
-      kArticles, selectAll, bareToggle, sameToggle ? "yes" : "NO", selectAll / bareToggle);
+      "select all (%d rows toggled): %8.1f ms, bare UPDATE %6.1f ms + bare query %6.1f ms, "
+      "same rows: %s, ratio %.2f\n",
+      kArticles, selectAll, bareToggle, loadBare, sameToggle ? "yes" : "NO",
+      selectAll / (bareToggle + loadBare));
   std::printf(
-      "clear packages (%ld rows marked): %8.1f ms, bare UPDATE %7.1f ms, same rows: %s, "
-      "ratio %.2f\n",
-      marked, clear, bareClear, sameClear ? "yes" : "NO", clear / bareClear);
+      "clear packages (%ld rows marked): %8.1f ms, bare UPDATE %6.1f ms + bare query %6.1f ms, "
+      "same rows: %s, ratio %.2f\n",
+      marked, clear, bareClear, loadBare, sameClear ? "yes" : "NO", clear / (bareClear + loadBare));
   std::printf("requery (busy, refresh, fill, marks): %8.1f ms\n", requery);
-  std::printf("bare query, all columns read:  %8.1f ms\n", bare);
+  std::printf("bare query, all columns read:  %8.1f ms\n", loadBare);
   std::printf("cnf02 load (query+fill+marks): %8.1f ms\n", load);
   std::printf(
       "  of which the grid load (marks, colours, formats), the window's own work: %8.1f ms\n", own);
-  std::printf("ratio: %.2f\n", load / bare);
+  std::printf("ratio: %.2f\n", load / loadBare);
   const bool same = sameToggle && sameClear && gridRows == rows && gridRows == bareEans.size() &&
                     gridRows == kArticles && differ == 0 && sameWalk;
   vx::ui::Forms::UnloadAll();
   QCoreApplication::processEvents();
 
   // The three-supplier grid: its own query, 14,000 rows formatted and coloured.
+  const QString sql3 = vx::comparison3::GridSelect3() + vx::comparison::OrderByDescription();
   long rows3 = 0;
-  const double bare3 = BareQuery(
-      db->handle(), vx::comparison3::GridSelect3() + vx::comparison::OrderByDescription(), rows3);
-  bar->SetValue(0);
-  firstStep = lastStep = -1;
-  t.start();
-  auto* w3 = vx::ui::Forms::Show<vx::comparison3::cnf02T>();
-  const double load3 = t.nsecsElapsed() / 1e6;
-  const double own3 = (lastStep - firstStep) / 1e6;
-  QCoreApplication::processEvents();
+  double bare3 = 1e9, load3 = 1e9, own3 = 0;
+  vx::comparison3::cnf02T* w3 = nullptr;
+  for (int round = 0; round < 3; ++round) {
+    bare3 = std::min(bare3, BareQuery(db->handle(), sql3, rows3));
+    if (w3) {
+      vx::ui::Forms::UnloadAll();
+      QCoreApplication::processEvents();
+    }
+    bar->SetValue(0);
+    firstStep = lastStep = -1;
+    t.start();
+    w3 = vx::ui::Forms::Show<vx::comparison3::cnf02T>();
+    const double time = t.nsecsElapsed() / 1e6;
+    if (time < load3) {
+      load3 = time;
+      own3 = (lastStep - firstStep) / 1e6;
+    }
+    QCoreApplication::processEvents();
+  }
   const int gridRows3 = w3->flex1->Rows() - 1;
   // Row 14,000 formatted (four decimals), row 14,001 as bound.
   const bool formatted = w3->flex1->TextMatrix(14000, 9).contains(QRegularExpression(",\\d{4}$")) &&
