@@ -260,28 +260,36 @@ int main(int argc, char** argv) {
     if (firstStep < 0) firstStep = now;
     lastStep = now;
   });
-  // Loads and bare queries take turns, so that both see the machine alike; the best of each
-  // counts. The last window loaded stays open for the checks and the buttons.
-  double load = 1e9, own = 0, loadBare = 1e9;
-  vx::comparison::cnf02* w = nullptr;
-  for (int round = 0; round < 3; ++round) {
-    long bareRows = 0;
-    loadBare = std::min(loadBare, BareQuery(db->handle(), sql, bareRows));
-    if (w) {
-      vx::ui::Forms::UnloadAll();
+  // Loads of a window and bare queries of its query take turns, so that both see the machine
+  // alike; the best of each counts. The last window loaded stays open for the checks.
+  struct BestLoad {
+    double load = 1e9, own = 0, bare = 1e9;
+    long rows = 0;
+  };
+  auto bestLoad = [&]<class Window>(const QString& query, Window*& window) {
+    BestLoad best;
+    for (int round = 0; round < 3; ++round) {
+      best.bare = std::min(best.bare, BareQuery(db->handle(), query, best.rows));
+      if (window) {
+        vx::ui::Forms::UnloadAll();
+        QCoreApplication::processEvents();
+      }
+      bar->SetValue(0);
+      firstStep = lastStep = -1;
+      t.start();
+      window = vx::ui::Forms::Show<Window>();
+      const double time = t.nsecsElapsed() / 1e6;
+      if (time < best.load) {
+        best.load = time;
+        best.own = (lastStep - firstStep) / 1e6;
+      }
       QCoreApplication::processEvents();
     }
-    bar->SetValue(0);
-    firstStep = lastStep = -1;
-    t.start();
-    w = vx::ui::Forms::Show<vx::comparison::cnf02>();
-    const double time = t.nsecsElapsed() / 1e6;
-    if (time < load) {
-      load = time;
-      own = (lastStep - firstStep) / 1e6;
-    }
-    QCoreApplication::processEvents();
-  }
+    return best;
+  };
+  vx::comparison::cnf02* w = nullptr;
+  const BestLoad loaded = bestLoad(sql, w);
+  const double load = loaded.load, own = loaded.own, loadBare = loaded.bare;
 
   // The grid shows the query's rows, in its order.
   long differ = 0;
@@ -353,26 +361,10 @@ int main(int argc, char** argv) {
 
   // The three-supplier grid: its own query, 14,000 rows formatted and coloured.
   const QString sql3 = vx::comparison3::GridSelect3() + vx::comparison::OrderByDescription();
-  long rows3 = 0;
-  double bare3 = 1e9, load3 = 1e9, own3 = 0;
   vx::comparison3::cnf02T* w3 = nullptr;
-  for (int round = 0; round < 3; ++round) {
-    bare3 = std::min(bare3, BareQuery(db->handle(), sql3, rows3));
-    if (w3) {
-      vx::ui::Forms::UnloadAll();
-      QCoreApplication::processEvents();
-    }
-    bar->SetValue(0);
-    firstStep = lastStep = -1;
-    t.start();
-    w3 = vx::ui::Forms::Show<vx::comparison3::cnf02T>();
-    const double time = t.nsecsElapsed() / 1e6;
-    if (time < load3) {
-      load3 = time;
-      own3 = (lastStep - firstStep) / 1e6;
-    }
-    QCoreApplication::processEvents();
-  }
+  const BestLoad loaded3 = bestLoad(sql3, w3);
+  const long rows3 = loaded3.rows;
+  const double bare3 = loaded3.bare, load3 = loaded3.load, own3 = loaded3.own;
   const int gridRows3 = w3->flex1->Rows() - 1;
   // Row 14,000 formatted (four decimals), row 14,001 as bound.
   const bool formatted = w3->flex1->TextMatrix(14000, 9).contains(QRegularExpression(",\\d{4}$")) &&
