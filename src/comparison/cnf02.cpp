@@ -1,5 +1,6 @@
 #include "comparison/cnf02.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -7,7 +8,6 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <array>
 
@@ -88,6 +88,8 @@ cnf02::cnf02() {
   Label3->setFont(big);
   auto* f7 = new QVBoxLayout(Frame7);
   f7->addWidget(Label3);
+  // The busy frame stands over the grid and covers it.
+  Frame7->setAutoFillBackground(true);
   Frame7->hide();
 
   auto* centre = new QGridLayout;
@@ -237,8 +239,6 @@ void cnf02::cnf02_carica_griglia() {
   db::Recordset* rs = art->recordset();
   const long count = rs ? rs->RecordCount() : 0;
 
-  RowCosts row;
-  for (int n = 1; n <= 4; ++n) row.named[n - 1] = IsNamed(n);
   SetCostHeadings(*flex1, {forn1, forn2, forn3, forn4},
                   {CostColumn(1), CostColumn(2), CostColumn(3), CostColumn(4)}, 5);
 
@@ -248,44 +248,55 @@ void cnf02::cnf02_carica_griglia() {
   const QColor dearFore = ui::VbColor(0), dearBack = ui::VbColor(255);
   const QColor cheapFore = ui::VbColor(0xFF0000), cheapBack = ui::VbColor(62720);
 
-  {
-    // Cell by cell the view would repaint each change; it repaints once at the end instead.
-    const QSignalBlocker quiet(flex1->gridModel());
-    const int rows = flex1->Rows();
+  const int rows = flex1->Rows();
+  if (pb1) {
     for (int i = 1; i < rows; ++i) {
-      if (pb1) {
-        const float value = float(pb1->Value());
-        pb1->SetValue(value + 1 > float(pb1->Max()) - step ? 0.0f : value + step);
-      }
-      // The costs with four decimals serve both the marks and the cells' text.
-      std::array<QString, 4> costs;
-      for (int n = 0; n < 4; ++n) {
-        costs[n] = FormatCellNumber(flex1->TextMatrix(i, CostColumn(n + 1)), 4, 1);
-        row.cost[n] = MarkCostOfFormatted(costs[n]);
-      }
-      if (const int c = DearestCostColumn(row); c != 0) {
-        flex1->SetCellColors(i, c, dearFore, dearBack);
-      }
-      if (const int c = CheapestCostColumn(row); c != 0) {
-        flex1->SetCellColors(i, c, cheapFore, cheapBack);
-      }
-      flex1->SetTextMatrix(i, kColIva, FormatCellNumber(flex1->TextMatrix(i, kColIva), 0, 2));
-      for (int n = 0; n < 4; ++n) flex1->SetTextMatrix(i, CostColumn(n + 1), costs[n]);
-      for (int c = kColD12; c <= kColD13; ++c) {
-        flex1->SetTextMatrix(i, c, DifferenceText(flex1->TextMatrix(i, c)));
-      }
+      const float value = float(pb1->Value());
+      pb1->SetValue(value + 1 > float(pb1->Max()) - step ? 0.0f : value + step);
     }
   }
-  flex1->viewport()->update();
+  // Each row is marked and formatted when it is first read or shown: a view shows a few rows
+  // of many.
+  flex1->DecorateRows(
+      1, rows - 1,
+      [named = NamedSlots(), dearFore, dearBack, cheapFore, cheapBack](ui::GridModel& grid, int i) {
+        RowCosts row;
+        row.named = named;
+        // The costs with four decimals serve both the marks and the cells' text.
+        std::array<QString, 4> costs;
+        for (int n = 0; n < 4; ++n) {
+          costs[n] = FormatCellNumber(grid.Text(i, CostColumn(n + 1)), 4, 1);
+          row.cost[n] = MarkCostOfFormatted(costs[n]);
+        }
+        if (const int c = DearestCostColumn(row); c != 0) {
+          grid.SetFore(i, c, dearFore);
+          grid.SetBack(i, c, dearBack);
+        }
+        if (const int c = CheapestCostColumn(row); c != 0) {
+          grid.SetFore(i, c, cheapFore);
+          grid.SetBack(i, c, cheapBack);
+        }
+        grid.SetText(i, kColIva, FormatCellNumber(grid.Text(i, kColIva), 0, 2));
+        for (int n = 0; n < 4; ++n) grid.SetText(i, CostColumn(n + 1), costs[n]);
+        for (int c = kColD12; c <= kColD13; ++c)
+          grid.SetText(i, c, DifferenceText(grid.Text(i, c)));
+      });
 
   nrartw->setText(QString::number(count));
   if (count > 0) rs->MoveFirst();
 }
 
 void cnf02::cnf02_attesa(bool flag) {
+  // Already busy (a view change turns the indicator on, then its re-query again): the window
+  // shows it, only what changed since needs painting.
+  const bool shown = flag && !Frame7->isHidden() && !isEnabled() && flex1->isHidden();
   Frame7->setVisible(flag);
   setEnabled(!flag);
-  repaint();
+  if (shown) {
+    QCoreApplication::sendPostedEvents(window(), QEvent::UpdateRequest);
+  } else {
+    repaint();
+  }
   flex1->setVisible(!flag);
 }
 

@@ -8,7 +8,6 @@
 #include "comparison/written_orders.h"
 #include "platform/conv.h"
 #include "platform/db/datacontrol.h"
-#include "platform/ui/application.h"
 #include "platform/ui/flexgrid.h"
 
 namespace vx::comparison {
@@ -78,17 +77,10 @@ void cnf02::cnf02_Command5_Click() {
   cnf02_attesa(true);
   try {
     db::Transaction tx(*art->database());
-    // All marked rows of the table, whatever the view shows.
-    auto marked =
-        art->database()->OpenRecordset(QStringLiteral("select * from articoli where sel = 'X'"));
-    while (!marked->Eof()) {
-      marked->Edit();
-      for (int n = 1; n <= 4; ++n) marked->SetField(QStringLiteral("colli%1").arg(n), Variant(0));
-      marked->SetField(QStringLiteral("sel"), Variant(" "));
-      marked->Update();
-      ui::DoEvents();
-      marked->MoveNext();
-    }
+    // All marked rows of the table, whatever the view shows, in one statement.
+    art->database()->Execute(
+        QStringLiteral("update articoli set colli1 = 0, colli2 = 0, colli3 = 0, colli4 = 0, "
+                       "sel = ' ' where sel = 'X'"));
     // The orders written from these packages go with them.
     ForgetWrittenOrders(*art->database());
     tx.Commit();

@@ -102,13 +102,23 @@ std::optional<QString> WriteRowEdit(db::Recordset* view, ui::FlexGrid& grid,
 
 void ToggleUnpackedMarks(db::Recordset& view, int slotCount, bool nullLeavesRow) {
   if (view.RecordCount() == 0) return;
+  // The fields by position, looked up once; a field the view lacks raises as by name.
+  auto indexOf = [&view](const QString& name) {
+    const int k = view.FieldIndex(name);
+    if (k < 0) (void)view.Field(name);
+    return k;
+  };
+  std::vector<int> packages;
+  for (int n = 1; n <= slotCount; ++n) packages.push_back(indexOf(PackagesField(n)));
+  const QString selName = QStringLiteral("Sel");
+  const int sel = indexOf(selName);
   db::Transaction tx(view.database());
   view.MoveFirst();
   while (!view.Eof()) {
     double sum = 0;
     bool leave = false;
-    for (int n = 1; n <= slotCount; ++n) {
-      const Variant v = view.Field(PackagesField(n));
+    for (int k : packages) {
+      const Variant v = view.Field(k);
       if (v.isNumber()) {
         sum += v.toDouble();
       } else if (v.isText()) {
@@ -118,9 +128,9 @@ void ToggleUnpackedMarks(db::Recordset& view, int slotCount, bool nullLeavesRow)
       }
     }
     if (!leave && sum == 0) {
-      const bool marked = view.Field(QStringLiteral("Sel")).str() == kMarked;
+      const bool marked = view.Field(sel).str() == kMarked;
       view.Edit();
-      view.SetField(QStringLiteral("Sel"), marked ? Variant(" ") : Variant(kMarked));
+      view.SetField(selName, marked ? Variant(" ") : Variant(kMarked));
       view.Update();
     }
     view.MoveNext();

@@ -306,24 +306,35 @@ void cnf02T::cnf02T_carica_griglia() {
   ui::ProgressBar* pb1 = main ? main->ProgressBar() : nullptr;
   const QColor dearFore = ui::VbColor(0xFFFFFF), dearBack = ui::VbColor(255);
   const QColor cheapFore = ui::VbColor(0xFF0000), cheapBack = ui::VbColor(62720);
-  {
-    // Cell by cell the view would repaint each change; it repaints once at the end instead.
-    const QSignalBlocker quiet(flex1->gridModel());
-    for (int r = 1; r <= limit && r < flex1->Rows(); ++r) {
-      if (pb1) pb1->SetValue(pb1->Value() + 1 > pb1->Max() ? 0 : pb1->Value() + 1);
-      flex1->SetCellColors(r, cnf02T_colonna_costo_max(r), dearFore, dearBack);
-      flex1->SetCellColors(r, cnf02T_colonna_costo_min(r), cheapFore, cheapBack);
-      flex1->SetTextMatrix(r, kColIva3, FormatCellNumber(flex1->TextMatrix(r, kColIva3), 0, 2));
-      for (int n = 1; n <= 3; ++n) {
-        const int c = CostColumn3(n);
-        flex1->SetTextMatrix(r, c, FormatCellNumber(flex1->TextMatrix(r, c), 4, 1));
-      }
-      for (int c = kColDiff3; c < kColDiff3 + 3; ++c) {
-        flex1->SetTextMatrix(r, c, comparison::DifferenceText(flex1->TextMatrix(r, c), 2));
-      }
+  const int last = std::min(limit, flex1->Rows() - 1);
+  if (pb1) {
+    for (int r = 1; r <= last; ++r) {
+      pb1->SetValue(pb1->Value() + 1 > pb1->Max() ? 0 : pb1->Value() + 1);
     }
   }
-  flex1->viewport()->update();
+  // Each row is marked and formatted when it is first read or shown: a view shows a few rows
+  // of many.
+  flex1->DecorateRows(
+      1, last, [dearFore, dearBack, cheapFore, cheapBack](ui::GridModel& grid, int r) {
+        std::array<double, 3> costs{};
+        for (int n = 1; n <= 3; ++n) {
+          costs[n - 1] = comparison::MarkCost(Variant(grid.Text(r, CostColumn3(n))));
+        }
+        const int dearest = CostColumn3(comparison::DearestOfThree(costs));
+        grid.SetFore(r, dearest, dearFore);
+        grid.SetBack(r, dearest, dearBack);
+        const int cheapest = CostColumn3(comparison::CheapestOfThree(costs));
+        grid.SetFore(r, cheapest, cheapFore);
+        grid.SetBack(r, cheapest, cheapBack);
+        grid.SetText(r, kColIva3, FormatCellNumber(grid.Text(r, kColIva3), 0, 2));
+        for (int n = 1; n <= 3; ++n) {
+          const int c = CostColumn3(n);
+          grid.SetText(r, c, FormatCellNumber(grid.Text(r, c), 4, 1));
+        }
+        for (int c = kColDiff3; c < kColDiff3 + 3; ++c) {
+          grid.SetText(r, c, comparison::DifferenceText(grid.Text(r, c), 2));
+        }
+      });
 
   nrartw->setText(QString::number(count));
   if (count > 0) rs->MoveFirst();

@@ -1,14 +1,12 @@
 #include "platform/ui/flexgrid.h"
 
-#include <sqlite3.h>
-
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyle>
 
 #include "platform/db/datacontrol.h"
-#include "platform/db/jet_types.h"
+#include "platform/db/recordset.h"
 #include "platform/ui/twips.h"
 
 namespace vx::ui {
@@ -67,6 +65,11 @@ void FlexGrid::SetCellColors(int row, int col, const QColor& fore, const QColor&
   model_->SetBack(row, col, back);
 }
 
+void FlexGrid::DecorateRows(int first, int last, GridModel::RowDecorator decorate) {
+  model_->DecorateRows(first, last, std::move(decorate));
+  viewport()->update();
+}
+
 int FlexGrid::ColWidth(int col) const {
   if (col < 0 || col >= Cols()) return 0;
   if (isColumnHidden(col)) return 0;
@@ -107,55 +110,7 @@ void FlexGrid::SetDataSource(db::DataControl* source) {
   if (source_->recordset()) FillFrom(source_->recordset());
 }
 
-void FlexGrid::FillFromSource() {
-  db::Recordset* rs = source_ ? source_->recordset() : nullptr;
-  std::shared_ptr<db::Database> database = source_ ? source_->database() : nullptr;
-  if (rs && database) {
-    try {
-      if (FillFromQuery(*database, source_->RecordSource, *rs)) return;
-    } catch (const db::DbError&) {
-      // A record source the statement path does not take (a table name): walk the set.
-    }
-  }
-  FillFrom(rs);
-}
-
-bool FlexGrid::FillFromQuery(db::Database& database, const QString& sql, db::Recordset& rs) {
-  const int fixedRows = std::max(FixedRows(), 1);
-  const int fixedCols = FixedCols();
-  const int fields = rs.FieldCount();
-  const long count = rs.RecordCount();
-  db::Statement st = database.Prepare(sql);
-  st.Reset();
-  if (st.ColumnCount() != fields) return false;
-  const int cols = fixedCols + fields;
-  const int rows = fixedRows + int(count);
-  std::vector<Variant> cells(size_t(rows) * cols);
-  for (int f = 0; f < fields; ++f) cells[fixedCols + f] = Variant(rs.FieldName(f));
-  // Each column's type once, not once per cell.
-  std::vector<db::JetType> types(fields);
-  for (int f = 0; f < fields; ++f) {
-    const char* declared = sqlite3_column_decltype(st.handle(), f);
-    if (declared) types[f] = db::JetTypeFromDeclared(QString::fromUtf8(declared));
-  }
-  size_t at = size_t(fixedRows) * cols;
-  long read = 0;
-  while (st.Step()) {
-    // The set was opened on this very query a moment ago; any other count means the data
-    // moved in between, and the record set is the one to show.
-    if (++read > count) break;
-    for (int f = 0; f < fields; ++f) {
-      const Variant stored = db::StoredValue(st.handle(), f);
-      cells[at + fixedCols + f] =
-          types[f].kind == db::JetKind::Unknown ? stored : db::TypedFromStorage(stored, types[f]);
-    }
-    at += cols;
-  }
-  st.Reset();
-  if (read != count) return false;
-  SetMatrix(rows, cols, std::move(cells));
-  return true;
-}
+void FlexGrid::FillFromSource() { FillFrom(source_ ? source_->recordset() : nullptr); }
 
 void FlexGrid::SetMatrix(int rows, int cols, std::vector<Variant> cells) {
   const int fixedRows = std::max(FixedRows(), 1);

@@ -72,6 +72,10 @@ class FlexGrid : public QTableView {
   // Empties every cell and drops the colours; the dimensions stay.
   void Clear() { model_->ClearTexts(); }
 
+  // Formats and colours of rows first..last, applied to each row when it is first read,
+  // written or shown (GridModel::DecorateRows); the rows shown are repainted.
+  void DecorateRows(int first, int last, GridModel::RowDecorator decorate);
+
   GridModel* gridModel() const { return model_; }
 
  signals:
@@ -92,10 +96,8 @@ class FlexGrid : public QTableView {
   void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
  private:
-  // The fill after a refresh of the bound control: the control's query read once, straight
-  // through, instead of walking its record set row by row.
+  // The fill after a refresh of the bound control.
   void FillFromSource();
-  bool FillFromQuery(db::Database& database, const QString& sql, db::Recordset& rs);
   void SetMatrix(int rows, int cols, std::vector<Variant> cells);
   void ShowCurrent();
   void ApplyWidths();

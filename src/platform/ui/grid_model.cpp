@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QPalette>
+#include <QThreadPool>
 #include <algorithm>
+#include <memory>
 
 namespace vx::ui {
 
@@ -16,6 +18,7 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
   const int r = index.row();
   const int c = index.column();
   if (!Contains(r, c)) return {};
+  Decorate(r);
   switch (role) {
     case Qt::DisplayRole:
       return cells_[size_t(r) * cols_ + c].str();
@@ -44,6 +47,7 @@ void GridModel::Resize(int rows, int cols) {
   rows = std::max(rows, 0);
   cols = std::max(cols, 0);
   if (rows == rows_ && cols == cols_) return;
+  DecorateAll();
   std::vector<Variant> cells(size_t(rows) * cols);
   for (int r = 0; r < std::min(rows, rows_); ++r) {
     for (int c = 0; c < std::min(cols, cols_); ++c) {
@@ -66,10 +70,26 @@ void GridModel::Resize(int rows, int cols) {
   endResetModel();
 }
 
+namespace {
+
+// Above this many cells the values a refill replaces are freed on a pool thread: freeing
+// hundreds of thousands of values is work the operator need not wait for.
+constexpr size_t kFreeApart = 100000;
+
+void Free(std::vector<Variant>&& cells) {
+  if (cells.size() < kFreeApart) return;
+  auto old = std::make_shared<std::vector<Variant>>(std::move(cells));
+  QThreadPool::globalInstance()->start([old]() mutable { old.reset(); });
+}
+
+}  // namespace
+
 void GridModel::Reset(int rows, int cols, std::vector<Variant> cells) {
   beginResetModel();
+  DropDecoration();
   rows_ = rows;
   cols_ = cols;
+  Free(std::move(cells_));
   cells_ = std::move(cells);
   cells_.resize(size_t(rows) * cols);
   fore_.clear();
@@ -84,41 +104,88 @@ void GridModel::SetFixed(int rows, int cols) {
 }
 
 QString GridModel::Text(int row, int col) const {
-  return Contains(row, col) ? cells_[size_t(row) * cols_ + col].str() : QString();
+  if (!Contains(row, col)) return QString();
+  Decorate(row);
+  return cells_[size_t(row) * cols_ + col].str();
 }
 
 void GridModel::SetText(int row, int col, const QString& text) {
   if (!Contains(row, col)) return;
+  Decorate(row);
   cells_[size_t(row) * cols_ + col] = Variant(text);
   CellChanged(row, col);
 }
 
 void GridModel::ClearTexts() {
   beginResetModel();
+  DropDecoration();
   for (Variant& v : cells_) v = Variant();
   fore_.clear();
   back_.clear();
   endResetModel();
 }
 
-QColor GridModel::Fore(int row, int col) const { return fore_.value(Key(row, col)); }
-QColor GridModel::Back(int row, int col) const { return back_.value(Key(row, col)); }
+QColor GridModel::Fore(int row, int col) const {
+  Decorate(row);
+  return fore_.value(Key(row, col));
+}
+
+QColor GridModel::Back(int row, int col) const {
+  Decorate(row);
+  return back_.value(Key(row, col));
+}
 
 void GridModel::SetFore(int row, int col, const QColor& color) {
   if (!Contains(row, col)) return;
+  Decorate(row);
   fore_.insert(Key(row, col), color);
   CellChanged(row, col);
 }
 
 void GridModel::SetBack(int row, int col, const QColor& color) {
   if (!Contains(row, col)) return;
+  Decorate(row);
   back_.insert(Key(row, col), color);
   CellChanged(row, col);
 }
 
 void GridModel::CellChanged(int row, int col) {
+  if (decorating_) return;
   const QModelIndex i = index(row, col);
   emit dataChanged(i, i);
+}
+
+void GridModel::DecorateRows(int first, int last, RowDecorator decorate) {
+  DecorateAll();
+  first = std::max(first, 0);
+  last = std::min(last, rows_ - 1);
+  if (!decorate || first > last) return;
+  decorate_ = std::move(decorate);
+  waitingRows_.assign(size_t(rows_), 0);
+  std::fill(waitingRows_.begin() + first, waitingRows_.begin() + last + 1, 1);
+  waiting_ = last - first + 1;
+}
+
+void GridModel::DecorateAll() {
+  for (int r = 0; waiting_ > 0 && r < int(waitingRows_.size()); ++r) Decorate(r);
+  DropDecoration();
+}
+
+void GridModel::DecorateRow(int row) {
+  waitingRows_[row] = 0;
+  --waiting_;
+  const bool outer = !decorating_;
+  decorating_ = true;
+  decorate_(*this, row);
+  if (!outer) return;
+  decorating_ = false;
+  if (waiting_ == 0) DropDecoration();
+}
+
+void GridModel::DropDecoration() {
+  decorate_ = nullptr;
+  waitingRows_.clear();
+  waiting_ = 0;
 }
 
 }  // namespace vx::ui

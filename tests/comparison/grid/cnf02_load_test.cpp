@@ -106,6 +106,46 @@ TEST_F(Cnf02LoadTest, EqualCostsAndZeroCosts) {
   EXPECT_EQ(w_->cnf02_colonna_costo_min(3), 15);
 }
 
+// Rows are marked and formatted when first read or shown: whenever that is, they show what
+// the load made of them, with the names the boxes held at the load.
+TEST_F(Cnf02LoadTest, RowsReadLaterShowTheLoadsMarksAndFormats) {
+  for (int i = 1; i <= 60; ++i) {
+    Add({QStringLiteral("%1").arg(i, 13, 10, QLatin1Char('0')),
+         QStringLiteral("ARTICOLO %1").arg(i, 3, 10, QLatin1Char('0')),
+         {5, 2.5, 0, 1},
+         {},
+         " ",
+         "CT",
+         "4",
+         {-100, 1000, 12.4, 0, 0, 0}});
+  }
+  Open();
+  ui::FlexGrid* g = w_->flex1;
+  w_->forn2->setText(QString());
+  w_->forn4->setText(QString());
+  QCoreApplication::processEvents();
+  // The view's own reading of a row far below the first screen.
+  const QAbstractItemModel* m = g->model();
+  EXPECT_EQ(m->index(60, 12).data().toString(), "2,5000");
+  EXPECT_EQ(m->index(60, 5).data().toString(), "04");
+  EXPECT_EQ(m->index(60, 21).data().toString(), "-");
+  EXPECT_EQ(m->index(60, 23).data().toString(), "12");
+  EXPECT_EQ(m->index(60, 9).data(Qt::BackgroundRole).value<QColor>(), kRed);
+  EXPECT_EQ(m->index(60, 18).data(Qt::BackgroundRole).value<QColor>(), kGreen);
+  EXPECT_EQ(m->index(60, 18).data(Qt::ForegroundRole).value<QColor>(), kBlue);
+  // The same through the grid's cells, and after a write to an unread row.
+  EXPECT_EQ(Marks(59), std::make_pair(9, 18));
+  g->SetTextMatrix(58, 11, QStringLiteral("7"));
+  EXPECT_EQ(Marks(58), std::make_pair(9, 18));
+  EXPECT_EQ(g->TextMatrix(58, 9), "5,0000");
+  EXPECT_EQ(g->TextMatrix(58, 11), "7");
+  // A refill marks with the names the boxes hold now, slots 1 and 3: slot 1 is both the
+  // dearest and the cheapest, painted as the cheapest.
+  w_->Requery();
+  EXPECT_EQ(Marks(57), std::make_pair(0, 9));
+  EXPECT_EQ(g->TextMatrix(57, 18), "1,0000");
+}
+
 TEST_F(Cnf02LoadTest, AllZeroWithTwoNamedHasOnlyCheapest) {
   Add({"0000000000001", "ZERO", {0, 0, 0, 0}, {}});
   SetSuppliers({"", "Apulia", "", "Corvalia"});

@@ -124,4 +124,66 @@ TEST_F(FlexGridTest, ArrowKeysMoveTheCurrentCell) {
   EXPECT_EQ(grid.Col(), 2);
 }
 
+// A decoration that appends "*" to column 1 and colours column 2, counting its runs.
+struct CountingDecoration {
+  int* runs;
+  void operator()(vx::ui::GridModel& model, int row) const {
+    ++*runs;
+    model.SetText(row, 1, model.Text(row, 1) + QStringLiteral("*"));
+    model.SetBack(row, 2, VbColor(255));
+  }
+};
+
+TEST_F(FlexGridTest, RowDecorationShowsOnEveryReadAndRunsOncePerRow) {
+  int runs = 0;
+  QSignalSpy changed(grid.gridModel(), &QAbstractItemModel::dataChanged);
+  grid.DecorateRows(1, 2, CountingDecoration{&runs});
+  EXPECT_EQ(runs, 0);
+  // Each reader sees the row decorated: text, colour, the view's data.
+  EXPECT_EQ(grid.TextMatrix(1, 1), "1,1*");
+  EXPECT_EQ(grid.TextMatrix(1, 1), "1,1*");
+  EXPECT_EQ(grid.CellBackColorAt(2, 2), QColor(255, 0, 0));
+  EXPECT_EQ(grid.model()->index(2, 1).data().toString(), "2,1*");
+  EXPECT_EQ(runs, 2);
+  // Rows outside the range are left as they are; decorating signals no change.
+  EXPECT_EQ(grid.TextMatrix(3, 1), "3,1");
+  EXPECT_FALSE(grid.CellBackColorAt(3, 2).isValid());
+  EXPECT_EQ(changed.count(), 0);
+}
+
+TEST_F(FlexGridTest, AWriteLandsOnTheDecoratedRow) {
+  int runs = 0;
+  grid.DecorateRows(1, 3, CountingDecoration{&runs});
+  grid.SetTextMatrix(3, 1, "new");
+  EXPECT_EQ(grid.TextMatrix(3, 1), "new");  // decorated first, then written
+  EXPECT_EQ(grid.CellBackColorAt(3, 2), QColor(255, 0, 0));
+  grid.SetCellColors(2, 2, QColor(), VbColor(0xFF0000));
+  EXPECT_EQ(grid.CellBackColorAt(2, 2), QColor(0, 0, 255));
+  EXPECT_EQ(grid.TextMatrix(2, 1), "2,1*");
+  EXPECT_EQ(runs, 2);
+}
+
+TEST_F(FlexGridTest, ANewDecorationOrAResizeFirstDecoratesTheWaitingRows) {
+  int first = 0, second = 0;
+  grid.DecorateRows(1, 3, CountingDecoration{&first});
+  EXPECT_EQ(grid.TextMatrix(1, 1), "1,1*");
+  grid.DecorateRows(2, 3, CountingDecoration{&second});
+  EXPECT_EQ(first, 3);
+  EXPECT_EQ(grid.TextMatrix(1, 1), "1,1*");
+  EXPECT_EQ(grid.TextMatrix(2, 1), "2,1**");
+  grid.SetRows(6);
+  EXPECT_EQ(second, 2);
+  EXPECT_EQ(grid.TextMatrix(3, 1), "3,1**");
+  EXPECT_EQ(grid.TextMatrix(5, 1), "");
+}
+
+TEST_F(FlexGridTest, ClearDropsTheWaitingDecoration) {
+  int runs = 0;
+  grid.DecorateRows(1, 3, CountingDecoration{&runs});
+  grid.Clear();
+  EXPECT_EQ(grid.TextMatrix(2, 1), "");
+  EXPECT_FALSE(grid.CellBackColorAt(2, 2).isValid());
+  EXPECT_EQ(runs, 0);
+}
+
 }  // namespace
