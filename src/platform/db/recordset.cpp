@@ -116,7 +116,12 @@ Recordset::Recordset(std::shared_ptr<Database> db, QString source, RecordsetType
     d_->readList =
         readColumns.isEmpty() ? QStringLiteral("1") : readColumns.join(QLatin1String(", "));
     // The first look, before the rows are read: a change after it is seen at the next one.
-    d_->watch = std::make_unique<ChangeWatch>(*db_);
+    // A look refused (the file locked by another program) is the opening's failure.
+    try {
+      d_->watch = std::make_unique<ChangeWatch>(*db_);
+    } catch (const DbError&) {
+      db_->Fail(QStringLiteral("Errore nella lettura del record set"), source_);
+    }
   }
 
   // Every value of every row, as the opening query gives them.

@@ -213,7 +213,9 @@ TEST_F(RecordsetChangesTest, KeptValuesComeBackAsStored) {
     SCOPED_TRACE(i);
     EXPECT_EQ(rs->Field(0).type(), values[i].type());
     EXPECT_EQ(rs->Field(0).str(), values[i].str());
-    if (values[i].isNumber()) EXPECT_EQ(rs->Field(1).toDouble(), values[i].toDouble());
+    if (values[i].isNumber()) {
+      EXPECT_EQ(rs->Field(1).toDouble(), values[i].toDouble());
+    }
   }
   EXPECT_EQ(i, int(std::size(values)));
 }
