@@ -80,8 +80,8 @@ void YieldBatch::Begin() {
   }
 }
 
-void YieldBatch::RowDone() {
-  if (timer_.elapsed() < intervalMs_) return;
+bool YieldBatch::RowDone() {
+  if (!Due()) return false;
   QElapsedTimer commit;
   commit.start();
   Finish();
@@ -89,6 +89,7 @@ void YieldBatch::RowDone() {
   sink_.Yield();
   Begin();
   timer_.restart();
+  return true;
 }
 
 void YieldBatch::Finish() {

@@ -41,8 +41,12 @@ class YieldBatch {
   // time, and it is released at every yield like the written one.
   void AddReader(std::shared_ptr<db::Database> db);
 
+  // Whether the next RowDone() is due to commit and yield: a loop that reads through an open
+  // statement finishes with it first, so that the yield leaves no lock held.
+  bool Due() const { return timer_.elapsed() >= intervalMs_; }
   // After each row: when the interval has passed, commit, yield and open the next one.
-  void RowDone();
+  // True when it yielded (other handlers may have changed the database meanwhile).
+  bool RowDone();
   // Commits what is open; no yield. When the commit fails, the destructor rolls back.
   void Finish();
 
