@@ -312,6 +312,8 @@ std::shared_ptr<Database> Database::Open(const QString& path) {
   sqlite3_db_config(raw, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
   sqlite3_db_config(raw, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
   sqlite3_busy_timeout(raw, kBusyTimeoutMs);
+  sqlite3_rollback_hook(
+      raw, [](void* self) { ++static_cast<Database*>(self)->undos_; }, db.get());
   // Rollback journal, so that a file copy of an idle database is whole. This also reads the
   // header: a file that is no database fails here.
   char* err = nullptr;
@@ -480,6 +482,7 @@ QString Database::ColumnType(const QString& table, const QString& column) {
 }
 
 void Database::ForgetSchema() {
+  ++undos_;
   cache_->columnTypes.clear();
   cache_->translations.clear();  // they hold values fitted to the columns as they were
 }

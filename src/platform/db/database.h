@@ -113,6 +113,10 @@ class Database : public std::enable_shared_from_this<Database> {
   QString ColumnType(const QString& table, const QString& column);
   void ForgetSchema();
 
+  // Rollbacks and schema changes through this connection so far: after one, values read
+  // before may no longer hold although the count of changed rows did not move.
+  qint64 undoCount() const { return undos_; }
+
  private:
   Database(QString path, QString host, sqlite3* db);
   // A Jet text in SQLite's dialect, with the values it writes fitted to their columns.
@@ -123,6 +127,7 @@ class Database : public std::enable_shared_from_this<Database> {
   QString path_, host_;
   sqlite3* db_ = nullptr;
   int depth_ = 0;
+  qint64 undos_ = 0;
   struct Cache;
   std::unique_ptr<Cache> cache_;
   friend class Recordset;

@@ -96,9 +96,8 @@ Recordset::Recordset(std::shared_ptr<Database> db, QString source, RecordsetType
       f.origin = originName;
       f.readIndex = readIndex++;
       readColumns << jet::QuoteName(originName);
-    } else {
-      f.slot = d_->slotCount++;
     }
+    d_->readColumns.push_back(f.readIndex >= 0 ? 1 + f.readIndex : -1);
     d_->fields.push_back(f);
   }
   for (size_t k = 0; k < d_->fields.size(); ++k) {
@@ -111,34 +110,32 @@ Recordset::Recordset(std::shared_ptr<Database> db, QString source, RecordsetType
       }
     }
   }
+  const size_t n = d_->fields.size();
+  d_->rows = RowStore(static_cast<int>(n));
+  d_->current.resize(n);
+  d_->decoded.assign(n, 0);
   if (withRowid) {
     d_->readList =
         readColumns.isEmpty() ? QStringLiteral("1") : readColumns.join(QLatin1String(", "));
-    d_->readSql = QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?1")
-                      .arg(d_->readList, jet::QuoteName(d_->base));
+    // The first look, before the rows are read: a change after it is seen at the next one.
+    d_->watch = std::make_unique<ChangeWatch>(*db_);
   }
 
+  // Every value of every row, as the opening query gives them.
+  std::vector<int> opening(n);
+  for (size_t k = 0; k < n; ++k) opening[k] = first + static_cast<int>(k);
   int rc;
   while ((rc = sqlite3_step(guard.stmt)) == SQLITE_ROW) {
-    for (size_t k = 0; k < d_->fields.size(); ++k) {
-      const RecordsetField& f = d_->fields[k];
-      if (f.slot >= 0) {
-        d_->stored.push_back(
-            TypedFromStorage(StoredValue(guard.stmt, first + static_cast<int>(k)), f.type));
-      }
-    }
-    if (withRowid) {
-      d_->rowids.push_back(sqlite3_column_int64(guard.stmt, 0));
-    }
+    d_->rows.Write(d_->rows.AddRow(), guard.stmt, opening);
+    if (withRowid) d_->rowids.push_back(sqlite3_column_int64(guard.stmt, 0));
     ++d_->count;
   }
   if (rc != SQLITE_DONE) db_->Fail(QStringLiteral("Errore nella lettura del record set"), source_);
   d_->deleted.assign(d_->count, 0);
   if (withRowid) {
-    d_->positionOf.reserve(d_->count);
-    for (long i = 0; i < d_->count; ++i) d_->positionOf.emplace(d_->rowids[i], i);
+    d_->readAt.assign(d_->count, d_->generation);
+    d_->gone.assign(d_->count, 0);
   }
-  d_->current.resize(d_->fields.size());
   MoveFirst();
 }
 
@@ -154,23 +151,60 @@ namespace {
 
 }  // namespace
 
-// Reads row `i` as it is now into `out`; false when it is gone (deleted through this set or
-// elsewhere). `out` is left untouched then.
-bool Recordset::ReadRow(long i, std::vector<Variant>& out) const {
+// Whether row `i` is there, with its values as they are now (read again when the database
+// may have changed since they were read; the last look decides). Rows that must be read
+// again are read in a batch from `i` on, in the `step` direction of the walk.
+bool Recordset::Load(long i, int step) {
   Impl& d = *d_;
   if (i < 0 || i >= d.count || d.deleted[i]) return false;
-  if (!d.updatable) {
-    out.resize(d.fields.size());
-    for (size_t k = 0; k < d.fields.size(); ++k)
-      out[k] = d.stored[i * d.slotCount + d.fields[k].slot];
-    return true;
+  if (!d.updatable) return true;
+  if (d.readAt[i] != d.generation) ReadAgain(i, step);
+  return !d.gone[i];
+}
+
+void Recordset::ReadAgain(long i, int step) {
+  Impl& d = *d_;
+  // Stale rows among the next ones from `i` on; the current row only when it is the one asked for, so that a
+  // row stays as the set showed it until the set moves.
+  std::vector<long> batch{i};
+  for (long j = i + step, k = 1; k < d.batch && j >= 0 && j < d.count; j += step, ++k) {
+    if (!d.deleted[j] && d.readAt[j] != d.generation && j != d.pos) batch.push_back(j);
   }
-  if (!d.read.handle()) d.read = db_->PrepareNative(d.readSql);
-  sqlite3_bind_int64(d.read.handle(), 1, d.rowids[i]);
-  const bool found = d.read.Step();
-  if (found) d.Fill(d.read.handle(), 0, i, out);
-  d.read.Reset();
-  return found;
+  size_t marks = 1;
+  while (marks < batch.size()) marks *= 2;
+  QString sql;
+  if (marks == 1) {
+    sql = QStringLiteral("SELECT rowid, %1 FROM %2 WHERE rowid = ?1");
+  } else {
+    QStringList list;
+    for (size_t m = 1; m <= marks; ++m) list << QLatin1Char('?') + QString::number(m);
+    sql = QStringLiteral("SELECT rowid, %1 FROM %2 WHERE rowid IN (") +
+          list.join(QLatin1Char(',')) + QLatin1Char(')');
+  }
+  Statement read = db_->PrepareNative(sql.arg(d.readList, jet::QuoteName(d.base)));
+  for (size_t m = 0; m < marks; ++m) {
+    if (m < batch.size()) {
+      sqlite3_bind_int64(read.handle(), int(m) + 1, d.rowids[batch[m]]);
+    } else {
+      sqlite3_bind_null(read.handle(), int(m) + 1);
+    }
+  }
+  for (long j : batch) d.gone[j] = 1;  // until found
+  try {
+    while (read.Step()) {
+      const qint64 rowid = sqlite3_column_int64(read.handle(), 0);
+      for (long j : batch) {
+        if (d.rowids[j] == rowid) d.Store(j, read.handle());
+      }
+    }
+  } catch (...) {
+    for (long j : batch) d.gone[j] = 0;
+    read.Reset();
+    throw;
+  }
+  read.Reset();
+  for (long j : batch) d.readAt[j] = d.generation;
+  d.batch = std::min(d.batch * 2, 64);
 }
 
 bool Recordset::Eof() const { return d_->eof; }
@@ -180,10 +214,10 @@ long Recordset::AbsolutePosition() const { return d_->bof || d_->eof ? -1 : d_->
 
 void Recordset::MoveFirst() {
   CancelUpdate();
+  d_->Look();
   for (long i = 0; i < d_->count; ++i) {
-    if (ReadRow(i, d_->current)) {
-      d_->pos = i;
-      d_->bof = d_->eof = false;
+    if (Load(i, 1)) {
+      d_->SetCurrent(i);
       return;
     }
   }
@@ -193,10 +227,10 @@ void Recordset::MoveFirst() {
 
 void Recordset::MoveLast() {
   CancelUpdate();
+  d_->Look();
   for (long i = d_->count - 1; i >= 0; --i) {
-    if (ReadRow(i, d_->current)) {
-      d_->pos = i;
-      d_->bof = d_->eof = false;
+    if (Load(i, -1)) {
+      d_->SetCurrent(i);
       return;
     }
   }
@@ -207,10 +241,10 @@ void Recordset::MoveLast() {
 void Recordset::MoveNext() {
   if (d_->eof) NoCurrent(source_);
   CancelUpdate();
+  d_->Look();
   for (long i = d_->bof ? 0 : d_->pos + 1; i < d_->count; ++i) {
-    if (ReadRow(i, d_->current)) {
-      d_->pos = i;
-      d_->bof = d_->eof = false;
+    if (Load(i, 1)) {
+      d_->SetCurrent(i);
       return;
     }
   }
@@ -222,10 +256,10 @@ void Recordset::MoveNext() {
 void Recordset::MovePrevious() {
   if (d_->bof) NoCurrent(source_);
   CancelUpdate();
+  d_->Look();
   for (long i = d_->eof ? d_->count - 1 : d_->pos - 1; i >= 0; --i) {
-    if (ReadRow(i, d_->current)) {
-      d_->pos = i;
-      d_->bof = d_->eof = false;
+    if (Load(i, -1)) {
+      d_->SetCurrent(i);
       return;
     }
   }
@@ -269,7 +303,7 @@ Variant Recordset::Field(int index) const {
   if (d_->deleted[d_->pos]) {
     throw DbError(QStringLiteral("Il record corrente di '%1' è stato eliminato").arg(source_));
   }
-  return d_->current[index];
+  return d_->CurrentValue(index);
 }
 
 void Recordset::SetField(const QString& name, const Variant& value) {
@@ -312,10 +346,11 @@ void Recordset::Edit() {
   RequireUpdatable();
   CancelUpdate();
   if (d_->bof || d_->eof || d_->deleted[d_->pos]) NoCurrent(source_);
-  if (!ReadRow(d_->pos, d_->current)) {
+  d_->Look();
+  if (!Load(d_->pos, 1)) {
     throw DbError(QStringLiteral("Il record corrente di '%1' è stato eliminato").arg(source_));
   }
-  d_->pending = d_->current;
+  d_->RowValues(d_->pos, d_->pending);
   d_->pendingStored.assign(d_->fields.size(), Variant::null());
   d_->dirty.assign(d_->fields.size(), 0);
   d_->mode = Impl::Mode::Edit;
@@ -345,6 +380,8 @@ void Recordset::Update() {
     }
   }
   const QString table = jet::QuoteName(d_->base);
+  // A look before the write, so that the write alone is taken as the set's own.
+  d_->Look();
   if (d_->mode == Impl::Mode::AddNew) {
     if (!d_->insert.handle() || changed != d_->insertFields) {
       QString sql;
@@ -365,7 +402,7 @@ void Recordset::Update() {
     for (size_t i = 0; i < changed.size(); ++i) {
       BindVariant(d_->insert.handle(), static_cast<int>(i) + 1, d_->pendingStored[changed[i]]);
     }
-    d_->insert.Run();
+    d_->watch->AcceptOwnWrite(d_->insert.Run());
     d_->Append(sqlite3_last_insert_rowid(db_->handle()));
   } else if (!changed.empty()) {
     if (!d_->update.handle() || changed != d_->updateFields) {
@@ -384,16 +421,20 @@ void Recordset::Update() {
     }
     sqlite3_bind_int64(d_->update.handle(), static_cast<int>(changed.size()) + 1,
                        d_->rowids[d_->pos]);
-    if (d_->update.Run() == 0) {
+    const int updated = d_->update.Run();
+    if (updated == 0) {
       CancelUpdate();
       throw DbError(
           QStringLiteral("Il record corrente di '%1' è stato eliminato da un altro utente")
               .arg(source_));
     }
+    d_->watch->AcceptOwnWrite(updated);
+    d_->readAt[d_->pos] = 0;  // read back as the table holds it
   }
   CancelUpdate();
   // The current row stays the one before AddNew, read again as it is now.
-  if (!d_->bof && !d_->eof) ReadRow(d_->pos, d_->current);
+  d_->Look();
+  if (!d_->bof && !d_->eof) Load(d_->pos, 1);
 }
 
 void Recordset::Delete() {
@@ -403,7 +444,8 @@ void Recordset::Delete() {
   Statement del = db_->PrepareNative(
       QStringLiteral("DELETE FROM %1 WHERE rowid = ?1").arg(jet::QuoteName(d_->base)));
   sqlite3_bind_int64(del.handle(), 1, d_->rowids[d_->pos]);
-  del.Run();
+  d_->Look();
+  d_->watch->AcceptOwnWrite(del.Run());
   d_->deleted[d_->pos] = 1;
   ++d_->deletedCount;
 }

@@ -1,9 +1,10 @@
 // A record set as the program's code walks it.
 //
-// Dynaset (from an SQL text): the rows are fixed when it opens; the values of a row are read
-// afresh from its table each time the record set moves onto it; rows deleted elsewhere are
-// passed over; rows added through AddNew/Update are appended and found by a later FindFirst;
-// a column selected under an alias is written to its source column.
+// Dynaset (from an SQL text): the rows are fixed when it opens; a row changed through another
+// record set or another connection or process shows its new values when the record set moves
+// onto it (the values read by the opening query serve while the database has not changed
+// since); rows deleted elsewhere are passed over; rows added through AddNew/Update are appended and
+// found by a later FindFirst; a column selected under an alias is written to its source column.
 // Table mode (from a table name): Index and Seek "=" on one key value, NoMatch.
 //
 // Fields are named without regard to case. Values written are conformed to the column's
@@ -86,10 +87,10 @@ class Recordset {
  private:
   friend class Database;
   Recordset(std::shared_ptr<Database> db, QString source, RecordsetType type);
-  bool ReadRow(long index, std::vector<Variant>& out) const;
+  bool Load(long index, int step);
+  void ReadAgain(long index, int step);
   bool Find(const QString& criteria, long from);
-  bool MatchingPositions(const QString& criteria, long from, long& found,
-                         std::vector<Variant>& values);
+  bool MatchingPositions(const QString& criteria, long from, long& found);
   void RequireUpdatable() const;
   struct Impl;
   std::unique_ptr<Impl> d_;

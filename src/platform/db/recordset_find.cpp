@@ -25,13 +25,14 @@ bool Recordset::FindNext(const QString& criteria) {
 // Returns false when the criteria cannot run on the table (a field that is no column).
 // `found` is the first match from position `from` on, with its values, when the statement
 // ran; -2 when it ran and nothing matched; -1 when the kept positions were used.
-bool Recordset::MatchingPositions(const QString& criteria, long from, long& found,
-                                  std::vector<Variant>& values) {
+bool Recordset::MatchingPositions(const QString& criteria, long from, long& found) {
   Impl& d = *d_;
   found = -1;
   if (!d.updatable) return false;
+  d.Look();
   const qint64 changes = sqlite3_total_changes64(db_->handle());
-  if (criteria == d.foundCriteria && changes == d.foundChanges && d.count == d.foundCount) {
+  if (criteria == d.foundCriteria && changes == d.foundChanges &&
+      d.generation == d.foundGeneration && d.count == d.foundCount) {
     return true;
   }
   std::vector<long>& positions = d.foundPositions;
@@ -85,14 +86,15 @@ bool Recordset::MatchingPositions(const QString& criteria, long from, long& foun
   found = -2;
   for (size_t i = 0; i < literals.size(); ++i) select.Bind(static_cast<int>(i) + 1, literals[i]);
   try {
+    const std::unordered_map<qint64, long>& positionOf = d.Positions();
     while (select.Step()) {
-      const auto it = d.positionOf.find(sqlite3_column_int64(select.handle(), 0));
-      if (it == d.positionOf.end()) continue;
+      const auto it = positionOf.find(sqlite3_column_int64(select.handle(), 0));
+      if (it == positionOf.end()) continue;
       const long p = it->second;
       positions.push_back(p);
       if (p >= from && (found < 0 || p < found) && !d.deleted[p]) {
         found = p;
-        d.Fill(select.handle(), 1, p, values);
+        d.Store(p, select.handle());
       }
     }
   } catch (...) {
@@ -103,6 +105,7 @@ bool Recordset::MatchingPositions(const QString& criteria, long from, long& foun
   std::sort(positions.begin(), positions.end());
   d.foundCriteria = criteria;
   d.foundChanges = changes;
+  d.foundGeneration = d.generation;
   d.foundCount = d.count;
   return true;
 }
@@ -111,23 +114,19 @@ bool Recordset::Find(const QString& criteria, long from) {
   CancelUpdate();
   Impl& d = *d_;
   noMatch_ = true;
-  std::vector<Variant> values;
   long found = -1;
-  if (MatchingPositions(criteria, from, found, values)) {
+  if (MatchingPositions(criteria, from, found)) {
     const std::vector<long>& positions = d.foundPositions;
     if (found >= 0) {
-      d.current.swap(values);
-      d.pos = found;
-      d.bof = d.eof = false;
+      d.SetCurrent(found);
       noMatch_ = false;
       return true;
     }
     if (found == -2) return false;
     for (auto it = std::lower_bound(positions.begin(), positions.end(), from);
          it != positions.end(); ++it) {
-      if (ReadRow(*it, d.current)) {
-        d.pos = *it;
-        d.bof = d.eof = false;
+      if (Load(*it, 1)) {
+        d.SetCurrent(*it);
         noMatch_ = false;
         return true;
       }
@@ -156,15 +155,15 @@ bool Recordset::Find(const QString& criteria, long from) {
   } catch (const DbError& e) {
     throw DbError(QStringLiteral("Criterio non valido '%1': %2").arg(criteria, e.message()));
   }
+  d.Look();
   std::vector<Variant> row;
   for (long i = std::max(from, 0L); i < d.count; ++i) {
-    if (!ReadRow(i, row)) continue;
+    if (!Load(i, 1)) continue;
+    d.RowValues(i, row);
     test.Reset();
     for (int k : used) test.Bind(k + 1, row[k]);
     if (test.Step() && sqlite3_column_int(test.handle(), 0) == 1) {
-      d.current.swap(row);
-      d.pos = i;
-      d.bof = d.eof = false;
+      d.SetCurrent(i);
       noMatch_ = false;
       return true;
     }
@@ -217,24 +216,30 @@ void Recordset::SetIndex(const QString& indexName) {
   for (const QString& c : columns) order << jet::QuoteName(c);
   const qint64 current =
       !d.bof && !d.eof && d.pos >= 0 && d.pos < d.count ? d.rowids[d.pos] : qint64{-1};
-  std::vector<qint64> rowids;
-  {
-    Statement rows =
-        db_->PrepareNative(QStringLiteral("SELECT rowid FROM %1 ORDER BY %2")
-                               .arg(jet::QuoteName(d.base), order.join(QLatin1String(", "))));
-    while (rows.Step()) rowids.push_back(sqlite3_column_int64(rows.handle(), 0));
-  }
   d.rowids.clear();
   d.deleted.clear();
-  d.stored.clear();
+  d.readAt.clear();
+  d.gone.clear();
+  d.rows = RowStore(static_cast<int>(d.fields.size()));
   d.positionOf.clear();
+  d.positionsKnown = false;
   d.count = 0;
   d.deletedCount = 0;
+  d.pos = -1;
   d.foundCriteria.clear();
-  for (qint64 rowid : rowids) d.Append(rowid);
-  const auto it = d.positionOf.find(current);
-  if (it != d.positionOf.end() && ReadRow(it->second, d.current)) {
-    d.pos = it->second;
+  d.Look();
+  {
+    Statement rows = db_->PrepareNative(
+        QStringLiteral("SELECT rowid, %1 FROM %2 ORDER BY %3")
+            .arg(d.readList, jet::QuoteName(d.base), order.join(QLatin1String(", "))));
+    while (rows.Step()) {
+      d.Append(sqlite3_column_int64(rows.handle(), 0));
+      d.Store(d.count - 1, rows.handle());
+    }
+  }
+  const auto it = d.Positions().find(current);
+  if (it != d.positionOf.end() && Load(it->second, 1)) {
+    d.SetCurrent(it->second);
   } else {
     MoveFirst();
   }
@@ -252,6 +257,7 @@ bool Recordset::Seek(const QString& op, const Variant& key) {
     throw DbError(QStringLiteral("Seek '%1' non supportato: solo \"=\"").arg(op));
   }
   CancelUpdate();
+  d.Look();
   noMatch_ = true;
   const QString column = d.indexColumns.first();
   QStringList order;
@@ -274,14 +280,13 @@ bool Recordset::Seek(const QString& op, const Variant& key) {
     rowid = sqlite3_column_int64(seek.handle(), 0);
   }
   // A table-type set sees every row of its table, those added since it was opened too.
-  auto it = d.positionOf.find(rowid);
+  auto it = d.Positions().find(rowid);
   if (it == d.positionOf.end()) {
     d.Append(rowid);
     it = d.positionOf.find(rowid);
   }
-  if (!ReadRow(it->second, d.current)) return false;
-  d.pos = it->second;
-  d.bof = d.eof = false;
+  if (!Load(it->second, 1)) return false;
+  d.SetCurrent(it->second);
   noMatch_ = false;
   return true;
 }

@@ -3,12 +3,16 @@
 
 #include <QString>
 #include <QStringList>
+#include <algorithm>
+#include <memory>
 #include <unordered_map>
 #include <vector>
 
+#include "platform/db/change_watch.h"
 #include "platform/db/database.h"
 #include "platform/db/jet_types.h"
 #include "platform/db/recordset.h"
+#include "platform/db/row_store.h"
 
 namespace vx::db {
 
@@ -17,7 +21,6 @@ struct RecordsetField {
   QString origin;  // the column of the base table; empty when the field cannot be written
   JetType type;
   int readIndex = -1;  // column of the row read, for fields of the base table
-  int slot = -1;       // index among the values kept from the opening, for the others
   int column = -1;     // the first field with the same origin: one write per column
 };
 
@@ -31,25 +34,38 @@ struct CriteriaShape {
   Statement select;      // SELECT rowid, <read columns> FROM base WHERE <criteria>
 };
 
+// The values of every row are kept from the opening query (or from the last reading of the
+// row). An updatable set looks at the database at each move: while nothing has changed since
+// a row's values were read, they are the row as it is now; once anything may have changed,
+// each row is read again, in batches along the walk, when the set comes onto it.
 struct Recordset::Impl {
   RecordsetType type = RecordsetType::Dynaset;
   bool updatable = false;
   QString base;  // the table rows are read from and written to
   std::vector<RecordsetField> fields;
-  int slotCount = 0;
 
-  long count = 0;               // rows of the set, those deleted through it included
-  std::vector<qint64> rowids;   // updatable sets
-  std::vector<Variant> stored;  // count * slotCount
-  std::vector<char> deleted;    // deleted through this set
+  long count = 0;              // rows of the set, those deleted through it included
+  RowStore rows;               // the values, by position
+  std::vector<qint64> rowids;  // updatable sets
+  std::vector<char> deleted;   // deleted through this set
   long deletedCount = 0;
-  std::unordered_map<qint64, long> positionOf;
-  QString readSql;
-  QString readList;  // the read columns, joined
+  QString readList;              // the read columns, joined
+  std::vector<int> readColumns;  // per field: its column in a read statement, -1 for the others
+
+  // Updatable sets: what has changed since the values were read.
+  std::unique_ptr<ChangeWatch> watch;
+  quint32 generation = 1;       // advanced whenever the database may have changed
+  std::vector<quint32> readAt;  // the generation each row's values were read at; 0: unread
+  std::vector<char> gone;       // not found at that reading: deleted elsewhere
+  int batch = 1;                // rows to read at once; doubles while the reads pay off
 
   long pos = -1;
   bool bof = true, eof = true;
+  // The current row's values, decoded when first asked for.
+  std::vector<quint32> currentOffsets;
+  bool offsetsKnown = false;
   std::vector<Variant> current;
+  std::vector<char> decoded;
 
   enum class Mode { None, Edit, AddNew } mode = Mode::None;
   std::vector<Variant> pending;        // as Field() gives them back
@@ -59,32 +75,88 @@ struct Recordset::Impl {
   QStringList indexColumns;
 
   // Statements held while the set lives (each is reset after every use).
-  Statement read;  // readSql
   std::vector<int> insertFields, updateFields;
   Statement insert, update;
   std::unordered_map<QString, CriteriaShape, QStringHash> shapes;
 
+  // The position of each rowid, made when first needed.
+  std::unordered_map<qint64, long> positionOf;
+  bool positionsKnown = false;
+
   // The positions matching the last criteria, while nothing has changed since.
   QString foundCriteria;
   qint64 foundChanges = -1;
+  quint32 foundGeneration = 0;
   long foundCount = -1;
   std::vector<long> foundPositions;
 
-  // The values of row `i` from a statement whose column `first` onwards are the read columns.
-  void Fill(sqlite3_stmt* stmt, int first, long i, std::vector<Variant>& out) const {
+  // Advances the generation when the database may have changed since the last look.
+  void Look() {
+    if (watch && watch->Changed()) {
+      ++generation;
+      batch = 1;
+    }
+  }
+
+  // Makes `i` the current row.
+  void SetCurrent(long i) {
+    pos = i;
+    bof = eof = false;
+    ForgetCurrent();
+  }
+  void ForgetCurrent() {
+    offsetsKnown = false;
+    std::fill(decoded.begin(), decoded.end(), 0);
+  }
+
+  const Variant& CurrentValue(int k) {
+    if (!offsetsKnown) {
+      rows.FieldOffsets(pos, currentOffsets);
+      offsetsKnown = true;
+    }
+    if (!decoded[k]) {
+      current[k] = TypedFromStorage(rows.Value(pos, currentOffsets[k]), fields[k].type);
+      decoded[k] = 1;
+    }
+    return current[k];
+  }
+
+  // Every value of row `i`, which has values.
+  void RowValues(long i, std::vector<Variant>& out) const {
+    std::vector<quint32> offsets;
+    rows.FieldOffsets(i, offsets);
     out.resize(fields.size());
     for (size_t k = 0; k < fields.size(); ++k) {
-      const RecordsetField& f = fields[k];
-      out[k] = f.readIndex >= 0 ? TypedFromStorage(StoredValue(stmt, first + f.readIndex), f.type)
-                                : stored[i * slotCount + f.slot];
+      out[k] = TypedFromStorage(rows.Value(i, offsets[k]), fields[k].type);
     }
+  }
+
+  // Row `i`'s values from a read statement's current row (rowid first, then the read
+  // columns), as they are at this generation.
+  void Store(long i, sqlite3_stmt* stmt) {
+    rows.Write(i, stmt, readColumns);
+    readAt[i] = generation;
+    gone[i] = 0;
+    if (i == pos) ForgetCurrent();
+  }
+
+  const std::unordered_map<qint64, long>& Positions() {
+    if (!positionsKnown) {
+      positionOf.reserve(count);
+      for (long i = 0; i < count; ++i) positionOf.emplace(rowids[i], i);
+      positionsKnown = true;
+    }
+    return positionOf;
   }
 
   void Append(qint64 rowid) {
     rowids.push_back(rowid);
     deleted.push_back(0);
-    stored.resize(stored.size() + slotCount, Variant::null());
-    positionOf[rowid] = count++;
+    readAt.push_back(0);
+    gone.push_back(0);
+    rows.AddRow();
+    if (positionsKnown) positionOf[rowid] = count;
+    ++count;
   }
 };
 

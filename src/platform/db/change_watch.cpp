@@ -1,0 +1,66 @@
+#include "platform/db/change_watch.h"
+
+#include <sqlite3.h>
+
+namespace vx::db {
+
+ChangeWatch::ChangeWatch(Database& db) : db_(db) {
+  changes_ = sqlite3_total_changes64(db_.handle());
+  undos_ = db_.undoCount();
+  hasCounter_ = ReadCounter(counter_);
+  version_ = DataVersion();
+}
+
+bool ChangeWatch::Changed() {
+  bool changed = false;
+  const qint64 changes = sqlite3_total_changes64(db_.handle());
+  const qint64 undos = db_.undoCount();
+  if (changes != changes_ || undos != undos_) {
+    changes_ = changes;
+    undos_ = undos;
+    changed = true;
+  }
+  // The counter is read before data_version: a commit between the two moves the counter
+  // again and is seen at the next look.
+  quint32 counter = 0;
+  const bool hasCounter = ReadCounter(counter);
+  if (hasCounter && hasCounter_ && counter == counter_) return changed;
+  const qint64 version = DataVersion();
+  if (version != version_) {
+    version_ = version;
+    changed = true;
+  }
+  counter_ = counter;
+  hasCounter_ = hasCounter;
+  return changed;
+}
+
+void ChangeWatch::AcceptOwnWrite(int rows) {
+  const qint64 changes = sqlite3_total_changes64(db_.handle());
+  if (changes - changes_ == rows && db_.undoCount() == undos_) changes_ = changes;
+}
+
+// The file change counter (bytes 24 to 27 of the header); false when the file has no header
+// yet or is in WAL mode (bytes 18 and 19 are 2), where commits do not move it.
+bool ChangeWatch::ReadCounter(quint32& counter) const {
+  sqlite3_file* file = nullptr;
+  if (sqlite3_file_control(db_.handle(), "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK ||
+      !file || !file->pMethods) {
+    return false;
+  }
+  unsigned char header[10];
+  if (file->pMethods->xRead(file, header, sizeof header, 18) != SQLITE_OK) return false;
+  if (header[0] != 1 || header[1] != 1) return false;
+  counter = quint32(header[6]) << 24 | quint32(header[7]) << 16 | quint32(header[8]) << 8 |
+            quint32(header[9]);
+  return true;
+}
+
+qint64 ChangeWatch::DataVersion() {
+  Statement st = db_.PrepareNative(QStringLiteral("PRAGMA main.data_version"));
+  const qint64 version = st.Step() ? sqlite3_column_int64(st.handle(), 0) : 0;
+  st.Reset();
+  return version;
+}
+
+}  // namespace vx::db

@@ -1,0 +1,43 @@
+// Whether a database may have changed since the last look, cheaply enough to ask at every
+// move of a record set.
+//
+// - Writes through the shared connection: SQLite's count of changed rows, and the
+//   connection's count of rollbacks and schema changes (which undo without counting).
+// - Commits of other connections and processes: the file change counter in the database
+//   header, which every commit moves in rollback-journal mode, read without a lock (one read
+//   of the file, where PRAGMA data_version costs a lock of the file). When it moved, PRAGMA
+//   data_version, which does not move for the shared connection's own commits, tells whether
+//   the commit was another's. A file without the counter (empty, or in WAL mode) is asked
+//   PRAGMA data_version at every look.
+#pragma once
+
+#include <QtGlobal>
+#include <cstdint>
+
+#include "platform/db/database.h"
+
+namespace vx::db {
+
+class ChangeWatch {
+ public:
+  // Takes the first look.
+  explicit ChangeWatch(Database& db);
+
+  // True when anything may have changed since the last look; takes a new look.
+  bool Changed();
+
+  // The caller's own write, just made, changed `rows` rows: when nothing else changed since
+  // the last look, the next look does not count it.
+  void AcceptOwnWrite(int rows);
+
+ private:
+  bool ReadCounter(quint32& counter) const;
+  qint64 DataVersion();
+
+  Database& db_;
+  qint64 changes_ = 0, undos_ = 0, version_ = 0;
+  quint32 counter_ = 0;
+  bool hasCounter_ = false;
+};
+
+}  // namespace vx::db

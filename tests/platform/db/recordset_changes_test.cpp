@@ -1,0 +1,222 @@
+// A dynaset keeps the values its opening query read and reads a row again only when the
+// database may have changed: changes made anywhere are still seen at the next move.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <functional>
+
+#include "platform/db/db_fixture.h"
+#include "platform/db/recordset.h"
+#include "support/child_test.h"
+
+namespace vx::db {
+namespace {
+
+using testing::DbTest;
+
+// Runs an SQL text on the file through a connection of its own.
+bool RunOnOwnConnection(const QString& path, const QString& sql) {
+  sqlite3* other = nullptr;
+  bool ok = sqlite3_open_v2(path.toUtf8().constData(), &other, SQLITE_OPEN_READWRITE, nullptr) ==
+            SQLITE_OK;
+  sqlite3_busy_timeout(other, 10000);
+  ok = ok && sqlite3_exec(other, sql.toUtf8().constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
+  sqlite3_close_v2(other);
+  return ok;
+}
+
+CHILD_ENTRY(RunSqlOnTheFile) {
+  return RunOnOwnConnection(qEnvironmentVariable("VX_DB_FILE"), qEnvironmentVariable("VX_DB_SQL"))
+             ? 0
+             : 1;
+}
+
+class RecordsetChangesTest : public DbTest {
+ protected:
+  void SetUp() override {
+    DbTest::SetUp();
+    MakeArticles();
+    Refill();
+  }
+
+  void Refill() {
+    db_->Execute(QStringLiteral("delete from articoli"));
+    AddArticle(QStringLiteral("8001"), QStringLiteral("PASTA"), 1.5);
+    AddArticle(QStringLiteral("8002"), QStringLiteral("PANE"), 2);
+    AddArticle(QStringLiteral("8003"), QStringLiteral("VINO"), 7);
+  }
+
+  void InOtherProcess(const QString& sql) {
+    auto child = StartChild("RunSqlOnTheFile", {{"VX_DB_FILE", path_}, {"VX_DB_SQL", sql}});
+    ASSERT_TRUE(child->waitForFinished(60000));
+    EXPECT_EQ(child->exitCode(), 0);
+  }
+
+  // "vedovo desart" of every row, walked forward or back.
+  static QStringList Walk(Recordset& rs, bool back = false) {
+    QStringList out;
+    if (back) {
+      for (rs.MoveLast(); !rs.Bof(); rs.MovePrevious()) out.prepend(Row(rs));
+    } else {
+      for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) out << Row(rs);
+    }
+    return out;
+  }
+  static QString Row(Recordset& rs) {
+    return rs.Field(0).str() + QLatin1Char(' ') + rs.Field(1).str();
+  }
+};
+
+TEST_F(RecordsetChangesTest, AChangeAnywhereIsSeenAtTheNextMove) {
+  const QString update =
+      QStringLiteral("update articoli set desart = 'PANE BIANCO' where vedovo = '8002'");
+  const QString remove = QStringLiteral("delete from articoli where vedovo = '8002'");
+  const QStringList changed = {"8001 PASTA", "8002 PANE BIANCO", "8003 VINO"};
+  const QStringList removed = {"8001 PASTA", "8003 VINO"};
+  const QStringList unchanged = {"8001 PASTA", "8002 PANE", "8003 VINO"};
+  struct Case {
+    const char* through;
+    std::function<void(Recordset&)> change;
+    QStringList rows;  // as the walk after the change shows them; the next move shows rows[1]
+  };
+  const Case cases[] = {
+      {"the same connection", [&](Recordset&) { db_->Execute(update); }, changed},
+      {"another record set",
+       [&](Recordset&) {
+         auto other = db_->OpenRecordset(QStringLiteral("select * from articoli"));
+         ASSERT_TRUE(other->FindFirst(QStringLiteral("vedovo = '8002'")));
+         other->Edit();
+         other->SetField(QStringLiteral("desart"), Variant("PANE BIANCO"));
+         other->Update();
+       },
+       changed},
+      {"a second connection", [&](Recordset&) { ASSERT_TRUE(RunOnOwnConnection(path_, update)); },
+       changed},
+      {"a second process", [&](Recordset&) { InOtherProcess(update); }, changed},
+      {"a deletion through the same connection", [&](Recordset&) { db_->Execute(remove); },
+       removed},
+      {"a deletion through another record set",
+       [&](Recordset&) {
+         auto other = db_->OpenRecordset(QStringLiteral("select * from articoli"));
+         ASSERT_TRUE(other->FindFirst(QStringLiteral("vedovo = '8002'")));
+         other->Delete();
+       },
+       removed},
+      {"a deletion through a second connection",
+       [&](Recordset&) { ASSERT_TRUE(RunOnOwnConnection(path_, remove)); }, removed},
+      {"a deletion through a second process", [&](Recordset&) { InOtherProcess(remove); }, removed},
+      // Undone changes count as changes: the row shows its values as they are again.
+      {"a change seen, then rolled back",
+       [&](Recordset& rs) {
+         db_->BeginTrans();
+         db_->Execute(update);
+         rs.MoveNext();
+         EXPECT_EQ(Row(rs), changed[1]);
+         rs.MovePrevious();
+         db_->Rollback();
+       },
+       unchanged},
+      {"a change seen, then rolled back to a savepoint",
+       [&](Recordset& rs) {
+         db_->BeginTrans();
+         db_->BeginTrans();
+         db_->Execute(update);
+         rs.MoveNext();
+         EXPECT_EQ(Row(rs), changed[1]);
+         rs.MovePrevious();
+         db_->Rollback();
+         db_->CommitTrans();
+       },
+       unchanged},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.through);
+    Refill();
+    auto rs =
+        db_->OpenRecordset(QStringLiteral("select vedovo, desart from articoli order by vedovo"));
+    ASSERT_EQ(Walk(*rs), unchanged);  // every row's values read from the opening
+    rs->MoveFirst();
+    c.change(*rs);
+    rs->MoveNext();
+    EXPECT_EQ(Row(*rs), c.rows[1]);
+    EXPECT_EQ(Walk(*rs), c.rows);
+    EXPECT_EQ(Walk(*rs, true), c.rows);
+    EXPECT_EQ(rs->RecordCount(), 3);  // rows deleted elsewhere still count, as they did
+  }
+}
+
+// After a change elsewhere every row is read again in batches along the walk, in both
+// directions; rows deleted meanwhile are passed over, and nothing is mixed up between rows.
+TEST_F(RecordsetChangesTest, RowsReadAgainAfterAChangeKeepTheirOwnValues) {
+  {
+    Transaction tx(*db_);
+    for (int i = 4; i <= 300; ++i) {
+      AddArticle(QStringLiteral("%1").arg(8000 + i), QStringLiteral("ARTICOLO %1").arg(i), i);
+    }
+    tx.Commit();
+  }
+  auto rs = db_->OpenRecordset(
+      QStringLiteral("select vedovo, desart, costo1, costo1 * 2 as doppio from articoli "
+                     "order by costo1 desc"));
+  ASSERT_EQ(Walk(*rs).size(), 300);
+  for (bool back : {false, true}) {
+    SCOPED_TRACE(back ? "backward" : "forward");
+    ASSERT_TRUE(RunOnOwnConnection(
+        path_, QStringLiteral("update articoli set desart = desart || ' ' || vedovo, "
+                              "costo1 = costo1 + 1000; "
+                              "delete from articoli where rowid % 7 = %1")
+                   .arg(back ? 3 : 0)));
+    long rows = 0;
+    for (back ? rs->MoveLast() : rs->MoveFirst(); !rs->Eof() && !rs->Bof();
+         back ? rs->MovePrevious() : rs->MoveNext()) {
+      const QString ean = rs->Field(0).str();
+      const QString desart = rs->Field(1).str();
+      ASSERT_TRUE(desart.endsWith(QLatin1Char(' ') + ean)) << desart.toStdString();
+      // The computed field keeps its value from the opening.
+      EXPECT_EQ(rs->Field(3).toDouble(), 2 * (rs->Field(2).toDouble() - (back ? 2000 : 1000)));
+      ++rows;
+    }
+    Statement left = db_->Prepare(QStringLiteral("select count(*) from articoli"));
+    ASSERT_TRUE(left.Step());
+    EXPECT_EQ(rows, left.Column(0).toLong());
+  }
+}
+
+// The values kept for each row come back as SQLite gave them, whatever their size.
+TEST_F(RecordsetChangesTest, KeptValuesComeBackAsStored) {
+  // A column of no type (no Jet DDL makes one): values read back as stored.
+  ASSERT_EQ(sqlite3_exec(db_->handle(), "create table valori (v)", nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  const QString longText = QString(300, QChar(0x00E8));  // 600 bytes of UTF-8
+  const Variant values[] = {Variant::null(),
+                            Variant(qint64(0)),
+                            Variant(qint64(-128)),
+                            Variant(qint64(128)),
+                            Variant(qint64(-32769)),
+                            Variant(qint64(2147483647)),
+                            Variant(qint64(-2147483649LL)),
+                            Variant(qint64(9007199254740993LL)),
+                            Variant(0.5),
+                            Variant(0.1),
+                            Variant(-1e300),
+                            Variant(QString()),
+                            Variant(QStringLiteral("l'ape è qui")),
+                            Variant(QString(255, QLatin1Char('x'))),
+                            Variant(longText)};
+  for (const Variant& v : values) {
+    db_->Execute(QStringLiteral("insert into valori (v) values (?)"), {v});
+  }
+  auto rs = db_->OpenRecordset(QStringLiteral("select v, v as w from valori order by rowid"));
+  int i = 0;
+  for (; !rs->Eof(); rs->MoveNext(), ++i) {
+    ASSERT_LT(i, int(std::size(values)));
+    SCOPED_TRACE(i);
+    EXPECT_EQ(rs->Field(0).type(), values[i].type());
+    EXPECT_EQ(rs->Field(0).str(), values[i].str());
+    if (values[i].isNumber()) EXPECT_EQ(rs->Field(1).toDouble(), values[i].toDouble());
+  }
+  EXPECT_EQ(i, int(std::size(values)));
+}
+
+}  // namespace
+}  // namespace vx::db
