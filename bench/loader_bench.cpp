@@ -265,6 +265,7 @@ int main(int argc, char** argv) {
   options.demo = true;
   options.articles = articles;
   options.today = QDate::currentDate();
+  options.demoFiles = false;  // the loaders read the databases only
   vx::fs::SetDataRoot(root);
   vx::tools::DataDrive drive;
   if (argc > 2 && QFile::exists(dir.filePath("drive.done"))) {
