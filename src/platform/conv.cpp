@@ -3,6 +3,8 @@
 #include <QDate>
 #include <QRegularExpression>
 #include <QTime>
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -251,42 +253,48 @@ QString NumberText(double v, int significant) {
   if (significant < 1) significant = 1;
   if (significant > 17) significant = 17;
   // Round to the significant digits first; the exponent of the rounded value decides the form.
+  // (to_chars rounds exactly as printf's "%.*e" does, without its cost.)
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%.*e", significant - 1, v);
-  const char* e = std::strchr(buf, 'e');
+  char* end =
+      std::to_chars(buf, buf + sizeof buf - 1, v, std::chars_format::scientific, significant - 1)
+          .ptr;
+  *end = '\0';
+  const char* e = std::find(buf, end, 'e');
   const int exponent = std::atoi(e + 1);
-  std::string mantissa(static_cast<const char*>(buf), e);
-  const bool negative = mantissa[0] == '-';
-  if (negative) mantissa.erase(0, 1);
-  std::string digits;
-  for (char c : mantissa) {
-    if (c != '.') digits += c;
+  const bool negative = buf[0] == '-';
+  char digits[32];
+  int count = 0;
+  for (const char* p = buf + (negative ? 1 : 0); p < e; ++p) {
+    if (*p != '.') digits[count++] = *p;
   }
-  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+  while (count > 1 && digits[count - 1] == '0') --count;
 
   // Single precision shows up to 8 whole digits plainly (12345678 -> "12345680"), double 15.
   const int plainLimit = significant <= 7 ? significant + 1 : significant;
-  std::string out;
+  char out[64];
+  int n = 0;
+  if (negative) out[n++] = '-';
   if (exponent >= plainLimit || exponent < -5) {
-    out = digits.substr(0, 1);
-    if (digits.size() > 1) out += ',' + digits.substr(1);
-    char exp[16];
-    std::snprintf(exp, sizeof exp, "E%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
-    out += exp;
+    out[n++] = digits[0];
+    if (count > 1) {
+      out[n++] = ',';
+      for (int i = 1; i < count; ++i) out[n++] = digits[i];
+    }
+    n += std::snprintf(out + n, sizeof out - n, "E%c%02d", exponent < 0 ? '-' : '+',
+                       std::abs(exponent));
   } else if (exponent < 0) {
-    out.assign("0,");
-    out.append(static_cast<size_t>(-exponent - 1), '0');
-    out += digits;
+    out[n++] = '0';
+    out[n++] = ',';
+    for (int i = 0; i < -exponent - 1; ++i) out[n++] = '0';
+    for (int i = 0; i < count; ++i) out[n++] = digits[i];
   } else {
-    const size_t whole = static_cast<size_t>(exponent) + 1;
-    if (digits.size() <= whole) {
-      out = digits + std::string(whole - digits.size(), '0');
-    } else {
-      out = digits.substr(0, whole) + ',' + digits.substr(whole);
+    const int whole = exponent + 1;
+    for (int i = 0; i < count || i < whole; ++i) {
+      if (i == whole) out[n++] = ',';
+      out[n++] = i < count ? digits[i] : '0';
     }
   }
-  if (negative) out.insert(0, 1, '-');
-  return QString::fromLatin1(out.c_str());
+  return QString::fromLatin1(out, n);
 }
 
 QString FixedText(const QString& text, int n) {

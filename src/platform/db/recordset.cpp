@@ -164,8 +164,8 @@ bool Recordset::Load(long i, int step) {
 
 void Recordset::ReadAgain(long i, int step) {
   Impl& d = *d_;
-  // Stale rows among the next ones from `i` on; the current row only when it is the one asked for, so that a
-  // row stays as the set showed it until the set moves.
+  // Stale rows among the next ones from `i` on; the current row only when it is the one asked for,
+  // so that a row stays as the set showed it until the set moves.
   std::vector<long> batch{i};
   for (long j = i + step, k = 1; k < d.batch && j >= 0 && j < d.count; j += step, ++k) {
     if (!d.deleted[j] && d.readAt[j] != d.generation && j != d.pos) batch.push_back(j);

@@ -115,7 +115,7 @@ struct Recordset::Impl {
       offsetsKnown = true;
     }
     if (!decoded[k]) {
-      current[k] = TypedFromStorage(rows.Value(pos, currentOffsets[k]), fields[k].type);
+      current[k] = rows.Value(pos, currentOffsets[k], fields[k].type);
       decoded[k] = 1;
     }
     return current[k];
@@ -127,7 +127,7 @@ struct Recordset::Impl {
     rows.FieldOffsets(i, offsets);
     out.resize(fields.size());
     for (size_t k = 0; k < fields.size(); ++k) {
-      out[k] = TypedFromStorage(rows.Value(i, offsets[k]), fields[k].type);
+      out[k] = rows.Value(i, offsets[k], fields[k].type);
     }
   }
 

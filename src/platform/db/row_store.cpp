@@ -22,12 +22,17 @@ enum Tag : unsigned char {
   kLongText
 };
 
+// Room for `n` more bytes after the `used` ones; where they go.
+unsigned char* Room(std::vector<unsigned char>& out, std::size_t used, std::size_t n) {
+  if (used + n > out.size()) out.resize(std::max(out.size() * 2, used + n + 64));
+  return out.data() + used;
+}
+
 template <typename T>
-void Put(std::vector<unsigned char>& out, Tag tag, T value) {
-  out.push_back(tag);
-  const std::size_t at = out.size();
-  out.resize(at + sizeof(T));
-  std::memcpy(out.data() + at, &value, sizeof(T));
+std::size_t Put(unsigned char* at, Tag tag, T value) {
+  at[0] = tag;
+  std::memcpy(at + 1, &value, sizeof(T));
+  return 1 + sizeof(T);
 }
 
 template <typename T>
@@ -42,37 +47,45 @@ bool Fits(qint64 v) {
   return v >= std::numeric_limits<Small>::min() && v <= std::numeric_limits<Small>::max();
 }
 
-void PutColumn(std::vector<unsigned char>& out, sqlite3_stmt* stmt, int column) {
-  switch (sqlite3_column_type(stmt, column)) {
-    case SQLITE_NULL:
-      out.push_back(kNull);
-      return;
-    case SQLITE_INTEGER: {
-      const qint64 v = sqlite3_column_int64(stmt, column);
-      if (Fits<qint8>(v)) return Put(out, kInt8, qint8(v));
-      if (Fits<qint16>(v)) return Put(out, kInt16, qint16(v));
-      if (Fits<qint32>(v)) return Put(out, kInt32, qint32(v));
-      return Put(out, kInt64, v);
-    }
-    case SQLITE_FLOAT: {
-      const double d = sqlite3_column_double(stmt, column);
-      const float f = static_cast<float>(d);
-      if (static_cast<double>(f) == d) return Put(out, kFloat, f);
-      return Put(out, kDouble, d);
-    }
-    default: {
-      // Text, and a blob read as its text, as StoredValue reads them.
-      const unsigned char* text = sqlite3_column_text(stmt, column);
-      const int n = sqlite3_column_bytes(stmt, column);
-      if (n <= 0xFF) {
-        out.push_back(kText);
-        out.push_back(static_cast<unsigned char>(n));
-      } else {
-        Put(out, kLongText, quint32(n));
-      }
-      if (n > 0) out.insert(out.end(), text, text + n);
-    }
+// Writes the column's value, as StoredValue reads it, after the `used` bytes of `out`;
+// returns the bytes written. One call reaches the column; its parts are read from the value
+// (the connection is used from one thread only).
+std::size_t PutColumn(std::vector<unsigned char>& out, std::size_t used, sqlite3_stmt* stmt,
+                      int column) {
+  sqlite3_value* value = sqlite3_column_value(stmt, column);
+  const int type = sqlite3_value_type(value);
+  if (type == SQLITE_NULL) {
+    *Room(out, used, 1) = kNull;
+    return 1;
   }
+  if (type == SQLITE_INTEGER) {
+    const qint64 v = sqlite3_value_int64(value);
+    unsigned char* at = Room(out, used, 9);
+    if (Fits<qint8>(v)) return Put(at, kInt8, qint8(v));
+    if (Fits<qint16>(v)) return Put(at, kInt16, qint16(v));
+    if (Fits<qint32>(v)) return Put(at, kInt32, qint32(v));
+    return Put(at, kInt64, v);
+  }
+  if (type == SQLITE_FLOAT) {
+    const double d = sqlite3_value_double(value);
+    const float f = static_cast<float>(d);
+    unsigned char* at = Room(out, used, 9);
+    return static_cast<double>(f) == d ? Put(at, kFloat, f) : Put(at, kDouble, d);
+  }
+  // Text, and a blob read as its text.
+  const unsigned char* text = sqlite3_value_text(value);
+  const std::size_t n = std::size_t(sqlite3_value_bytes(value));
+  unsigned char* at = Room(out, used, n + 5);
+  std::size_t head;
+  if (n <= 0xFF) {
+    at[0] = kText;
+    at[1] = static_cast<unsigned char>(n);
+    head = 2;
+  } else {
+    head = Put(at, kLongText, quint32(n));
+  }
+  if (n > 0) std::memcpy(at + head, text, n);
+  return head + n;
 }
 
 }  // namespace
@@ -118,20 +131,22 @@ quint64 RowStore::Place(const unsigned char* values, std::size_t size) {
 
 void RowStore::Write(long row, sqlite3_stmt* stmt, const std::vector<int>& columns) {
   const unsigned char* kept = HasValues(row) ? Start(row) : nullptr;
-  scratch_.clear();
+  std::size_t used = 0;
   for (int k = 0; k < fields_; ++k) {
     const std::size_t size = kept ? ValueSize(kept) : 0;
     if (columns[k] >= 0) {
-      PutColumn(scratch_, stmt, columns[k]);
+      used += PutColumn(scratch_, used, stmt, columns[k]);
     } else if (kept) {
-      scratch_.insert(scratch_.end(), kept, kept + size);
+      std::memcpy(Room(scratch_, used, size), kept, size);
+      used += size;
     } else {
-      scratch_.push_back(kNull);
+      *Room(scratch_, used, 1) = kNull;
+      ++used;
     }
     if (kept) kept += size;
   }
   if (HasValues(row)) garbage_ += RowSize(Start(row));
-  offsets_[row] = Place(scratch_.data(), scratch_.size());
+  offsets_[row] = Place(scratch_.data(), used);
   if (garbage_ > (256u << 10) && garbage_ * 2 > bytes_) Compact();
 }
 
@@ -168,6 +183,37 @@ Variant RowStore::Value(long row, quint32 offset) const {
       return Variant(
           QString::fromUtf8(reinterpret_cast<const char*>(p + 5), qsizetype(Get<quint32>(p + 1))));
   }
+}
+
+Variant RowStore::Value(long row, quint32 offset, JetType type) const {
+  // The common cases straight from the bytes; the rest as TypedFromStorage types them.
+  const unsigned char* p = Start(row) + offset;
+  const JetKind kind = type.kind;
+  switch (*p) {
+    case kNull:
+      return Variant::null();
+    case kInt8:
+    case kInt16:
+    case kInt32:
+    case kInt64:
+      if (kind == JetKind::Long || kind == JetKind::Short || kind == JetKind::Byte ||
+          kind == JetKind::Unknown) {
+        return Value(row, offset);
+      }
+      break;
+    case kFloat:
+    case kDouble: {
+      const double d = *p == kFloat ? double(Get<float>(p + 1)) : Get<double>(p + 1);
+      if (kind == JetKind::Double || kind == JetKind::Currency || kind == JetKind::Unknown) {
+        return Variant(d);
+      }
+      if (kind == JetKind::Single) return Variant(static_cast<float>(d));
+      break;
+    }
+    default:
+      if (type.isText() || kind == JetKind::Unknown) return Value(row, offset);
+  }
+  return TypedFromStorage(Value(row, offset), type);
 }
 
 void RowStore::Compact() {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/db/jet_types.h"
 #include "platform/variant.h"
 
 struct sqlite3_stmt;
@@ -36,6 +37,8 @@ class RowStore {
   // The stored value (Null, Integer, Double or Text, as SQLite gave it) at `offset` of the
   // row's fields.
   Variant Value(long row, quint32 offset) const;
+  // The same value typed by the field's column, as TypedFromStorage types it.
+  Variant Value(long row, quint32 offset, JetType type) const;
 
   // Bytes the values take, those of rows left behind included.
   std::size_t bytes() const { return bytes_; }
