@@ -114,41 +114,34 @@ double BareQuery(sqlite3* db, const QString& sql, long& rows) {
   return best;
 }
 
-// The best of three walks of a record set opened on the query by a data control, from its
-// opening to its end, every field of every row read as text; the opening's part of the best,
-// the rows walked, and those whose EAN and description are not the query's.
+// A walk of a record set opened on the query by a data control, from its opening to its end,
+// every field of every row read as text: its time, the opening's part, the rows walked and
+// those whose EAN and description are not the query's.
 double RecordsetWalk(const QString& database, const QString& sql, const QStringList& eans,
                      const QStringList& names, double& open, long& rows, long& differ) {
-  double best = 1e9;
+  QStringList walkedEans, walkedNames;
   QElapsedTimer t;
-  for (int pass = 0; pass < 3; ++pass) {
-    QStringList walkedEans, walkedNames;
-    t.start();
-    vx::db::DataControl dc;
-    dc.DatabaseName = database;
-    dc.RecordSource = sql;
-    dc.Refresh();
-    const double opened = t.nsecsElapsed() / 1e6;
-    vx::db::Recordset* rs = dc.recordset();
-    for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
-      for (int f = 0; f < rs->FieldCount(); ++f) {
-        const QString text = rs->Field(f).str();
-        if (f == 1) walkedEans << text;
-        if (f == 2) walkedNames << text;
-      }
-    }
-    const double walked = t.nsecsElapsed() / 1e6;
-    if (walked < best) {
-      best = walked;
-      open = opened;
-    }
-    rows = walkedEans.size();
-    differ = 0;
-    for (long i = 0; i < rows; ++i) {
-      if (i >= eans.size() || walkedEans[i] != eans[i] || walkedNames[i] != names[i]) ++differ;
+  t.start();
+  vx::db::DataControl dc;
+  dc.DatabaseName = database;
+  dc.RecordSource = sql;
+  dc.Refresh();
+  open = t.nsecsElapsed() / 1e6;
+  vx::db::Recordset* rs = dc.recordset();
+  for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
+    for (int f = 0; f < rs->FieldCount(); ++f) {
+      const QString text = rs->Field(f).str();
+      if (f == 1) walkedEans << text;
+      if (f == 2) walkedNames << text;
     }
   }
-  return best;
+  const double walked = t.nsecsElapsed() / 1e6;
+  rows = walkedEans.size();
+  differ = 0;
+  for (long i = 0; i < rows; ++i) {
+    if (i >= eans.size() || walkedEans[i] != eans[i] || walkedNames[i] != names[i]) ++differ;
+  }
+  return walked;
 }
 
 }  // namespace
@@ -189,17 +182,31 @@ int main(int argc, char** argv) {
     }
   }
 
-  // The same rows through the data layer's record set, as a bound grid reads them.
+  // The same rows through the data layer's record set, as a bound grid reads them. Walks and
+  // bare queries take turns, so that both see the machine alike; the best of each counts.
   long walked = 0, walkDiffer = 0;
-  double open = 0;
-  const double walk =
-      RecordsetWalk(drive.mainDbWindows, sql, bareEans, bareNames, open, walked, walkDiffer);
+  double walk = 1e9, walkOpen = 0, walkBare = bare;
+  for (int round = 0; round < 5; ++round) {
+    long bareRows = 0, roundRows = 0, roundDiffer = 0;
+    double open = 0;
+    walkBare = std::min(walkBare, BareQuery(db->handle(), sql, bareRows));
+    const double time =
+        RecordsetWalk(drive.mainDbWindows, sql, bareEans, bareNames, open, roundRows, roundDiffer);
+    if (time < walk) {
+      walk = time;
+      walkOpen = open;
+    }
+    if (round == 0 || roundDiffer > walkDiffer || roundRows != walked) {
+      walked = roundRows;
+      walkDiffer = std::max(walkDiffer, roundDiffer);
+    }
+  }
   std::printf(
       "record set open and walk, every field of every row read as text: %8.1f ms "
       "(open %.1f ms); rows: %ld, rows that differ from the query's: %ld\n",
-      walk, open, walked, walkDiffer);
-  std::printf("bare query, all columns read:  %8.1f ms\n", bare);
-  std::printf("ratio: %.2f\n", walk / bare);
+      walk, walkOpen, walked, walkDiffer);
+  std::printf("bare query, all columns read:  %8.1f ms\n", walkBare);
+  std::printf("ratio: %.2f\n", walk / walkBare);
   const bool sameWalk = walked == rows && walkDiffer == 0;
 
   // The window's load. The grid load advances the bar once per row: its first and last

@@ -5,6 +5,10 @@
 namespace vx::db {
 
 ChangeWatch::ChangeWatch(Database& db) : db_(db) {
+  // The main file's handle lives as long as the connection, which outlives the watch.
+  if (sqlite3_file_control(db_.handle(), "main", SQLITE_FCNTL_FILE_POINTER, &file_) != SQLITE_OK) {
+    file_ = nullptr;
+  }
   changes_ = sqlite3_total_changes64(db_.handle());
   undos_ = db_.undoCount();
   hasCounter_ = ReadCounter(counter_);
@@ -43,13 +47,9 @@ void ChangeWatch::AcceptOwnWrite(int rows) {
 // The file change counter (bytes 24 to 27 of the header); false when the file has no header
 // yet or is in WAL mode (bytes 18 and 19 are 2), where commits do not move it.
 bool ChangeWatch::ReadCounter(quint32& counter) const {
-  sqlite3_file* file = nullptr;
-  if (sqlite3_file_control(db_.handle(), "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK ||
-      !file || !file->pMethods) {
-    return false;
-  }
+  if (!file_ || !file_->pMethods) return false;
   unsigned char header[10];
-  if (file->pMethods->xRead(file, header, sizeof header, 18) != SQLITE_OK) return false;
+  if (file_->pMethods->xRead(file_, header, sizeof header, 18) != SQLITE_OK) return false;
   if (header[0] != 1 || header[1] != 1) return false;
   counter = quint32(header[6]) << 24 | quint32(header[7]) << 16 | quint32(header[8]) << 8 |
             quint32(header[9]);

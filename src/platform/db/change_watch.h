@@ -16,6 +16,8 @@
 
 #include "platform/db/database.h"
 
+struct sqlite3_file;
+
 namespace vx::db {
 
 class ChangeWatch {
@@ -35,6 +37,7 @@ class ChangeWatch {
   qint64 DataVersion();
 
   Database& db_;
+  sqlite3_file* file_ = nullptr;
   qint64 changes_ = 0, undos_ = 0, version_ = 0;
   quint32 counter_ = 0;
   bool hasCounter_ = false;

@@ -112,8 +112,6 @@ Recordset::Recordset(std::shared_ptr<Database> db, QString source, RecordsetType
   }
   const size_t n = d_->fields.size();
   d_->rows = RowStore(static_cast<int>(n));
-  d_->current.resize(n);
-  d_->decoded.assign(n, 0);
   if (withRowid) {
     d_->readList =
         readColumns.isEmpty() ? QStringLiteral("1") : readColumns.join(QLatin1String(", "));
@@ -297,7 +295,7 @@ Variant Recordset::Field(const QString& name) const {
 }
 
 Variant Recordset::Field(int index) const {
-  if (index < 0 || index >= FieldCount()) FieldName(index);  // raises
+  if (index < 0 || index >= static_cast<int>(d_->fields.size())) FieldName(index);  // raises
   if (d_->mode != Impl::Mode::None) return d_->pending[index];
   if (d_->bof || d_->eof) NoCurrent(source_);
   if (d_->deleted[d_->pos]) {

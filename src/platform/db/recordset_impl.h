@@ -61,11 +61,9 @@ struct Recordset::Impl {
 
   long pos = -1;
   bool bof = true, eof = true;
-  // The current row's values, decoded when first asked for.
+  // Where the current row's fields start among its kept values, found when first asked for.
   std::vector<quint32> currentOffsets;
   bool offsetsKnown = false;
-  std::vector<Variant> current;
-  std::vector<char> decoded;
 
   enum class Mode { None, Edit, AddNew } mode = Mode::None;
   std::vector<Variant> pending;        // as Field() gives them back
@@ -104,21 +102,14 @@ struct Recordset::Impl {
     bof = eof = false;
     ForgetCurrent();
   }
-  void ForgetCurrent() {
-    offsetsKnown = false;
-    std::fill(decoded.begin(), decoded.end(), 0);
-  }
+  void ForgetCurrent() { offsetsKnown = false; }
 
-  const Variant& CurrentValue(int k) {
+  Variant CurrentValue(int k) {
     if (!offsetsKnown) {
       rows.FieldOffsets(pos, currentOffsets);
       offsetsKnown = true;
     }
-    if (!decoded[k]) {
-      current[k] = rows.Value(pos, currentOffsets[k], fields[k].type);
-      decoded[k] = 1;
-    }
-    return current[k];
+    return rows.Value(pos, currentOffsets[k], fields[k].type);
   }
 
   // Every value of row `i`, which has values.
