@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "comparison/loader_values.h"
+#include "comparison/yield_batch.h"
 #include "support/loader_fixture.h"
 
 namespace vx::comparison {
@@ -112,7 +113,7 @@ class SlowFirstStepSink : public RecordingSink {
  public:
   void Step() override {
     RecordingSink::Step();
-    if (value == 1) QThread::msleep(80);
+    if (value == 1) QThread::msleep(YieldBatch::kMinIntervalMs + 40);
   }
   void Yield() override {
     RecordingSink::Yield();
