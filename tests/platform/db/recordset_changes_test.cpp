@@ -74,6 +74,18 @@ TEST_F(RecordsetChangesTest, AChangeAnywhereIsSeenAtTheNextMove) {
   const QStringList changed = {"8001 PASTA", "8002 PANE BIANCO", "8003 VINO"};
   const QStringList removed = {"8001 PASTA", "8003 VINO"};
   const QStringList unchanged = {"8001 PASTA", "8002 PANE", "8003 VINO"};
+  // The change made inside `depth` nested transactions, seen, then the innermost rolled back.
+  auto rolledBack = [&](int depth) {
+    return [&, depth](Recordset& rs) {
+      for (int i = 0; i < depth; ++i) db_->BeginTrans();
+      db_->Execute(update);
+      rs.MoveNext();
+      EXPECT_EQ(Row(rs), changed[1]);
+      rs.MovePrevious();
+      db_->Rollback();
+      for (int i = 1; i < depth; ++i) db_->CommitTrans();
+    };
+  };
   struct Case {
     const char* through;
     std::function<void(Recordset&)> change;
@@ -93,6 +105,13 @@ TEST_F(RecordsetChangesTest, AChangeAnywhereIsSeenAtTheNextMove) {
       {"a second connection", [&](Recordset&) { ASSERT_TRUE(RunOnOwnConnection(path_, update)); },
        changed},
       {"a second process", [&](Recordset&) { InOtherProcess(update); }, changed},
+      // Inside a transaction the set looks at the pager rather than the file.
+      {"a second process, then a transaction of this connection",
+       [&](Recordset&) {
+         InOtherProcess(update);
+         db_->BeginTrans();
+       },
+       changed},
       {"a deletion through the same connection", [&](Recordset&) { db_->Execute(remove); },
        removed},
       {"a deletion through another record set",
@@ -106,28 +125,8 @@ TEST_F(RecordsetChangesTest, AChangeAnywhereIsSeenAtTheNextMove) {
        [&](Recordset&) { ASSERT_TRUE(RunOnOwnConnection(path_, remove)); }, removed},
       {"a deletion through a second process", [&](Recordset&) { InOtherProcess(remove); }, removed},
       // Undone changes count as changes: the row shows its values as they are again.
-      {"a change seen, then rolled back",
-       [&](Recordset& rs) {
-         db_->BeginTrans();
-         db_->Execute(update);
-         rs.MoveNext();
-         EXPECT_EQ(Row(rs), changed[1]);
-         rs.MovePrevious();
-         db_->Rollback();
-       },
-       unchanged},
-      {"a change seen, then rolled back to a savepoint",
-       [&](Recordset& rs) {
-         db_->BeginTrans();
-         db_->BeginTrans();
-         db_->Execute(update);
-         rs.MoveNext();
-         EXPECT_EQ(Row(rs), changed[1]);
-         rs.MovePrevious();
-         db_->Rollback();
-         db_->CommitTrans();
-       },
-       unchanged},
+      {"a change seen, then rolled back", rolledBack(1), unchanged},
+      {"a change seen, then rolled back to a savepoint", rolledBack(2), unchanged},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.through);
@@ -142,6 +141,7 @@ TEST_F(RecordsetChangesTest, AChangeAnywhereIsSeenAtTheNextMove) {
     EXPECT_EQ(Walk(*rs), c.rows);
     EXPECT_EQ(Walk(*rs, true), c.rows);
     EXPECT_EQ(rs->RecordCount(), 3);  // rows deleted elsewhere still count, as they did
+    while (db_->transactionDepth() > 0) db_->CommitTrans();
   }
 }
 
