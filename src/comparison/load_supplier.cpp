@@ -101,6 +101,18 @@ std::optional<Article> FindArticle(db::Statement& st, const Variant& code) {
 
 double DayOf(const Variant& v) { return std::floor(v.toDayNumber()); }
 
+// The VAT rate as Format(rate, "00") writes it. A text of one or two digits, what catalogues
+// hold, is padded here: the general formatter costs more than the rest of a new row's values.
+QString TwoDigitRate(const Variant& rate) {
+  if (rate.isText()) {
+    const QString t = rate.str();
+    const auto digit = [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); };
+    if (t.size() == 2 && digit(t[0]) && digit(t[1])) return t;
+    if (t.size() == 1 && digit(t[0])) return QLatin1Char('0') + t;
+  }
+  return Format(rate, QStringLiteral("00"));
+}
+
 // Today's day number, read afresh at most once a second (reading the clock costs more
 // than the rest of an article's price rule).
 class TodayCache {
@@ -336,9 +348,7 @@ void Loader::Write(const QString& ean, const Article& own, const std::array<Take
     set(kUmart, Fit(umartKind_, own.umart));
     set(kImballo, own.imbart);
     // Formatting Null gives Null, not an empty text.
-    set(kIvart, own.ivart.isNull()
-                    ? own.ivart
-                    : Fit(ivartKind_, Variant(Format(own.ivart, QStringLiteral("00")))));
+    set(kIvart, own.ivart.isNull() ? own.ivart : Fit(ivartKind_, Variant(TwoDigitRate(own.ivart))));
   }
   if (req_.writeOfferAndType) {
     set(kTipoart, req_.byType ? Fit(tipoartKind_, own.tipart) : Variant("1"));
