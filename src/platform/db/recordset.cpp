@@ -269,6 +269,28 @@ void Recordset::MovePrevious() {
   d_->eof = false;
 }
 
+void Recordset::ReadToEnd(const std::function<void(std::vector<Variant>& values)>& row) {
+  if (d_->eof) return;
+  CancelUpdate();
+  d_->Look();
+  std::vector<Variant> values;
+  // The current row as the set shows it, as a walk would give it; the next ones as they are.
+  long i = d_->bof ? 0 : d_->pos;
+  if (!d_->bof && !d_->deleted[i]) {
+    d_->RowValues(i++, values);
+    row(values);
+  }
+  for (; i < d_->count; ++i) {
+    if (!Load(i, 1)) continue;
+    d_->SetCurrent(i);
+    d_->RowValues(i, values);
+    row(values);
+  }
+  d_->pos = d_->count;
+  d_->eof = true;
+  d_->bof = false;
+}
+
 // --- fields ------------------------------------------------------------------------------
 
 int Recordset::FieldCount() const { return static_cast<int>(d_->fields.size()); }

@@ -182,6 +182,53 @@ TEST_F(RecordsetChangesTest, RowsReadAgainAfterAChangeKeepTheirOwnValues) {
   }
 }
 
+// ReadToEnd gives the rows a walk with MoveNext gives, from the current row on, and ends the
+// set: rows changed elsewhere with their new values, rows deleted elsewhere passed over.
+TEST_F(RecordsetChangesTest, ReadToEndGivesTheRowsAWalkGives) {
+  {
+    Transaction tx(*db_);
+    for (int i = 4; i <= 300; ++i) {
+      AddArticle(QStringLiteral("%1").arg(8000 + i), QStringLiteral("ARTICOLO %1").arg(i), i);
+    }
+    tx.Commit();
+  }
+  const QString select = QStringLiteral("select vedovo, desart from articoli order by vedovo");
+  struct Case {
+    const char* what;
+    QString elsewhere;  // run through a second connection once the set is open
+    int from;           // moves before reading
+    int rows;           // read: the current row as the set shows it, the next ones as they are
+  };
+  const Case cases[] = {
+      {"nothing changed", QString(), 0, 300},
+      {"rows changed and deleted elsewhere",
+       "update articoli set desart = desart || ' NUOVO' where rowid % 3 = 0; "
+       "delete from articoli where rowid % 5 = 1",
+       0, 241},
+      {"from a row in the middle", "update articoli set desart = 'X' where rowid % 2 = 0", 120,
+       120},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    auto rs = db_->OpenRecordset(select);
+    auto twin = db_->OpenRecordset(select);  // walked with MoveNext
+    if (!c.elsewhere.isEmpty()) ASSERT_TRUE(RunOnOwnConnection(path_, c.elsewhere));
+    for (int i = 0; i < c.from; ++i) {
+      rs->MoveNext();
+      twin->MoveNext();
+    }
+    QStringList read, walked;
+    rs->ReadToEnd([&](std::vector<Variant>& values) {
+      ASSERT_EQ(values.size(), 2u);
+      read << values[0].str() + QLatin1Char(' ') + values[1].str();
+    });
+    EXPECT_TRUE(rs->Eof());
+    for (; !twin->Eof(); twin->MoveNext()) walked << Row(*twin);
+    EXPECT_EQ(read.size(), c.rows);
+    EXPECT_EQ(read, walked);
+  }
+}
+
 // The values kept for each row come back as SQLite gave them, whatever their size.
 TEST_F(RecordsetChangesTest, KeptValuesComeBackAsStored) {
   // A column of no type (no Jet DDL makes one): values read back as stored.
