@@ -224,21 +224,19 @@ int main(int argc, char** argv) {
   // The same rows through the data layer's record set, as a bound grid reads them. Walks and
   // bare queries take turns, so that both see the machine alike; the best of each counts.
   long walked = 0, walkDiffer = 0;
+  bool sameWalk = true;
   double walk = 1e9, walkOpen = 0, walkBare = bare;
   for (int round = 0; round < 5; ++round) {
-    long bareRows = 0, roundRows = 0, roundDiffer = 0;
+    long bareRows = 0;
     double open = 0;
     walkBare = std::min(walkBare, BareQuery(db->handle(), sql, bareRows));
     const double time =
-        RecordsetWalk(drive.mainDbWindows, sql, bareEans, bareNames, open, roundRows, roundDiffer);
+        RecordsetWalk(drive.mainDbWindows, sql, bareEans, bareNames, open, walked, walkDiffer);
     if (time < walk) {
       walk = time;
       walkOpen = open;
     }
-    if (round == 0 || roundDiffer > walkDiffer || roundRows != walked) {
-      walked = roundRows;
-      walkDiffer = std::max(walkDiffer, roundDiffer);
-    }
+    sameWalk = sameWalk && walked == rows && bareRows == rows && walkDiffer == 0;
   }
   std::printf(
       "record set open and walk, every field of every row read as text: %8.1f ms "
@@ -246,7 +244,6 @@ int main(int argc, char** argv) {
       walk, walkOpen, walked, walkDiffer);
   std::printf("bare query, all columns read:  %8.1f ms\n", walkBare);
   std::printf("ratio: %.2f\n", walk / walkBare);
-  const bool sameWalk = walked == rows && walkDiffer == 0;
 
   // The window's load. The grid load advances the bar once per row: its first and last
   // advance bound the grid load's own work inside the timed load.

@@ -5,7 +5,8 @@
 // copy of the same table with the same indexes. Prints both times and their ratio, and
 // checks that both ways produce the same rows. Then the same for the three-supplier loader:
 // suppliers 1 to 3 through its request and difference rule, against bare SQL computing the
-// same rows.
+// same rows. Each of the two prints its own ratio; the last line repeats the four-supplier
+// one.
 //
 //   loader_bench [articles] [folder]
 // With a folder, the data drive is made there once and reused by later runs.
@@ -265,6 +266,7 @@ int main(int argc, char** argv) {
   options.demo = true;
   options.articles = articles;
   options.today = QDate::currentDate();
+  options.demoFiles = false;  // the loaders read the databases only
   vx::fs::SetDataRoot(root);
   vx::tools::DataDrive drive;
   if (argc > 2 && QFile::exists(dir.filePath("drive.done"))) {
@@ -378,7 +380,10 @@ int main(int argc, char** argv) {
               checksumLoader, different);
   std::printf("loader (4 slots + differences, %d yields): %.0f ms\n", sink.yields, loaderMs);
   std::printf("bare SQL baseline:                       %.0f ms\n", baselineMs);
-  std::printf("ratio: %.2f\n", loaderMs / baselineMs);
+  std::printf("four-supplier ratio: %.2f\n", loaderMs / baselineMs);
   const bool threeSame = RunThreeSuppliers(*main, drive.mainDb, dir);
+  // The run's closing line: the four-supplier loader's ratio, as this benchmark has always
+  // reported it.
+  std::printf("ratio: %.2f\n", loaderMs / baselineMs);
   return (rows == loaderRows && different == 0 && threeSame) ? 0 : 3;
 }

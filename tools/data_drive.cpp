@@ -12,9 +12,9 @@
 #include "data/unsynced_writes.h"
 #include "demo_corvalia.h"
 #include "demo_data.h"
+#include "demo_excel_suppliers.h"
 #include "demo_terminals.h"
 #include "demo_update.h"
-#include "demo_excel_suppliers.h"
 #include "demo_varu_workbook.h"
 #include "platform/clock.h"
 #include "platform/db/database.h"
@@ -159,6 +159,7 @@ DataDrive MakeDataDrive(const QString& root, const DataDriveOptions& options) {
     for (int i = 0; i < 4; ++i) hosts.push_back(d.suppliers[i].hostPath);
     d.made << QStringLiteral("Dati dimostrativi:");
     d.made << FillDemo(d.mainDb, hosts, s);
+    if (!options.demoFiles) return d;
     d.made << WriteDemoCorvaliaFiles(
         HostPathUnder(d.root, drive + QStringLiteral(":\\Programmi\\tolmo\\corvalia")),
         d.suppliers[3].hostPath, s.today, s.seed);

@@ -25,6 +25,9 @@ struct DataDriveOptions {
   QString storeName;         // empty: "MARKET BELLAVISTA"
   QDate today;               // the day the demo offers are placed around; invalid: today
   unsigned seed = 20240611;  // the demo data are the same for the same seed
+  // With demo: the files beside the databases too (price lists, workbooks, the terminal
+  // sample, the archiver). Off, only the databases are filled: enough for the comparison.
+  bool demoFiles = true;
 };
 
 struct SupplierDrive {

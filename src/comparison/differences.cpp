@@ -42,7 +42,9 @@ DifferencesOutcome ComputeDifferences(db::Database& main, common::ProgressSink& 
     // pass starts: their position is their running number. They are rewritten in storage
     // order, which gives the same rows many times faster than hopping through the table in
     // description order. Each row's costs are read when the pass reaches it, and a row
-    // deleted meanwhile is passed over.
+    // deleted meanwhile is passed over: the costs come from one walk of the table in storage
+    // order, closed before every yield (the only time anything else can change them) and
+    // opened again after it.
     struct Row {
       qint64 rowid;
       int ns;
@@ -79,8 +81,10 @@ DifferencesOutcome ComputeDifferences(db::Database& main, common::ProgressSink& 
     std::array<ColumnFit, 6> kinds;
     for (int i = 0; i < diffs; ++i) kinds[i] = FitOf(main, "articoli", kDiffColumns[i]);
     db::Statement read = main.Prepare(
-        four ? QStringLiteral("select costo1, costo2, costo3, costo4 from articoli where rowid = ?")
-             : QStringLiteral("select costo1, costo2, costo3, null from articoli where rowid = ?"));
+        four ? QStringLiteral("select rowid, costo1, costo2, costo3, costo4 from articoli where "
+                              "rowid >= ? order by rowid")
+             : QStringLiteral("select rowid, costo1, costo2, costo3, null from articoli where "
+                              "rowid >= ? order by rowid"));
     QString update = four ? QStringLiteral(
                                 "update articoli set colli1 = 0, colli2 = 0, colli3 = 0, colli4 = "
                                 "0, diff12 = ?, diff23 = ?, diff31 = ?, diff14 = ?, diff24 = ?, "
@@ -94,18 +98,23 @@ DifferencesOutcome ComputeDifferences(db::Database& main, common::ProgressSink& 
 
     YieldBatch batch(main, sink);
     try {
+      bool walking = false;  // `read` stands on a row at or past the one in hand
       for (const Row& row : rows) {
         const Variant rowid(row.rowid);
-        read.Reset();
-        read.Bind(1, rowid);
-        if (!read.Step()) {
+        if (!walking) {
           read.Reset();
-          continue;
+          read.Bind(1, rowid);
+          walking = read.Step();
         }
+        qint64 at = walking ? read.Column(0).toLong() : 0;
+        while (walking && at < row.rowid) {
+          walking = read.Step();
+          if (walking) at = read.Column(0).toLong();
+        }
+        if (!walking || at != row.rowid) continue;
         const Differences d =
-            DifferencesOf(read.Column(0), read.Column(1), read.Column(2), read.Column(3),
+            DifferencesOf(read.Column(1), read.Column(2), read.Column(3), read.Column(4),
                           rule.noDivisor, rule.emptyCostReadsZero);
-        read.Reset();
         ++out.rows;
         const double values[] = {d.d12, d.d23, d.d31, d.d14, d.d24, d.d34};
         write.Reset();
@@ -115,8 +124,13 @@ DifferencesOutcome ComputeDifferences(db::Database& main, common::ProgressSink& 
         write.Bind(p, rowid);
         write.Run();
         sink.Step();
-        batch.RowDone();
+        if (batch.Due()) {
+          read.Reset();
+          walking = false;
+        }
+        if (batch.RowDone()) walking = false;
       }
+      read.Reset();
       batch.Finish();
       data::MarkLoadEnded(main);
     } catch (...) {

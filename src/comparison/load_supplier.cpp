@@ -101,6 +101,18 @@ std::optional<Article> FindArticle(db::Statement& st, const Variant& code) {
 
 double DayOf(const Variant& v) { return std::floor(v.toDayNumber()); }
 
+// The VAT rate as Format(rate, "00") writes it. A text of one or two digits, what catalogues
+// hold, is padded here: the general formatter costs more than the rest of a new row's values.
+QString TwoDigitRate(const Variant& rate) {
+  if (rate.isText()) {
+    const QString t = rate.str();
+    const auto digit = [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); };
+    if (t.size() == 2 && digit(t[0]) && digit(t[1])) return t;
+    if (t.size() == 1 && digit(t[0])) return QLatin1Char('0') + t;
+  }
+  return Format(rate, QStringLiteral("00"));
+}
+
 // Today's day number, read afresh at most once a second (reading the clock costs more
 // than the rest of an article's price rule).
 class TodayCache {
@@ -158,7 +170,7 @@ class Loader {
   common::ProgressSink& sink_;
   LoadOutcome out_;
   std::map<QString, Catalogue> catalogues_;
-  std::map<int, QString> writeSql_;
+  std::map<int, db::Statement> writeSt_;  // by shape, see Write
   YieldBatch* batch_ = nullptr;
   TodayCache today_;
   db::Statement supplierSt_, conversionSt_, rowSt_;
@@ -308,6 +320,9 @@ void Loader::Write(const QString& ean, const Article& own, const std::array<Take
     }
     return n;
   }();
+  static const QString kVedovo = QStringLiteral("vedovo"), kDesart = QStringLiteral("desart"),
+                       kUmart = QStringLiteral("umart"), kImballo = QStringLiteral("imballo"),
+                       kIvart = QStringLiteral("ivart"), kTipoart = QStringLiteral("tipoart");
   rowSt_.Reset();
   rowSt_.Bind(1, ean);
   std::optional<Variant> rowid;
@@ -318,27 +333,25 @@ void Loader::Write(const QString& ean, const Article& own, const std::array<Take
   }
   rowSt_.Reset();
 
-  // The statement's shape (which columns it sets) keys its cached text.
+  // The statement's shape (which columns it sets) keys its prepared statement.
   int shape = rowid ? 0 : 1;
-  QStringList columns;
-  std::vector<Variant> values;
-  values.reserve(16);
-  auto set = [&](const QString& column, const Variant& v) {
-    columns << column;
-    values.push_back(v);
+  std::array<const QString*, 20> columns;  // at most 18: a new row priced by every slot
+  int count = 0;
+  std::array<Variant, 21> values;
+  auto set = [&](const QString& column, Variant v) {
+    columns[count] = &column;
+    values[count++] = std::move(v);
   };
   if (!rowid) {
-    set(QStringLiteral("vedovo"), ean);
-    set(QStringLiteral("desart"), Fit(desartKind_, own.desart));
-    set(QStringLiteral("umart"), Fit(umartKind_, own.umart));
-    set(QStringLiteral("imballo"), own.imbart);
+    set(kVedovo, ean);
+    set(kDesart, Fit(desartKind_, own.desart));
+    set(kUmart, Fit(umartKind_, own.umart));
+    set(kImballo, own.imbart);
     // Formatting Null gives Null, not an empty text.
-    set(QStringLiteral("ivart"),
-        own.ivart.isNull() ? own.ivart
-                           : Fit(ivartKind_, Variant(Format(own.ivart, QStringLiteral("00")))));
+    set(kIvart, own.ivart.isNull() ? own.ivart : Fit(ivartKind_, Variant(TwoDigitRate(own.ivart))));
   }
   if (req_.writeOfferAndType) {
-    set(QStringLiteral("tipoart"), req_.byType ? Fit(tipoartKind_, own.tipart) : Variant("1"));
+    set(kTipoart, req_.byType ? Fit(tipoartKind_, own.tipart) : Variant("1"));
   }
   const common::ZeroFactor zero = req_.conversion == ConversionModel::OwnSlot
                                       ? common::ZeroFactor::MultiplyToZero
@@ -361,25 +374,29 @@ void Loader::Write(const QString& ean, const Article& own, const std::array<Take
     }
   }
   if (rowid && req_.useDescription) {
-    set(QStringLiteral("desart"), Fit(desartKind_, own.desart));
+    set(kDesart, Fit(desartKind_, own.desart));
     shape |= 1 << 10;
   }
 
-  QString& sql = writeSql_[shape];
-  if (sql.isEmpty()) {
+  auto it = writeSt_.find(shape);
+  if (it == writeSt_.end()) {
+    QStringList names;
+    for (int i = 0; i < count; ++i) names << *columns[i];
+    QString sql;
     if (rowid) {
-      sql = QStringLiteral("update articoli set ") + columns.join(QStringLiteral(" = ?, ")) +
+      sql = QStringLiteral("update articoli set ") + names.join(QStringLiteral(" = ?, ")) +
             QStringLiteral(" = ? where rowid = ?");
     } else {
-      sql = QStringLiteral("insert into articoli (") + columns.join(QStringLiteral(", ")) +
+      sql = QStringLiteral("insert into articoli (") + names.join(QStringLiteral(", ")) +
             QStringLiteral(") values (") +
-            QStringList(columns.size(), QStringLiteral("?")).join(QStringLiteral(", ")) +
+            QStringList(count, QStringLiteral("?")).join(QStringLiteral(", ")) +
             QStringLiteral(")");
     }
+    it = writeSt_.emplace(shape, main_.Prepare(sql)).first;
   }
-  if (rowid) values.push_back(*rowid);
-  db::Statement st = main_.Prepare(sql);
-  for (int i = 0; i < static_cast<int>(values.size()); ++i) st.Bind(i + 1, values[i]);
+  if (rowid) values[count++] = *rowid;
+  db::Statement& st = it->second;
+  for (int i = 0; i < count; ++i) st.Bind(i + 1, values[i]);
   st.Run();
   ++out_.written;
 }

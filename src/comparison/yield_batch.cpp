@@ -6,7 +6,36 @@
 
 namespace vx::comparison {
 
+namespace {
+
+int CacheSize(db::Database& db) {
+  db::Statement st = db.PrepareNative(QStringLiteral("PRAGMA cache_size"));
+  const int size = st.Step() ? static_cast<int>(st.Column(0).toLong()) : 0;
+  st.Reset();
+  return size;
+}
+
+int PageSize(db::Database& db) {
+  db::Statement st = db.PrepareNative(QStringLiteral("PRAGMA page_size"));
+  const int size = st.Step() ? static_cast<int>(st.Column(0).toLong()) : 0;
+  st.Reset();
+  return size;
+}
+
+void SetCacheSize(db::Database& db, int size) {
+  db.PrepareNative(QStringLiteral("PRAGMA cache_size = %1").arg(size)).Run();
+}
+
+}  // namespace
+
 YieldBatch::YieldBatch(db::Database& db, common::ProgressSink& sink) : db_(db), sink_(sink) {
+  // cache_size counts pages when positive, KiB when negative.
+  const int current = CacheSize(db_);
+  const qint64 currentKiB = current < 0 ? -qint64(current) : qint64(current) * PageSize(db_) / 1024;
+  if (currentKiB < kCacheKiB) {
+    SetCacheSize(db_, -kCacheKiB);
+    savedCacheSize_ = current;
+  }
   Begin();
   timer_.start();
 }
@@ -23,6 +52,10 @@ YieldBatch::~YieldBatch() {
       if (r.open) r.db->Rollback();
     } catch (...) {
     }
+  }
+  try {
+    if (savedCacheSize_ != 0) SetCacheSize(db_, savedCacheSize_);
+  } catch (...) {
   }
 }
 
@@ -47,8 +80,8 @@ void YieldBatch::Begin() {
   }
 }
 
-void YieldBatch::RowDone() {
-  if (timer_.elapsed() < intervalMs_) return;
+bool YieldBatch::RowDone() {
+  if (!Due()) return false;
   QElapsedTimer commit;
   commit.start();
   Finish();
@@ -56,6 +89,7 @@ void YieldBatch::RowDone() {
   sink_.Yield();
   Begin();
   timer_.restart();
+  return true;
 }
 
 void YieldBatch::Finish() {

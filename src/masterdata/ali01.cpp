@@ -48,6 +48,13 @@ void ReportDbError(const db::DbError& e) {
 
 using ui::Named;
 
+// Whether a description read from the list is already the one to write: the same text, or
+// Null over Null.
+bool SameStored(const Variant& held, const Variant& value) {
+  if (held.isNull() || value.isNull()) return held.isNull() && value.isNull();
+  return held.isText() && value.isText() && held.str() == value.str();
+}
+
 }  // namespace
 
 QString ListSelect() {
@@ -70,18 +77,24 @@ QString CopyComparisonDescriptions(db::Recordset& list) {
   db::Transaction tx(database);
   db::Statement lookup =
       database.Prepare(QStringLiteral("SELECT desart FROM articoli WHERE vedovo = ?"));
+  const int eanField = list.FieldIndex(QStringLiteral("ean"));
+  const int desartField = list.FieldIndex(QStringLiteral("desart"));
   list.MoveFirst();
   while (!list.Eof()) {
-    const Variant code = list.Field(QStringLiteral("ean"));
+    const Variant code = list.Field(eanField);
     ean = FixedText(code.isNull() ? QString() : code.str(), kEanWidth);
     lookup.Reset();
     lookup.Bind(1, ean);
     if (lookup.Step()) {
       const Variant desart = lookup.Column(0);
       lookup.Reset();
-      list.Edit();
-      list.SetField(QStringLiteral("desart"), desart);
-      list.Update();
+      // A row that already holds the description is left as it is: writing it again would
+      // store the same value.
+      if (desartField < 0 || !SameStored(list.Field(desartField), desart)) {
+        list.Edit();
+        list.SetField(QStringLiteral("desart"), desart);
+        list.Update();
+      }
     }
     list.MoveNext();
   }
@@ -94,9 +107,10 @@ int MoveFirstAlternatives(db::Recordset& list) {
   if (list.RecordCount() == 0) return 0;
   db::Transaction tx(list.database());
   int moved = 0;
+  const int firstField = list.FieldIndex(QStringLiteral("eanalternativo"));
   list.MoveFirst();
   while (!list.Eof()) {
-    const Variant first = list.Field(QStringLiteral("eanalternativo"));
+    const Variant first = list.Field(firstField);
     if (!first.isNull() && !first.str().trimmed().isEmpty()) {
       list.Edit();
       list.SetField(QStringLiteral("eanalternativo2"), first);

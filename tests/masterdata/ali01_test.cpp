@@ -12,6 +12,7 @@
 #include "masterdata/eanconv_fixture.h"
 #include "platform/clock.h"
 #include "platform/db/datacontrol.h"
+#include "platform/db/recordset.h"
 #include "platform/ui/colors.h"
 #include "platform/ui/flexgrid.h"
 #include "platform/ui/textbox.h"
@@ -222,6 +223,28 @@ TEST_F(Ali01Test, ClicksOpenTheCardOnARowWithAnEan) {
   w->Command1->click();
   EXPECT_FALSE(ui::Forms::IsLoaded<ali01>());
   EXPECT_TRUE(ui::Forms::IsLoaded<art03>());
+}
+
+// A row that already holds the comparison's description exactly is left alone; any other,
+// even one that differs only by case, takes it.
+TEST_F(Ali01Test, DescriptionCopyWritesEveryRowThatDiffers) {
+  AddComparison("8003333333331", "LATTE INTERO", {});
+  AddComparison("8003333333348", "BURRO", {});
+  AddComparison("8003333333355", "PANNA", {});
+  main_->Execute("update articoli set desart = null where vedovo = '8003333333355'");
+  AddConversion(3, "8003333333331", "latte intero", {}, {}, {});
+  AddConversion(3, "8003333333348", "BURRO", {}, {}, {});
+  AddConversion(3, "8003333333355", "PANNA VECCHIA", {}, {}, {});
+  AddConversion(3, "8003333333362", "NON IN CONFRONTO", {}, {}, {});
+
+  auto list = main_->OpenRecordset(ListSelect() + " WHERE codfor = 3 ORDER BY [ean]");
+  EXPECT_EQ(CopyComparisonDescriptions(*list), "8003333333362");
+
+  EXPECT_EQ(Conversion(3, "8003333333331", "desart").str(), "LATTE INTERO");
+  EXPECT_EQ(Conversion(3, "8003333333348", "desart").str(), "BURRO");
+  EXPECT_TRUE(Conversion(3, "8003333333355", "desart").isNull()) << "Null copied too";
+  EXPECT_EQ(Conversion(3, "8003333333362", "desart").str(), "NON IN CONFRONTO");
+  EXPECT_EQ(main_->transactionDepth(), 0);
 }
 
 }  // namespace

@@ -215,5 +215,21 @@ TEST(DataDriveTest, OtherDriveLetterAndExistingFolderSpelling) {
   EXPECT_TRUE(QFileInfo::exists(d.storeDb));
 }
 
+TEST(DataDriveTest, DemoWithoutItsFilesFillsOnlyTheDatabases) {
+  QTemporaryDir dir;
+  DataDriveOptions o;
+  o.demo = true;
+  o.articles = 50;
+  o.demoFiles = false;
+  const DataDrive d = MakeDataDrive(dir.path(), o);
+  EXPECT_EQ(Count(*Database::Open(d.mainDb), "select count(*) from fornitori"), 4);
+  EXPECT_GT(Count(*Database::Open(d.suppliers[0].hostPath), "select count(*) from articolo"), 0);
+  EXPECT_FALSE(QFileInfo::exists(HostPathUnder(dir.path(), "C:\\varu\\listino_varu.xls")));
+  o.demoFiles = true;
+  o.force = true;
+  MakeDataDrive(dir.path(), o);
+  EXPECT_TRUE(QFileInfo::exists(HostPathUnder(dir.path(), "C:\\varu\\listino_varu.xls")));
+}
+
 }  // namespace
 }  // namespace vx::tools

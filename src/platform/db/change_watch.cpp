@@ -24,6 +24,18 @@ bool ChangeWatch::Changed() {
     undos_ = undos;
     changed = true;
   }
+  // While the connection holds a lock of the file (in a transaction, or while a statement
+  // runs), no other can commit; a commit made before the lock was taken was seen by the
+  // pager as it took the lock, which moved its data version. So, with a lock held and the
+  // pager's version where it was at a look before, nothing was committed since. (The version
+  // is taken before the file is read, and only where it can serve.)
+  if (hasCounter_ && sqlite3_txn_state(db_.handle(), "main") != SQLITE_TXN_NONE) {
+    unsigned int pager = 0;
+    const bool hasPager = PagerVersion(pager);
+    if (hasPager && hasPager_ && pager == pager_) return changed;
+    pager_ = pager;
+    hasPager_ = hasPager;
+  }
   // The counter is read before data_version: a commit between the two moves the counter
   // again and is seen at the next look.
   quint32 counter = 0;
@@ -37,6 +49,12 @@ bool ChangeWatch::Changed() {
   counter_ = counter;
   hasCounter_ = hasCounter;
   return changed;
+}
+
+// The pager's data version: moved by every commit the pager makes or finds on taking a lock.
+bool ChangeWatch::PagerVersion(unsigned int& version) const {
+  return sqlite3_file_control(db_.handle(), "main", SQLITE_FCNTL_DATA_VERSION, &version) ==
+         SQLITE_OK;
 }
 
 void ChangeWatch::AcceptOwnWrite(int rows) {

@@ -9,6 +9,8 @@
 //   data_version, which does not move for the shared connection's own commits, tells whether
 //   the commit was another's. A file without the counter (empty, or in WAL mode) is asked
 //   PRAGMA data_version at every look.
+// - While the connection holds a lock of the file, the pager's data version stands for the
+//   counter: no read of the file at all.
 #pragma once
 
 #include <QtGlobal>
@@ -33,6 +35,7 @@ class ChangeWatch {
   void AcceptOwnWrite(int rows);
 
  private:
+  bool PagerVersion(unsigned int& version) const;
   bool ReadCounter(quint32& counter) const;
   qint64 DataVersion();
 
@@ -41,6 +44,8 @@ class ChangeWatch {
   qint64 changes_ = 0, undos_ = 0, version_ = 0;
   quint32 counter_ = 0;
   bool hasCounter_ = false;
+  unsigned int pager_ = 0;
+  bool hasPager_ = false;
 };
 
 }  // namespace vx::db

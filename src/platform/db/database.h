@@ -166,7 +166,7 @@ class Transaction {
 // the caller binds what the column should hold.
 class Statement {
  public:
-  Statement() = default;
+  Statement();
   Statement(Statement&&) noexcept;
   Statement& operator=(Statement&&) noexcept;
   ~Statement();
@@ -183,6 +183,10 @@ class Statement {
   friend class Database;
   Statement(std::shared_ptr<Database> db, sqlite3_stmt* stmt, QString sql, bool* inUse);
   void Release();
+  // The Jet types of the result columns, worked out from their declared types once rather
+  // than at every read; kept while the declared type stays the same text.
+  struct ColumnTypes;
+  mutable std::unique_ptr<ColumnTypes> types_;
   std::shared_ptr<Database> db_;
   sqlite3_stmt* stmt_ = nullptr;  // owned by the database's cache, unless inUse_ is null
   QString sql_;

@@ -173,18 +173,21 @@ void Recordset::ReadAgain(long i, int step) {
   for (long j = i + step, k = 1; k < d.batch && j >= 0 && j < d.count; j += step, ++k) {
     if (!d.deleted[j] && d.readAt[j] != d.generation && j != d.pos) batch.push_back(j);
   }
-  size_t marks = 1;
-  while (marks < batch.size()) marks *= 2;
-  QString sql;
-  if (marks == 1) {
-    sql = QStringLiteral("SELECT rowid, %1 FROM %2 WHERE rowid = ?1");
-  } else {
-    QStringList list;
-    for (size_t m = 1; m <= marks; ++m) list << QLatin1Char('?') + QString::number(m);
-    sql = QStringLiteral("SELECT rowid, %1 FROM %2 WHERE rowid IN (") +
-          list.join(QLatin1Char(',')) + QLatin1Char(')');
+  size_t marks = 1, size = 0;
+  while (marks < batch.size()) marks *= 2, ++size;
+  Statement& read = d.reads[size];
+  if (!read.handle()) {
+    QString sql;
+    if (marks == 1) {
+      sql = QStringLiteral("SELECT rowid, %1 FROM %2 WHERE rowid = ?1");
+    } else {
+      QStringList list;
+      for (size_t m = 1; m <= marks; ++m) list << QLatin1Char('?') + QString::number(m);
+      sql = QStringLiteral("SELECT rowid, %1 FROM %2 WHERE rowid IN (") +
+            list.join(QLatin1Char(',')) + QLatin1Char(')');
+    }
+    read = db_->PrepareNative(sql.arg(d.readList, jet::QuoteName(d.base)));
   }
-  Statement read = db_->PrepareNative(sql.arg(d.readList, jet::QuoteName(d.base)));
   for (size_t m = 0; m < marks; ++m) {
     if (m < batch.size()) {
       sqlite3_bind_int64(read.handle(), int(m) + 1, d.rowids[batch[m]]);
@@ -271,6 +274,28 @@ void Recordset::MovePrevious() {
   d_->eof = false;
 }
 
+void Recordset::ReadToEnd(const std::function<void(std::vector<Variant>& values)>& row) {
+  if (d_->eof) return;
+  CancelUpdate();
+  d_->Look();
+  std::vector<Variant> values;
+  // The current row as the set shows it, as a walk would give it; the next ones as they are.
+  long i = d_->bof ? 0 : d_->pos;
+  if (!d_->bof && !d_->deleted[i]) {
+    d_->RowValues(i++, values);
+    row(values);
+  }
+  for (; i < d_->count; ++i) {
+    if (!Load(i, 1)) continue;
+    d_->SetCurrent(i);
+    d_->RowValues(i, values);
+    row(values);
+  }
+  d_->pos = d_->count;
+  d_->eof = true;
+  d_->bof = false;
+}
+
 // --- fields ------------------------------------------------------------------------------
 
 int Recordset::FieldCount() const { return static_cast<int>(d_->fields.size()); }
@@ -284,11 +309,17 @@ QString Recordset::FieldName(int index) const {
 }
 
 int Recordset::FieldIndex(const QString& name) const {
+  // Loops name the same fields row after row: each name as written is looked up once.
+  auto& known = d_->fieldIndexOf;
+  if (const auto it = known.find(name); it != known.end()) return it->second;
   const QString n = name.trimmed();
-  for (size_t k = 0; k < d_->fields.size(); ++k) {
-    if (d_->fields[k].name.compare(n, Qt::CaseInsensitive) == 0) return static_cast<int>(k);
+  int index = -1;
+  for (size_t k = 0; k < d_->fields.size() && index < 0; ++k) {
+    if (d_->fields[k].name.compare(n, Qt::CaseInsensitive) == 0) index = static_cast<int>(k);
   }
-  return -1;
+  if (known.size() >= 256) known.clear();
+  known.emplace(name, index);
+  return index;
 }
 
 Variant Recordset::Field(const QString& name) const {

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <algorithm>
+#include <array>
 #include <memory>
 #include <unordered_map>
 #include <vector>
@@ -43,6 +44,7 @@ struct Recordset::Impl {
   bool updatable = false;
   QString base;  // the table rows are read from and written to
   std::vector<RecordsetField> fields;
+  std::unordered_map<QString, int, QStringHash> fieldIndexOf;  // by the name as asked for
 
   long count = 0;              // rows of the set, those deleted through it included
   RowStore rows;               // the values, by position
@@ -73,6 +75,7 @@ struct Recordset::Impl {
   QStringList indexColumns;
 
   // Statements held while the set lives (each is reset after every use).
+  std::array<Statement, 7> reads;  // rows read again by rowid: 1, 2, 4, ... 64 at once
   std::vector<int> insertFields, updateFields;
   Statement insert, update;
   std::unordered_map<QString, CriteriaShape, QStringHash> shapes;

@@ -1,15 +1,32 @@
 #include <sqlite3.h>
 
+#include <QByteArray>
+#include <cstring>
+#include <vector>
+
 #include "platform/db/database.h"
 #include "platform/db/jet_types.h"
 
 namespace vx::db {
 
+struct Statement::ColumnTypes {
+  struct Entry {
+    QByteArray declared;
+    JetType type;
+    bool known = false;
+  };
+  std::vector<Entry> columns;
+};
+
 Statement::Statement(std::shared_ptr<Database> db, sqlite3_stmt* stmt, QString sql, bool* inUse)
     : db_(std::move(db)), stmt_(stmt), sql_(std::move(sql)), inUse_(inUse) {}
 
 Statement::Statement(Statement&& o) noexcept
-    : db_(std::move(o.db_)), stmt_(o.stmt_), sql_(std::move(o.sql_)), inUse_(o.inUse_) {
+    : types_(std::move(o.types_)),
+      db_(std::move(o.db_)),
+      stmt_(o.stmt_),
+      sql_(std::move(o.sql_)),
+      inUse_(o.inUse_) {
   o.stmt_ = nullptr;
   o.inUse_ = nullptr;
 }
@@ -17,6 +34,7 @@ Statement::Statement(Statement&& o) noexcept
 Statement& Statement::operator=(Statement&& o) noexcept {
   if (this != &o) {
     Release();
+    types_ = std::move(o.types_);
     db_ = std::move(o.db_);
     stmt_ = o.stmt_;
     sql_ = std::move(o.sql_);
@@ -26,6 +44,8 @@ Statement& Statement::operator=(Statement&& o) noexcept {
   }
   return *this;
 }
+
+Statement::Statement() = default;
 
 Statement::~Statement() { Release(); }
 
@@ -40,6 +60,7 @@ void Statement::Release() {
   }
   stmt_ = nullptr;
   inUse_ = nullptr;
+  types_.reset();
 }
 
 Statement& Statement::Bind(int index, const Variant& v) {
@@ -74,7 +95,17 @@ Variant Statement::Column(int index) const {
   const char* decl = sqlite3_column_decltype(stmt_, index);
   const Variant stored = StoredValue(stmt_, index);
   if (!decl) return stored;
-  return TypedFromStorage(stored, JetTypeFromDeclared(QString::fromUtf8(decl)));
+  // A statement prepared again after a schema change may declare another type: the cached
+  // one serves only while the declared text is the same.
+  if (!types_) types_ = std::make_unique<ColumnTypes>();
+  if (index >= static_cast<int>(types_->columns.size())) types_->columns.resize(index + 1);
+  ColumnTypes::Entry& e = types_->columns[index];
+  if (!e.known || std::strcmp(e.declared.constData(), decl) != 0) {
+    e.declared = QByteArray(decl);
+    e.type = JetTypeFromDeclared(QString::fromUtf8(decl));
+    e.known = true;
+  }
+  return TypedFromStorage(stored, e.type);
 }
 
 int Statement::ColumnCount() const { return stmt_ ? sqlite3_column_count(stmt_) : 0; }

@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "support/loader_fixture.h"
+#include <QThread>
+#include <functional>
+
 #include "comparison/loader_values.h"
+#include "comparison/yield_batch.h"
+#include "support/loader_fixture.h"
 
 namespace vx::comparison {
 namespace {
@@ -101,6 +105,49 @@ TEST_F(DifferencesTest, RunningNumberRestartsOnEachPass) {
   main_->Execute("delete from articoli where desart = 'A'");
   ComputeDifferences(*main_, sink_);
   EXPECT_EQ(Cell("8000000000001", "ns").toLong(), 1);
+}
+
+// Takes long enough over the first row for the pass to yield after it, and runs `onYield` at
+// that first yield.
+class SlowFirstStepSink : public RecordingSink {
+ public:
+  void Step() override {
+    RecordingSink::Step();
+    if (value == 1) QThread::msleep(YieldBatch::kMinIntervalMs + 40);
+  }
+  void Yield() override {
+    RecordingSink::Yield();
+    if (yields == 1 && onYield) onYield();
+  }
+  std::function<void()> onYield;
+};
+
+TEST_F(DifferencesTest, ReadsEachRowsCostsWhenItGetsThereAfterAYield) {
+  AddRow("8000000000001", "A", 1, 1, 1, 1);
+  AddRow("8000000000002", "B", 1, 1, 1, 1);
+  AddRow("8000000000003", "C", 1, 1, 1, 1);
+  AddRow("8000000000004", "D", 1, 1, 1, 1);
+  SlowFirstStepSink sink;
+  sink.onYield = [this] {
+    main_->Execute("delete from articoli where vedovo = '8000000000002'");
+    main_->Execute(
+        "update articoli set costo1 = 5, costo2 = 4, costo3 = 2, costo4 = 4 where vedovo = "
+        "'8000000000004'");
+  };
+
+  const DifferencesOutcome out = ComputeDifferences(*main_, sink);
+
+  ASSERT_GE(sink.yields, 1) << "the pass yielded after the first row";
+  EXPECT_TRUE(out.completed);
+  EXPECT_EQ(out.rows, 3) << "the row deleted meanwhile is passed over";
+  EXPECT_FALSE(HasRow("8000000000002")) << "and not written back";
+  EXPECT_DOUBLE_EQ(Cell("8000000000004", "diff12").toDouble(), 25) << "the costs as changed";
+  EXPECT_DOUBLE_EQ(Cell("8000000000004", "diff31").toDouble(), 150);
+  EXPECT_DOUBLE_EQ(Cell("8000000000004", "diff14").toDouble(), 25);
+  EXPECT_EQ(Cell("8000000000004", "ns").toLong(), 4) << "its place fixed when the pass began";
+  EXPECT_EQ(Cell("8000000000003", "ns").toLong(), 3);
+  EXPECT_DOUBLE_EQ(Cell("8000000000003", "diff12").toDouble(), 0);
+  EXPECT_EQ(main_->transactionDepth(), 0);
 }
 
 }  // namespace

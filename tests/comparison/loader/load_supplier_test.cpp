@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "support/loader_fixture.h"
 #include "platform/paths.h"
+#include "support/loader_fixture.h"
 
 namespace vx::comparison {
 namespace {
@@ -83,6 +83,8 @@ TEST_F(LoadSupplierTest, VatRateOfANewRowTakesTwoDigits) {
       {"8000000000001", "4 ", "04"},  // one digit and a blank, as the RBM import leaves it
       {"8000000000002", "22", "22"},
       {"8000000000003", Variant::null(), Variant::null()},  // no rate: stays Null
+      {"8000000000004", "7", "07"},
+      {"8000000000005", "05", "05"},
   };
   qint64 code = 1;
   for (const Case& c : cases) {

@@ -74,6 +74,18 @@ TEST_F(RecordsetChangesTest, AChangeAnywhereIsSeenAtTheNextMove) {
   const QStringList changed = {"8001 PASTA", "8002 PANE BIANCO", "8003 VINO"};
   const QStringList removed = {"8001 PASTA", "8003 VINO"};
   const QStringList unchanged = {"8001 PASTA", "8002 PANE", "8003 VINO"};
+  // The change made inside `depth` nested transactions, seen, then the innermost rolled back.
+  auto rolledBack = [&](int depth) {
+    return [&, depth](Recordset& rs) {
+      for (int i = 0; i < depth; ++i) db_->BeginTrans();
+      db_->Execute(update);
+      rs.MoveNext();
+      EXPECT_EQ(Row(rs), changed[1]);
+      rs.MovePrevious();
+      db_->Rollback();
+      for (int i = 1; i < depth; ++i) db_->CommitTrans();
+    };
+  };
   struct Case {
     const char* through;
     std::function<void(Recordset&)> change;
@@ -93,6 +105,13 @@ TEST_F(RecordsetChangesTest, AChangeAnywhereIsSeenAtTheNextMove) {
       {"a second connection", [&](Recordset&) { ASSERT_TRUE(RunOnOwnConnection(path_, update)); },
        changed},
       {"a second process", [&](Recordset&) { InOtherProcess(update); }, changed},
+      // Inside a transaction the set looks at the pager rather than the file.
+      {"a second process, then a transaction of this connection",
+       [&](Recordset&) {
+         InOtherProcess(update);
+         db_->BeginTrans();
+       },
+       changed},
       {"a deletion through the same connection", [&](Recordset&) { db_->Execute(remove); },
        removed},
       {"a deletion through another record set",
@@ -106,28 +125,8 @@ TEST_F(RecordsetChangesTest, AChangeAnywhereIsSeenAtTheNextMove) {
        [&](Recordset&) { ASSERT_TRUE(RunOnOwnConnection(path_, remove)); }, removed},
       {"a deletion through a second process", [&](Recordset&) { InOtherProcess(remove); }, removed},
       // Undone changes count as changes: the row shows its values as they are again.
-      {"a change seen, then rolled back",
-       [&](Recordset& rs) {
-         db_->BeginTrans();
-         db_->Execute(update);
-         rs.MoveNext();
-         EXPECT_EQ(Row(rs), changed[1]);
-         rs.MovePrevious();
-         db_->Rollback();
-       },
-       unchanged},
-      {"a change seen, then rolled back to a savepoint",
-       [&](Recordset& rs) {
-         db_->BeginTrans();
-         db_->BeginTrans();
-         db_->Execute(update);
-         rs.MoveNext();
-         EXPECT_EQ(Row(rs), changed[1]);
-         rs.MovePrevious();
-         db_->Rollback();
-         db_->CommitTrans();
-       },
-       unchanged},
+      {"a change seen, then rolled back", rolledBack(1), unchanged},
+      {"a change seen, then rolled back to a savepoint", rolledBack(2), unchanged},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.through);
@@ -142,6 +141,7 @@ TEST_F(RecordsetChangesTest, AChangeAnywhereIsSeenAtTheNextMove) {
     EXPECT_EQ(Walk(*rs), c.rows);
     EXPECT_EQ(Walk(*rs, true), c.rows);
     EXPECT_EQ(rs->RecordCount(), 3);  // rows deleted elsewhere still count, as they did
+    while (db_->transactionDepth() > 0) db_->CommitTrans();
   }
 }
 
@@ -179,6 +179,53 @@ TEST_F(RecordsetChangesTest, RowsReadAgainAfterAChangeKeepTheirOwnValues) {
     Statement left = db_->Prepare(QStringLiteral("select count(*) from articoli"));
     ASSERT_TRUE(left.Step());
     EXPECT_EQ(rows, left.Column(0).toLong());
+  }
+}
+
+// ReadToEnd gives the rows a walk with MoveNext gives, from the current row on, and ends the
+// set: rows changed elsewhere with their new values, rows deleted elsewhere passed over.
+TEST_F(RecordsetChangesTest, ReadToEndGivesTheRowsAWalkGives) {
+  {
+    Transaction tx(*db_);
+    for (int i = 4; i <= 300; ++i) {
+      AddArticle(QStringLiteral("%1").arg(8000 + i), QStringLiteral("ARTICOLO %1").arg(i), i);
+    }
+    tx.Commit();
+  }
+  const QString select = QStringLiteral("select vedovo, desart from articoli order by vedovo");
+  struct Case {
+    const char* what;
+    QString elsewhere;  // run through a second connection once the set is open
+    int from;           // moves before reading
+    int rows;           // read: the current row as the set shows it, the next ones as they are
+  };
+  const Case cases[] = {
+      {"nothing changed", QString(), 0, 300},
+      {"rows changed and deleted elsewhere",
+       "update articoli set desart = desart || ' NUOVO' where rowid % 3 = 0; "
+       "delete from articoli where rowid % 5 = 1",
+       0, 241},
+      {"from a row in the middle", "update articoli set desart = 'X' where rowid % 2 = 0", 120,
+       120},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    auto rs = db_->OpenRecordset(select);
+    auto twin = db_->OpenRecordset(select);  // walked with MoveNext
+    if (!c.elsewhere.isEmpty()) ASSERT_TRUE(RunOnOwnConnection(path_, c.elsewhere));
+    for (int i = 0; i < c.from; ++i) {
+      rs->MoveNext();
+      twin->MoveNext();
+    }
+    QStringList read, walked;
+    rs->ReadToEnd([&](std::vector<Variant>& values) {
+      ASSERT_EQ(values.size(), 2u);
+      read << values[0].str() + QLatin1Char(' ') + values[1].str();
+    });
+    EXPECT_TRUE(rs->Eof());
+    for (; !twin->Eof(); twin->MoveNext()) walked << Row(*twin);
+    EXPECT_EQ(read.size(), c.rows);
+    EXPECT_EQ(read, walked);
   }
 }
 
