@@ -212,7 +212,9 @@ TEST_F(RecordsetChangesTest, ReadToEndGivesTheRowsAWalkGives) {
     SCOPED_TRACE(c.what);
     auto rs = db_->OpenRecordset(select);
     auto twin = db_->OpenRecordset(select);  // walked with MoveNext
-    if (!c.elsewhere.isEmpty()) ASSERT_TRUE(RunOnOwnConnection(path_, c.elsewhere));
+    if (!c.elsewhere.isEmpty()) {
+      ASSERT_TRUE(RunOnOwnConnection(path_, c.elsewhere));
+    }
     for (int i = 0; i < c.from; ++i) {
       rs->MoveNext();
       twin->MoveNext();
