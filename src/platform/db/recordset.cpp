@@ -115,19 +115,20 @@ Recordset::Recordset(std::shared_ptr<Database> db, QString source, RecordsetType
   if (withRowid) {
     d_->readList =
         readColumns.isEmpty() ? QStringLiteral("1") : readColumns.join(QLatin1String(", "));
+    // The first look, before the rows are read: a change after it is seen at the next one.
+    // A look refused (the file locked by another program) is the opening's failure.
+    try {
+      d_->watch = std::make_unique<ChangeWatch>(*db_);
+    } catch (const DbError&) {
+      db_->Fail(QStringLiteral("Errore nella lettura del record set"), source_);
+    }
   }
 
-  // Every value of every row, as the opening query gives them. The first look at the database
-  // is taken once the query has its first row: its read lock lets no other commit until it
-  // ends, so the look sees the database the rows come from (and a lock the query waits for in
-  // vain is reported as the query's).
+  // Every value of every row, as the opening query gives them.
   std::vector<int> opening(n);
   for (size_t k = 0; k < n; ++k) opening[k] = first + static_cast<int>(k);
-  int rc = sqlite3_step(guard.stmt);
-  if (withRowid && (rc == SQLITE_ROW || rc == SQLITE_DONE)) {
-    d_->watch = std::make_unique<ChangeWatch>(*db_);
-  }
-  for (; rc == SQLITE_ROW; rc = sqlite3_step(guard.stmt)) {
+  int rc;
+  while ((rc = sqlite3_step(guard.stmt)) == SQLITE_ROW) {
     d_->rows.Write(d_->rows.AddRow(), guard.stmt, opening);
     if (withRowid) d_->rowids.push_back(sqlite3_column_int64(guard.stmt, 0));
     ++d_->count;
