@@ -284,4 +284,57 @@ void BindVariant(sqlite3_stmt* stmt, int index, const Variant& v) {
   }
 }
 
+Affinity AffinityOf(const QString& declared) {
+  // SQLite's rules, in their order.
+  const QString d = declared.toUpper();
+  if (d.contains(QLatin1String("INT"))) return Affinity::Integer;
+  if (d.contains(QLatin1String("CHAR")) || d.contains(QLatin1String("CLOB")) ||
+      d.contains(QLatin1String("TEXT"))) {
+    return Affinity::Text;
+  }
+  if (d.contains(QLatin1String("BLOB")) || d.trimmed().isEmpty()) return Affinity::Blob;
+  if (d.contains(QLatin1String("REAL")) || d.contains(QLatin1String("FLOA")) ||
+      d.contains(QLatin1String("DOUB"))) {
+    return Affinity::Real;
+  }
+  return Affinity::Numeric;
+}
+
+std::optional<Variant> StoredAfterWrite(const Variant& value, Affinity affinity) {
+  switch (value.type()) {
+    case Variant::Type::Empty:
+    case Variant::Type::Null:
+      return Variant::null();
+    case Variant::Type::Integer:
+    case Variant::Type::Boolean: {
+      const qint64 i =
+          value.type() == Variant::Type::Boolean ? (value.toBool() ? -1 : 0) : value.toLong();
+      if (affinity == Affinity::Text) return std::nullopt;
+      // A real column reads a whole number back as a real.
+      return affinity == Affinity::Real ? Variant(static_cast<double>(i)) : Variant(i);
+    }
+    case Variant::Type::Single:
+    case Variant::Type::Double:
+    case Variant::Type::Date: {
+      const double d = value.isDate() ? value.toDayNumber() : value.toDouble();
+      if (!std::isfinite(d) || affinity == Affinity::Text) return std::nullopt;
+      if (affinity == Affinity::Blob) return Variant(d);
+      // A number column keeps a whole real as a whole number; a real column reads it back as
+      // a real (so -0 comes back as 0).
+      if (d == std::floor(d)) {
+        if (std::fabs(d) >= 9.2e18) return std::nullopt;
+        const qint64 whole = static_cast<qint64>(d);
+        return affinity == Affinity::Real ? Variant(static_cast<double>(whole)) : Variant(whole);
+      }
+      return Variant(d);
+    }
+    case Variant::Type::Text:
+      if (affinity == Affinity::Text || affinity == Affinity::Blob) return value;
+      return std::nullopt;
+    case Variant::Type::Error:
+      break;
+  }
+  return std::nullopt;
+}
+
 }  // namespace vx::db

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 #include "platform/variant.h"
 
@@ -51,5 +52,14 @@ Variant TypedFromStorage(const Variant& stored, JetType type);
 Variant StoredValue(sqlite3_stmt* stmt, int column);
 Variant StoredValue(sqlite3_value* value);
 void BindVariant(sqlite3_stmt* stmt, int index, const Variant& value);
+
+// SQLite's affinity of a column of the declared type.
+enum class Affinity { Blob, Text, Numeric, Integer, Real };
+Affinity AffinityOf(const QString& declared);
+
+// The value a column of that affinity gives back once `value` is bound (as BindVariant binds
+// it) and written into it; nullopt where SQLite may turn it into something not worked out
+// here (text into a number column, a number into a text column, no finite number).
+std::optional<Variant> StoredAfterWrite(const Variant& value, Affinity affinity);
 
 }  // namespace vx::db

@@ -332,7 +332,10 @@ Variant Recordset::Field(const QString& name) const {
 
 Variant Recordset::Field(int index) const {
   if (index < 0 || index >= static_cast<int>(d_->fields.size())) FieldName(index);  // raises
-  if (d_->mode != Impl::Mode::None) return d_->pending[index];
+  // During an Edit the fields not set are the row's.
+  if (d_->mode == Impl::Mode::AddNew || (d_->mode == Impl::Mode::Edit && d_->dirty[index])) {
+    return d_->pending[index];
+  }
   if (d_->bof || d_->eof) NoCurrent(source_);
   if (d_->deleted[d_->pos]) {
     throw DbError(QStringLiteral("Il record corrente di '%1' è stato eliminato").arg(source_));
@@ -384,7 +387,7 @@ void Recordset::Edit() {
   if (!Load(d_->pos, 1)) {
     throw DbError(QStringLiteral("Il record corrente di '%1' è stato eliminato").arg(source_));
   }
-  d_->RowValues(d_->pos, d_->pending);
+  d_->pending.assign(d_->fields.size(), Variant::null());
   d_->pendingStored.assign(d_->fields.size(), Variant::null());
   d_->dirty.assign(d_->fields.size(), 0);
   d_->mode = Impl::Mode::Edit;
@@ -413,11 +416,14 @@ void Recordset::Update() {
       changed.push_back(k);
     }
   }
-  const QString table = jet::QuoteName(d_->base);
   // A look before the write, so that the write alone is taken as the set's own.
   d_->Look();
+  const bool edited = d_->mode == Impl::Mode::Edit && !changed.empty();
+  // Whether the row's kept values were the table's up to the write.
+  const bool fresh = edited && d_->readAt[d_->pos] == d_->generation;
   if (d_->mode == Impl::Mode::AddNew) {
     if (!d_->insert.handle() || changed != d_->insertFields) {
+      const QString table = jet::QuoteName(d_->base);
       QString sql;
       if (changed.empty()) {
         sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table);
@@ -438,16 +444,17 @@ void Recordset::Update() {
     }
     d_->watch->AcceptOwnWrite(d_->insert.Run());
     d_->Append(sqlite3_last_insert_rowid(db_->handle()));
-  } else if (!changed.empty()) {
+  } else if (edited) {
     if (!d_->update.handle() || changed != d_->updateFields) {
       QStringList sets;
       for (size_t i = 0; i < changed.size(); ++i) {
         sets << jet::QuoteName(d_->fields[changed[i]].origin) + QStringLiteral(" = ?") +
                     QString::number(i + 1);
       }
-      d_->update = db_->PrepareNative(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?%3")
-                                          .arg(table, sets.join(QLatin1String(", ")))
-                                          .arg(changed.size() + 1));
+      d_->update =
+          db_->PrepareNative(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?%3")
+                                 .arg(jet::QuoteName(d_->base), sets.join(QLatin1String(", ")))
+                                 .arg(changed.size() + 1));
       d_->updateFields = changed;
     }
     for (size_t i = 0; i < changed.size(); ++i) {
@@ -463,12 +470,77 @@ void Recordset::Update() {
               .arg(source_));
     }
     d_->watch->AcceptOwnWrite(updated);
-    d_->readAt[d_->pos] = 0;  // read back as the table holds it
+  }
+  // The current row stays the one before AddNew, as it is now. After an Edit it holds what
+  // was written, unless anything else changed meanwhile: then it is read back as the table
+  // holds it.
+  const quint32 generation = d_->generation;
+  d_->Look();
+  if (edited && !(fresh && d_->generation == generation && d_->KeepWritten(*db_, changed))) {
+    d_->readAt[d_->pos] = 0;
   }
   CancelUpdate();
-  // The current row stays the one before AddNew, read again as it is now.
-  d_->Look();
   if (!d_->bof && !d_->eof) Load(d_->pos, 1);
+}
+
+// --- the values the set's own UPDATE leaves -----------------------------------------------
+
+bool Recordset::Impl::KeepWritten(Database& db, const std::vector<int>& changed) {
+  if (writeAffinity.empty()) {
+    struct Column {
+      Affinity affinity;
+      bool key, notNull;
+    };
+    std::unordered_map<QString, Column, QStringHash> columns;  // by the name in lower case
+    bool computed = false;
+    Statement info = db.PrepareNative(
+        QStringLiteral("SELECT name, type, pk, hidden, \"notnull\" FROM pragma_table_xinfo(?1)"));
+    info.Bind(1, Variant(base));
+    while (info.Step()) {
+      const qint64 hidden = info.Column(3).toLong();
+      // Generated columns follow the others.
+      if (hidden == 2 || hidden == 3) computed = true;
+      columns[info.Column(0).str().toLower()] = {AffinityOf(info.Column(1).str()),
+                                                 info.Column(2).toLong() != 0,
+                                                 info.Column(4).toLong() != 0};
+    }
+    writeAffinity.assign(fields.size(), std::nullopt);
+    writeNotNull.assign(fields.size(), 0);
+    for (size_t k = 0; k < fields.size() && !computed; ++k) {
+      if (fields[k].readIndex < 0) continue;
+      const auto it = columns.find(fields[k].origin.toLower());
+      // A key column may be the rowid itself.
+      if (it == columns.end() || it->second.key) continue;
+      writeAffinity[k] = it->second.affinity;
+      writeNotNull[k] = it->second.notNull;
+    }
+  }
+  std::vector<Variant>& written = keptWritten;
+  written.resize(changed.size());
+  for (size_t j = 0; j < changed.size(); ++j) {
+    const int k = changed[j];
+    if (!writeAffinity[k]) return false;
+    // Null into a NOT NULL column may have been replaced by the column's default.
+    if (writeNotNull[k] && pendingStored[k].isNull()) return false;
+    std::optional<Variant> stored = StoredAfterWrite(pendingStored[k], *writeAffinity[k]);
+    if (!stored) return false;
+    written[j] = std::move(*stored);
+  }
+  // Every field of a written column (one column may be selected under two names) takes its
+  // value; the others keep theirs.
+  std::vector<const Variant*>& values = keptValues;
+  values.assign(fields.size(), nullptr);
+  for (size_t k = 0; k < fields.size(); ++k) {
+    if (fields[k].readIndex < 0) continue;
+    for (size_t j = 0; j < changed.size(); ++j) {
+      if (fields[changed[j]].column == fields[k].column) values[k] = &written[j];
+    }
+  }
+  rows.Write(pos, values);
+  readAt[pos] = generation;
+  gone[pos] = 0;
+  ForgetCurrent();
+  return true;
 }
 
 void Recordset::Delete() {

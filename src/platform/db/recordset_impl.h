@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -68,7 +69,7 @@ struct Recordset::Impl {
   bool offsetsKnown = false;
 
   enum class Mode { None, Edit, AddNew } mode = Mode::None;
-  std::vector<Variant> pending;        // as Field() gives them back
+  std::vector<Variant> pending;        // the values set, as Field() gives them back
   std::vector<Variant> pendingStored;  // as they are written
   std::vector<char> dirty;
 
@@ -78,6 +79,13 @@ struct Recordset::Impl {
   std::array<Statement, 7> reads;  // rows read again by rowid: 1, 2, 4, ... 64 at once
   std::vector<int> insertFields, updateFields;
   Statement insert, update;
+  // Per field, the affinity of its column, for the values the set's own UPDATE leaves in the
+  // row; nullopt where the row is read back instead (a field of no column of the base table, a
+  // key column, a table with computed columns). Worked out at the first UPDATE.
+  std::vector<std::optional<Affinity>> writeAffinity;
+  std::vector<char> writeNotNull;
+  std::vector<Variant> keptWritten;  // KeepWritten's room, kept between calls
+  std::vector<const Variant*> keptValues;
   std::unordered_map<QString, CriteriaShape, QStringHash> shapes;
 
   // The position of each rowid, made when first needed.
@@ -90,6 +98,11 @@ struct Recordset::Impl {
   quint32 foundGeneration = 0;
   long foundCount = -1;
   std::vector<long> foundPositions;
+
+  // After the set's own UPDATE of the `changed` fields of the current row, with nothing else
+  // changed since its values were read: keeps the values written as the row's, as the table
+  // now holds them. False (nothing kept) where it cannot tell them without reading the row.
+  bool KeepWritten(Database& db, const std::vector<int>& changed);
 
   // Advances the generation when the database may have changed since the last look.
   void Look() {

@@ -47,34 +47,27 @@ bool Fits(qint64 v) {
   return v >= std::numeric_limits<Small>::min() && v <= std::numeric_limits<Small>::max();
 }
 
-// Writes the column's value, as StoredValue reads it, after the `used` bytes of `out`;
-// returns the bytes written. One call reaches the column; its parts are read from the value
-// (the connection is used from one thread only).
-std::size_t PutColumn(std::vector<unsigned char>& out, std::size_t used, sqlite3_stmt* stmt,
-                      int column) {
-  sqlite3_value* value = sqlite3_column_value(stmt, column);
-  const int type = sqlite3_value_type(value);
-  if (type == SQLITE_NULL) {
-    *Room(out, used, 1) = kNull;
-    return 1;
-  }
-  if (type == SQLITE_INTEGER) {
-    const qint64 v = sqlite3_value_int64(value);
-    unsigned char* at = Room(out, used, 9);
-    if (Fits<qint8>(v)) return Put(at, kInt8, qint8(v));
-    if (Fits<qint16>(v)) return Put(at, kInt16, qint16(v));
-    if (Fits<qint32>(v)) return Put(at, kInt32, qint32(v));
-    return Put(at, kInt64, v);
-  }
-  if (type == SQLITE_FLOAT) {
-    const double d = sqlite3_value_double(value);
-    const float f = static_cast<float>(d);
-    unsigned char* at = Room(out, used, 9);
-    return static_cast<double>(f) == d ? Put(at, kFloat, f) : Put(at, kDouble, d);
-  }
-  // Text, and a blob read as its text.
-  const unsigned char* text = sqlite3_value_text(value);
-  const std::size_t n = std::size_t(sqlite3_value_bytes(value));
+std::size_t PutNull(std::vector<unsigned char>& out, std::size_t used) {
+  *Room(out, used, 1) = kNull;
+  return 1;
+}
+
+std::size_t PutInteger(std::vector<unsigned char>& out, std::size_t used, qint64 v) {
+  unsigned char* at = Room(out, used, 9);
+  if (Fits<qint8>(v)) return Put(at, kInt8, qint8(v));
+  if (Fits<qint16>(v)) return Put(at, kInt16, qint16(v));
+  if (Fits<qint32>(v)) return Put(at, kInt32, qint32(v));
+  return Put(at, kInt64, v);
+}
+
+std::size_t PutReal(std::vector<unsigned char>& out, std::size_t used, double d) {
+  const float f = static_cast<float>(d);
+  unsigned char* at = Room(out, used, 9);
+  return static_cast<double>(f) == d ? Put(at, kFloat, f) : Put(at, kDouble, d);
+}
+
+std::size_t PutText(std::vector<unsigned char>& out, std::size_t used, const void* text,
+                    std::size_t n) {
   unsigned char* at = Room(out, used, n + 5);
   std::size_t head;
   if (n <= 0xFF) {
@@ -86,6 +79,44 @@ std::size_t PutColumn(std::vector<unsigned char>& out, std::size_t used, sqlite3
   }
   if (n > 0) std::memcpy(at + head, text, n);
   return head + n;
+}
+
+// Writes the column's value, as StoredValue reads it, after the `used` bytes of `out`;
+// returns the bytes written. One call reaches the column; its parts are read from the value
+// (the connection is used from one thread only).
+std::size_t PutColumn(std::vector<unsigned char>& out, std::size_t used, sqlite3_stmt* stmt,
+                      int column) {
+  sqlite3_value* value = sqlite3_column_value(stmt, column);
+  switch (sqlite3_value_type(value)) {
+    case SQLITE_NULL:
+      return PutNull(out, used);
+    case SQLITE_INTEGER:
+      return PutInteger(out, used, sqlite3_value_int64(value));
+    case SQLITE_FLOAT:
+      return PutReal(out, used, sqlite3_value_double(value));
+    default: {
+      // Text, and a blob read as its text.
+      const unsigned char* text = sqlite3_value_text(value);
+      return PutText(out, used, text, std::size_t(sqlite3_value_bytes(value)));
+    }
+  }
+}
+
+// Writes a stored value (Null, Integer, Double or Text) as PutColumn writes the column that
+// holds it.
+std::size_t PutStored(std::vector<unsigned char>& out, std::size_t used, const Variant& value) {
+  switch (value.type()) {
+    case Variant::Type::Integer:
+      return PutInteger(out, used, value.toLong());
+    case Variant::Type::Double:
+      return PutReal(out, used, value.toDouble());
+    case Variant::Type::Text: {
+      const QByteArray utf8 = value.str().toUtf8();
+      return PutText(out, used, utf8.constData(), std::size_t(utf8.size()));
+    }
+    default:
+      return PutNull(out, used);
+  }
 }
 
 }  // namespace
@@ -129,25 +160,37 @@ quint64 RowStore::Place(const unsigned char* values, std::size_t size) {
   return at;
 }
 
-void RowStore::Write(long row, sqlite3_stmt* stmt, const std::vector<int>& columns) {
+template <typename PutField>
+void RowStore::WriteRow(long row, PutField put) {
   const unsigned char* kept = HasValues(row) ? Start(row) : nullptr;
   std::size_t used = 0;
   for (int k = 0; k < fields_; ++k) {
     const std::size_t size = kept ? ValueSize(kept) : 0;
-    if (columns[k] >= 0) {
-      used += PutColumn(scratch_, used, stmt, columns[k]);
+    if (const std::size_t written = put(k, used)) {
+      used += written;
     } else if (kept) {
       std::memcpy(Room(scratch_, used, size), kept, size);
       used += size;
     } else {
-      *Room(scratch_, used, 1) = kNull;
-      ++used;
+      used += PutNull(scratch_, used);
     }
     if (kept) kept += size;
   }
   if (HasValues(row)) garbage_ += RowSize(Start(row));
   offsets_[row] = Place(scratch_.data(), used);
   if (garbage_ > (256u << 10) && garbage_ * 2 > bytes_) Compact();
+}
+
+void RowStore::Write(long row, sqlite3_stmt* stmt, const std::vector<int>& columns) {
+  WriteRow(row, [&](int k, std::size_t used) -> std::size_t {
+    return columns[k] >= 0 ? PutColumn(scratch_, used, stmt, columns[k]) : 0;
+  });
+}
+
+void RowStore::Write(long row, const std::vector<const Variant*>& values) {
+  WriteRow(row, [&](int k, std::size_t used) -> std::size_t {
+    return values[k] ? PutStored(scratch_, used, *values[k]) : 0;
+  });
 }
 
 void RowStore::FieldOffsets(long row, std::vector<quint32>& out) const {

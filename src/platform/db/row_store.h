@@ -31,6 +31,9 @@ class RowStore {
   // Sets row `row` to the values of the statement's current row: field k from column
   // columns[k], or, where that is -1, the row's value kept so far (Null when none).
   void Write(long row, sqlite3_stmt* stmt, const std::vector<int>& columns);
+  // Sets row `row` to the stored values (Null, Integer, Double or Text) given: field k from
+  // *values[k], or, where that is null, the row's value kept so far (Null when none).
+  void Write(long row, const std::vector<const Variant*>& values);
 
   // Where each field of the row starts, from the row's start; the row must have values.
   void FieldOffsets(long row, std::vector<quint32>& out) const;
@@ -50,6 +53,10 @@ class RowStore {
     return blocks_[offsets_[row] >> 32].data() + (offsets_[row] & 0xFFFFFFFFu);
   }
   std::size_t RowSize(const unsigned char* start) const;
+  // Sets the row's values field by field: `put(k, used)` writes field k after the `used`
+  // bytes of scratch_ and returns its size, or 0 to keep the row's value.
+  template <typename PutField>
+  void WriteRow(long row, PutField put);
   // Appends `size` bytes as a row's values; returns where they went.
   quint64 Place(const unsigned char* values, std::size_t size);
   void Compact();

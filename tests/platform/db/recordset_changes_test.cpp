@@ -269,5 +269,95 @@ TEST_F(RecordsetChangesTest, KeptValuesComeBackAsStored) {
   EXPECT_EQ(i, int(std::size(values)));
 }
 
+// After Update the set shows the row it wrote as reading the row back shows it: each column's
+// type applied to the value, a column selected twice, a column the table computes, a Null the
+// table replaces, a field computed by the query.
+TEST_F(RecordsetChangesTest, ARowWrittenThroughTheSetShowsWhatTheTableHolds) {
+  for (const char* sql :
+       {"create table valori (t text(13), t5 text(5) not null on conflict replace default 'DEF', "
+        "s single, d double, i int, g date, b yesno, m memo, v, x float8, n numeric)",
+        "create table calcolati (n int, doppio int generated always as (n * 2))",
+        "create table altro (x int)", "insert into altro values (0)"}) {
+    ASSERT_EQ(sqlite3_exec(db_->handle(), sql, nullptr, nullptr, nullptr), SQLITE_OK) << sql;
+  }
+  const QString valori = QStringLiteral("select *, t as t2, i * 2 as doppio from valori");
+  const QString calcolati = QStringLiteral("select n, doppio from calcolati");
+  struct Case {
+    QString select;
+    const char* field;
+    Variant value;
+    const char* between = nullptr;  // run on another connection between Edit and Update
+  };
+  const Case cases[] = {
+      {valori, "t", Variant(QStringLiteral("NUOVO"))},
+      {valori, "t", Variant(qint64(12))},
+      {valori, "t", Variant::null()},
+      {valori, "t2", Variant(QStringLiteral("ALIAS"))},
+      {valori, "t5", Variant::null()},
+      {valori, "t5", Variant(QStringLiteral("ABC"))},
+      {valori, "s", Variant(1.5)},
+      {valori, "s", Variant(0.1)},
+      {valori, "s", Variant(-0.0)},
+      {valori, "s", Variant(QStringLiteral("2,5"))},
+      {valori, "d", Variant(2.0)},
+      {valori, "d", Variant(-0.0)},
+      {valori, "d", Variant(0.1)},
+      {valori, "d", Variant(qint64(3))},
+      {valori, "i", Variant(2.5)},
+      {valori, "i", Variant(QStringLiteral("7"))},
+      {valori, "g", Variant(QStringLiteral("01/02/2020"))},
+      {valori, "g", Variant::fromDayNumber(43862.5)},
+      {valori, "b", Variant(true)},
+      {valori, "m", Variant(QStringLiteral("123"))},
+      {valori, "m", Variant(QStringLiteral("testo"))},
+      {valori, "v", Variant(qint64(5))},
+      {valori, "v", Variant(3.0)},
+      {valori, "v", Variant(QStringLiteral("7"))},
+      {valori, "v", Variant(true)},
+      {valori, "x", Variant(qint64(3))},
+      {valori, "x", Variant(2.0)},
+      {valori, "n", Variant(QStringLiteral("7"))},
+      {valori, "n", Variant(3.0)},
+      {valori, "n", Variant(0.25)},
+      {calcolati, "n", Variant(qint64(21))},
+      {valori, "s", Variant(0.5), "update valori set t = 'ALTRO'"},
+  };
+  // Every field of the current row: its type, text and number.
+  auto shown = [](Recordset& rs) {
+    QStringList out;
+    for (int k = 0; k < rs.FieldCount(); ++k) {
+      const Variant v = rs.Field(k);
+      out << QStringLiteral("%1:%2:%3")
+                 .arg(int(v.type()))
+                 .arg(v.str(), v.isNumber() ? QString::number(v.toDouble(), 'g', 17) : QString());
+    }
+    return out;
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(
+        QStringLiteral("%1 = %2").arg(QLatin1String(c.field), c.value.str()).toStdString());
+    db_->Execute(QStringLiteral("delete from valori"));
+    db_->Execute(QStringLiteral("delete from calcolati"));
+    db_->Execute(
+        QStringLiteral("insert into valori (t, t5, s, d, i, g, b, m, v, x, n) "
+                       "values ('T', 'T5', 1, 1, 1, 1, 0, 'M', 1, 1, 1)"));
+    db_->Execute(QStringLiteral("insert into calcolati (n) values (1)"));
+    auto rs = db_->OpenRecordset(c.select);
+    rs->Edit();
+    if (c.between) {
+      ASSERT_TRUE(RunOnOwnConnection(path_, QLatin1String(c.between)));
+    }
+    rs->SetField(QLatin1String(c.field), c.value);
+    rs->Update();
+    const QStringList written = shown(*rs);
+    // A change elsewhere, then a move back onto the row: it is read again.
+    db_->Execute(QStringLiteral("update altro set x = x + 1"));
+    rs->MoveNext();
+    rs->MovePrevious();
+    ASSERT_FALSE(rs->Bof());
+    EXPECT_EQ(written, shown(*rs));
+  }
+}
+
 }  // namespace
 }  // namespace vx::db
