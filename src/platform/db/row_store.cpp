@@ -162,7 +162,8 @@ quint64 RowStore::Place(const unsigned char* values, std::size_t size) {
 
 template <typename PutField>
 void RowStore::WriteRow(long row, PutField put) {
-  const unsigned char* kept = HasValues(row) ? Start(row) : nullptr;
+  const unsigned char* const start = HasValues(row) ? Start(row) : nullptr;
+  const unsigned char* kept = start;
   std::size_t used = 0;
   for (int k = 0; k < fields_; ++k) {
     const std::size_t size = kept ? ValueSize(kept) : 0;
@@ -176,7 +177,8 @@ void RowStore::WriteRow(long row, PutField put) {
     }
     if (kept) kept += size;
   }
-  if (HasValues(row)) garbage_ += RowSize(Start(row));
+  // The row's values left behind: `kept` walked them all.
+  if (start) garbage_ += std::size_t(kept - start);
   offsets_[row] = Place(scratch_.data(), used);
   if (garbage_ > (256u << 10) && garbage_ * 2 > bytes_) Compact();
 }
