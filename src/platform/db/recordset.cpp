@@ -486,7 +486,9 @@ void Recordset::Update() {
 // --- the values the set's own UPDATE leaves -----------------------------------------------
 
 bool Recordset::Impl::KeepWritten(Database& db, const std::vector<int>& changed) {
-  if (writeAffinity.empty()) {
+  // Worked out again after a schema change through the connection (which counts as an undo).
+  if (writeAffinity.empty() || writeAffinityUndos != db.undoCount()) {
+    writeAffinityUndos = db.undoCount();
     struct Column {
       Affinity affinity;
       bool key, notNull;

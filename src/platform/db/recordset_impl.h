@@ -84,6 +84,7 @@ struct Recordset::Impl {
   // key column, a table with computed columns). Worked out at the first UPDATE.
   std::vector<std::optional<Affinity>> writeAffinity;
   std::vector<char> writeNotNull;
+  qint64 writeAffinityUndos = 0;     // the connection's undo count when they were worked out
   std::vector<Variant> keptWritten;  // KeepWritten's room, kept between calls
   std::vector<const Variant*> keptValues;
   std::unordered_map<QString, CriteriaShape, QStringHash> shapes;
