@@ -1,7 +1,8 @@
 // The comparison grid's view changes over 50,000 articles (offscreen) and the printed list of
 // 3,000 ticked rows, each against its floor: a page step, a description search and a
-// convenience option against the same SELECT read straight from SQLite; the list against the
-// same boxes and texts drawn straight with QPainter into a PDF.
+// convenience option against the same SELECT read straight from SQLite (the page step and
+// the search as the best of three, as the SELECT is); the list against the same boxes and
+// texts drawn straight with QPainter into a PDF.
 #include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
@@ -10,7 +11,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
+#include <functional>
+#include <vector>
 
 #include "common/shared_values.h"
 #include "comparison/cnf02.h"
@@ -74,6 +78,14 @@ double Ms(const std::function<void()>& work) {
   work();
   QCoreApplication::processEvents();
   return t.nsecsElapsed() / 1e6;
+}
+
+// The best of the window's work done once per action, as the bare SELECT is timed: the
+// actions given in turn leave the view as the last one does.
+double BestMs(const std::vector<std::function<void()>>& actions) {
+  double best = 1e12;
+  for (const auto& action : actions) best = std::min(best, Ms(action));
+  return best;
 }
 
 // Totals of the window's work and of the bare work, over every action measured.
@@ -148,10 +160,16 @@ int main(int argc, char** argv) {
   QCoreApplication::processEvents();
 
   w->Option5->click();
-  Report("page step", Ms([&] { w->Pic1->click(); }), *w, *db);
+  // Forward, back and forward again: three page steps of 500 rows, ending one page on.
+  const auto forward = [&] { w->Pic1->click(); };
+  const auto back = [&] { w->Pic2->click(); };
+  Report("page step", BestMs({forward, back, forward}), *w, *db);
   w->ricw->setText(QStringLiteral("DEMO 0123"));
-  int enter = 13;
-  Report("description search", Ms([&] { w->cnf02_ricw_KeyPress(enter); }), *w, *db);
+  const auto search = [&] {
+    int enter = 13;
+    w->cnf02_ricw_KeyPress(enter);
+  };
+  Report("description search", BestMs({search, search, search}), *w, *db);
   w->Check1->click();
   Report("convenience option", Ms([&] { w->Option2->click(); }), *w, *db);
 
