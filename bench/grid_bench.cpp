@@ -14,13 +14,13 @@
 #include "data/shipped_schema.h"
 #include "platform/db/database.h"
 #include "platform/db/datacontrol.h"
-#include "platform/locale_it.h"
+#include "platform/ui/application.h"
 #include "platform/ui/flexgrid.h"
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
-  vx::InstallItalianLocale();
+  vx::ui::SetupApplication(app);
   constexpr int kRows = 50000;
   constexpr int kCols = 27;
 

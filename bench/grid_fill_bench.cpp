@@ -31,8 +31,8 @@
 #include "platform/db/database.h"
 #include "platform/db/datacontrol.h"
 #include "platform/db/recordset.h"
-#include "platform/locale_it.h"
 #include "platform/paths.h"
+#include "platform/ui/application.h"
 #include "platform/ui/flexgrid.h"
 #include "platform/ui/form.h"
 #include "platform/ui/msgbox.h"
@@ -188,7 +188,7 @@ double RecordsetWalk(const QString& database, const QString& sql, const QStringL
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
-  vx::InstallItalianLocale();
+  vx::ui::SetupApplication(app);
   vx::ui::SetMessageResponder([](const vx::ui::MessageRecord& box) {
     std::fprintf(stderr, "message: %s\n", qPrintable(box.text));
     return vx::ui::MsgAnswer::No;

@@ -21,9 +21,9 @@
 #include "data_drive.h"
 #include "platform/db/database.h"
 #include "platform/db/datacontrol.h"
-#include "platform/locale_it.h"
 #include "platform/paths.h"
 #include "platform/print/printers.h"
+#include "platform/ui/application.h"
 #include "platform/ui/flexgrid.h"
 #include "platform/ui/form.h"
 #include "platform/ui/msgbox.h"
@@ -138,7 +138,7 @@ double BarePainter(const QString& file, int rows) {
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
-  vx::InstallItalianLocale();
+  vx::ui::SetupApplication(app);
   vx::ui::SetMessageResponder([](const vx::ui::MessageRecord& box) {
     if (box.buttons == vx::ui::MsgButtons::YesNo) return vx::ui::MsgAnswer::Yes;
     std::fprintf(stderr, "message: %s\n", qPrintable(box.text));

@@ -288,16 +288,17 @@ void cnf02::cnf02_carica_griglia() {
 
 void cnf02::cnf02_attesa(bool flag) {
   // Already busy (a view change turns the indicator on, then its re-query again): the window
-  // shows it, only what changed since needs painting.
-  const bool shown = flag && !Frame7->isHidden() && !isEnabled() && flex1->isHidden();
+  // shows it, nothing is left to paint.
+  if (flag && !Frame7->isHidden() && !isEnabled() && flex1->isHidden()) return;
   Frame7->setVisible(flag);
   setEnabled(!flag);
-  if (shown) {
-    QCoreApplication::sendPostedEvents(window(), QEvent::UpdateRequest);
-  } else {
-    repaint();
-  }
+  // The grid goes or comes before the paint, so that the one paint shows the window as it
+  // stays: the grid is painted once, with the rows of the new view, never beneath the busy
+  // frame. A widget that is shown asks for its paint through a posted event; delivered now,
+  // that paint joins this one instead of following it.
   flex1->setVisible(!flag);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateLater);
+  repaint();
 }
 
 bool cnf02::Requery() {

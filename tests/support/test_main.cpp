@@ -3,7 +3,7 @@
 
 #include <QApplication>
 
-#include "platform/locale_it.h"
+#include "platform/ui/application.h"
 #include "support/child_test.h"
 #include "support/scripted_messages.h"
 
@@ -11,7 +11,7 @@ int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM",
           qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
   QApplication app(argc, argv);
-  vx::InstallItalianLocale();
+  vx::ui::SetupApplication(app);
   // Started by a test as another program on the same files: run that, not the tests.
   if (const int rc = RunChildEntryIfAsked(); rc >= 0) return rc;
   // A box that no test scripted fails that test instead of waiting for a click.

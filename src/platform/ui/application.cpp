@@ -9,6 +9,7 @@
 
 #include "platform/db/database.h"
 #include "platform/locale_it.h"
+#include "platform/ui/window_style.h"
 
 namespace vx::ui {
 
@@ -74,6 +75,7 @@ InputHold& Hold() {
 void SetupApplication(QApplication& app) {
   InstallItalianLocale();
   app.setQuitOnLastWindowClosed(false);
+  QApplication::setStyle(new WindowStyle);
 }
 
 void DoEvents() {

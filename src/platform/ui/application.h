@@ -5,8 +5,9 @@ class QApplication;
 
 namespace vx::ui {
 
-// Fixes the Italian locale and leaves ending the process to the window registry (the
-// process ends when the last window is unloaded, not when the last one is hidden).
+// Fixes the Italian locale, draws the windows with WindowStyle and leaves ending the process
+// to the window registry (the process ends when the last window is unloaded, not when the
+// last one is hidden).
 void SetupApplication(QApplication& app);
 
 // The one call through which long loops let pending events (repaints, timers, input) run.

@@ -1,9 +1,12 @@
 #include "platform/ui/flexgrid.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QStyle>
+#include <QStyledItemDelegate>
 
 #include "platform/db/datacontrol.h"
 #include "platform/db/recordset.h"
@@ -11,8 +14,57 @@
 
 namespace vx::ui {
 
+namespace {
+
+// The text margin on either side of a cell, as the style's item drawing leaves it.
+int TextMargin(const QWidget* grid) {
+  const QStyle* style = grid ? grid->style() : QApplication::style();
+  return style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1;
+}
+
+// Paints a plain cell (enabled, neither selected nor focused) straight from the model: its
+// background, then its text on one line, cut with an ellipsis where it does not fit, placed
+// as the style places it. The style's item drawing lays every text out twice and asks the
+// model for ten roles; a grid shows hundreds of cells at each step. Any other cell is drawn
+// by the style.
+class CellPainter : public QStyledItemDelegate {
+ public:
+  CellPainter(const GridModel* model, QWidget* grid)
+      : QStyledItemDelegate(grid), model_(model) {}
+
+  void paint(QPainter* p, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
+    if (!(option.state & QStyle::State_Enabled) ||
+        (option.state & (QStyle::State_Selected | QStyle::State_HasFocus))) {
+      QStyledItemDelegate::paint(p, option, index);
+      return;
+    }
+    const int r = index.row(), c = index.column();
+    if (const QColor back = model_->ShownBack(r, c); back.isValid()) p->fillRect(option.rect, back);
+    const QString text = model_->Text(r, c);
+    if (text.isEmpty()) return;
+    const int margin = TextMargin(option.widget);
+    const QRect area = option.rect.adjusted(margin, 0, -margin, 0);
+    const QFontMetrics& metrics = option.fontMetrics;
+    const QColor fore = model_->Fore(r, c);
+    const QPalette::ColorGroup group =
+        (option.state & QStyle::State_Active) ? QPalette::Normal : QPalette::Inactive;
+    p->setPen(fore.isValid() ? fore : option.palette.color(group, QPalette::Text));
+    p->setFont(option.font);
+    const int baseline = area.top() + (area.height() - metrics.height()) / 2 + metrics.ascent();
+    p->drawText(QPoint(area.left(), baseline),
+                metrics.elidedText(text, Qt::ElideRight, area.width()));
+  }
+
+ private:
+  const GridModel* model_;
+};
+
+}  // namespace
+
 FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent), model_(new GridModel(this)) {
   setModel(model_);
+  setItemDelegate(new CellPainter(model_, this));
   // Column widths are given in twips for a small, narrow font: the grid uses one.
   QFont narrow(QStringLiteral("DejaVu Sans Condensed"), 8);
   narrow.setStretch(QFont::SemiCondensed);
@@ -78,7 +130,7 @@ int FlexGrid::ColWidth(int col) const {
 
 void FlexGrid::SetColWidthFor(int col, int twips, const QString& widest) {
   // The cell's text margin on either side, as the item delegate leaves it, and the grid line.
-  const int margins = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
+  const int margins = 2 * TextMargin(this);
   const int needed = fontMetrics().horizontalAdvance(widest) + margins + 1;
   SetColWidth(col, twips <= 0 ? twips : std::max(twips, int(PixelsToTwips(needed))));
 }

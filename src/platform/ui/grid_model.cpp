@@ -23,10 +23,8 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
       return cells_[size_t(r) * cols_ + c].str();
     case Qt::BackgroundRole: {
-      const QColor back = Back(r, c);
-      if (back.isValid()) return back;
-      if (IsFixed(r, c)) return QApplication::palette().color(QPalette::Button);
-      return {};
+      const QColor back = ShownBack(r, c);
+      return back.isValid() ? QVariant(back) : QVariant();
     }
     case Qt::ForegroundRole: {
       const QColor fore = Fore(r, c);
@@ -133,6 +131,12 @@ QColor GridModel::Fore(int row, int col) const {
 QColor GridModel::Back(int row, int col) const {
   Decorate(row);
   return back_.value(Key(row, col));
+}
+
+QColor GridModel::ShownBack(int row, int col) const {
+  const QColor back = Back(row, col);
+  if (back.isValid() || !IsFixed(row, col)) return back;
+  return QApplication::palette().color(QPalette::Button);
 }
 
 void GridModel::SetFore(int row, int col, const QColor& color) {

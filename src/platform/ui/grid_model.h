@@ -53,6 +53,9 @@ class GridModel : public QAbstractTableModel {
   // An invalid colour means the grid's normal colour.
   QColor Fore(int row, int col) const;
   QColor Back(int row, int col) const;
+  // The background a cell shows: its own colour, the button face for a fixed cell, else
+  // invalid (the grid's base colour).
+  QColor ShownBack(int row, int col) const;
   void SetFore(int row, int col, const QColor& color);
   void SetBack(int row, int col, const QColor& color);
 

@@ -236,6 +236,31 @@ TEST_F(Cnf02FiltersTest, TypingClearsWithoutRefillThenEnterSearches) {
   EXPECT_TRUE(w_->flex1->hasFocus());
 }
 
+// A search paints the grid once, after the busy frame, with the rows it found; the busy frame
+// is painted while the query runs.
+TEST_F(Cnf02FiltersTest, ASearchPaintsTheGridOnceWithItsRows) {
+  Add({Ean(1), "ACETO"});
+  Add({Ean(2), "BIRRA"});
+  Open();
+  QCoreApplication::processEvents();
+  struct PaintLog : QObject {
+    cnf02* w;
+    QStringList seen;  // what each paint of the grid showed, then "frame" for the busy frame
+    bool eventFilter(QObject* o, QEvent* e) override {
+      if (e->type() == QEvent::Paint)
+        seen << (o == w->Frame7 ? QStringLiteral("frame") : w->flex1->TextMatrix(1, 3));
+      return false;
+    }
+  } log;
+  log.w = w_;
+  w_->flex1->viewport()->installEventFilter(&log);
+  w_->Frame7->installEventFilter(&log);
+  w_->ricw->setText(QStringLiteral("birra"));
+  QTest::keyClick(w_->ricw, Qt::Key_Return);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(log.seen, (QStringList{"frame", "BIRRA"}));
+}
+
 TEST_F(Cnf02FiltersTest, PagingWalksOverTheRunningNumbers) {
   AddMany(20000);
   Number();

@@ -23,6 +23,11 @@ class FlexGridTest : public ::testing::Test {
     grid.resize(600, 300);
     grid.show();
   }
+  static bool Near(const QColor& a, const QColor& b) {
+    return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
+               std::abs(a.blue() - b.blue()) <=
+           24;
+  }
   QPoint CellCentre(int r, int c) { return grid.visualRect(grid.model()->index(r, c)).center(); }
   FlexGrid grid;
 };
@@ -187,3 +192,38 @@ TEST_F(FlexGridTest, ClearDropsTheWaitingDecoration) {
 }
 
 }  // namespace
+
+// Each kind of cell as the grid paints it: its background at the cell's corner and its text
+// in its colour somewhere inside (the stems of an antialiased "H" come within a few steps of
+// it).
+TEST_F(FlexGridTest, CellsShowTheirBackgroundAndTextColours) {
+  const QPalette palette = grid.palette();
+  const QColor pink = VbColor(0xFF80FF), navy = VbColor(0x800000);
+  grid.SetFixedRows(1);
+  grid.SetFixedCols(1);
+  grid.SetCellColors(2, 3, navy, pink);
+  grid.SetCellColors(3, 3, navy, QColor());
+  for (int r = 0; r < 4; ++r)
+    for (int c = 0; c < 5; ++c) grid.SetTextMatrix(r, c, QStringLiteral("HHHH"));
+  struct Case {
+    int row, col;
+    QColor back, text;
+  } cases[] = {
+      {0, 2, palette.color(QPalette::Button), palette.color(QPalette::Text)},  // fixed row
+      {2, 0, palette.color(QPalette::Button), palette.color(QPalette::Text)},  // fixed column
+      {2, 2, palette.color(QPalette::Base), palette.color(QPalette::Text)},
+      {2, 3, pink, navy},
+      {3, 3, palette.color(QPalette::Base), navy},
+  };
+  QCoreApplication::processEvents();
+  const QImage shown = grid.viewport()->grab().toImage();
+  for (const Case& c : cases) {
+    const QRect cell = grid.visualRect(grid.model()->index(c.row, c.col));
+    EXPECT_EQ(shown.pixelColor(cell.topLeft() + QPoint(1, 1)), c.back) << c.row << "," << c.col;
+    bool text = false;
+    for (int y = cell.top(); y <= cell.bottom() && !text; ++y)
+      for (int x = cell.left(); x <= cell.right() && !text; ++x)
+        text = Near(shown.pixelColor(x, y), c.text);
+    EXPECT_TRUE(text) << c.row << "," << c.col;
+  }
+}
