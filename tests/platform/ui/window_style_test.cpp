@@ -1,4 +1,4 @@
-// The windows' style draws every group box frame as the platform's own style does.
+// The windows' style draws group box frames and scroll bars as the platform's own style does.
 #include "platform/ui/window_style.h"
 
 #include <gtest/gtest.h>
@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QGroupBox>
 #include <QImage>
+#include <QScrollBar>
 #include <QStyleFactory>
 #include <algorithm>
 #include <cstdlib>
@@ -62,6 +63,36 @@ TEST(WindowStyleTest, GroupBoxFramesLookAsThePlatformStyleDrawsThem) {
           << c.size.width() << "x" << c.size.height() << " '" << c.title.toStdString() << "' "
           << c.enabled << " pass " << pass;
     }
+  }
+}
+
+// Scroll bars, tall and wide, at the start and further on, are the platform style's pixels.
+TEST(WindowStyleTest, ScrollBarsLookAsThePlatformStyleDrawsThem) {
+  auto* style = dynamic_cast<WindowStyle*>(QApplication::style());
+  ASSERT_NE(style, nullptr);
+  std::unique_ptr<QStyle> platform(QStyleFactory::create(style->baseStyle()->name()));
+  struct Case {
+    Qt::Orientation orientation;
+    QSize size;
+    int value;
+  } cases[] = {
+      {Qt::Vertical, {14, 356}, 0},
+      {Qt::Vertical, {14, 356}, 60},
+      {Qt::Vertical, {14, 40}, 10},
+      {Qt::Horizontal, {962, 14}, 30},
+  };
+  for (const Case& c : cases) {
+    QScrollBar bar(c.orientation);
+    QScrollBar reference(c.orientation);
+    reference.setStyle(platform.get());
+    for (QScrollBar* b : {&bar, &reference}) {
+      b->resize(c.size);
+      b->setRange(0, 84);
+      b->setPageStep(16);
+      b->setValue(c.value);
+    }
+    EXPECT_EQ(MaxDifference(bar.grab().toImage(), reference.grab().toImage()), 0)
+        << c.size.width() << "x" << c.size.height() << " at " << c.value;
   }
 }
 
