@@ -50,21 +50,21 @@ QString FromCp1252(const QByteArray& bytes) {
   return out;
 }
 
-QStringList TextLines(QByteArray bytes, bool* ended) {
+QStringList TextLines(const QByteArray& bytes, bool* ended) {
   // A DOS end-of-file mark ends the text.
   const qsizetype eof = bytes.indexOf('\x1A');
-  if (eof >= 0) bytes.truncate(eof);
+  const qsizetype n = eof >= 0 ? eof : bytes.size();
+  const char* text = bytes.constData();
   QStringList lines;
   qsizetype start = 0;
-  const qsizetype n = bytes.size();
   for (qsizetype i = 0; i < n; ++i) {
-    if (bytes[i] != '\r' && bytes[i] != '\n') continue;
+    if (text[i] != '\r' && text[i] != '\n') continue;
     lines << FromCp1252(bytes.mid(start, i - start));
-    if (bytes[i] == '\r' && i + 1 < n && bytes[i + 1] == '\n') ++i;
+    if (text[i] == '\r' && i + 1 < n && text[i + 1] == '\n') ++i;
     start = i + 1;
   }
   if (ended) *ended = start >= n;
-  if (start < n) lines << FromCp1252(bytes.mid(start));
+  if (start < n) lines << FromCp1252(bytes.mid(start, n - start));
   return lines;
 }
 

@@ -14,7 +14,7 @@ QString FromCp1252(const QByteArray& bytes);
 
 // The lines of Windows-1252 text (CR LF, CR or LF; a DOS end mark ends it), each without its
 // line end; `ended`, when given, tells whether the last line had one (true for no lines).
-QStringList TextLines(QByteArray bytes, bool* ended = nullptr);
+QStringList TextLines(const QByteArray& bytes, bool* ended = nullptr);
 // The bytes of a file, whole; nullopt when it can't be read.
 std::optional<QByteArray> ReadFileBytes(const QString& path);
 // Reads the lines of a Windows-1252 text file (CR LF or LF); nullopt when it can't be read.

@@ -321,7 +321,7 @@ std::shared_ptr<Database> Database::Open(const QString& path) {
       prc != SQLITE_OK) {
     const QString why = QString::fromUtf8(err ? err : sqlite3_errmsg(raw));
     sqlite3_free(err);
-    sqlite3_close_v2(raw);
+    // `db` owns the connection now and closes it as the error leaves.
     throw DbError(
         ErrorKindOf(prc), path,
         QStringLiteral("Impossibile aprire il database '%1' (%2): %3").arg(path, host, why));

@@ -37,7 +37,7 @@ QString ErrorSentence(DbErrorKind kind, const QString& path) {
         return QStringLiteral("La cartella '%1' non esiste.").arg(folder);
       }
       // SQLite says the same of a file it may not open.
-      if (!path.isEmpty() && host.exists()) {
+      if (!path.isEmpty() && host.isFile()) {
         return QStringLiteral("Il file%1 non si può aprire: accesso negato.").arg(named);
       }
       return QStringLiteral("Il file%1 non esiste.").arg(named);

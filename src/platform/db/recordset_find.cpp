@@ -218,6 +218,7 @@ void Recordset::SetIndex(const QString& indexName) {
   for (const QString& c : columns) order << jet::QuoteName(c);
   const qint64 current =
       !d.bof && !d.eof && d.pos >= 0 && d.pos < d.count ? d.rowids[d.pos] : qint64{-1};
+  d.Look();
   d.rowids.clear();
   d.deleted.clear();
   d.readAt.clear();
@@ -228,8 +229,8 @@ void Recordset::SetIndex(const QString& indexName) {
   d.count = 0;
   d.deletedCount = 0;
   d.pos = -1;
+  d.bof = d.eof = true;  // a read that fails below leaves an empty set, not a place in it
   d.foundCriteria.clear();
-  d.Look();
   {
     Statement rows = db_->PrepareNative(
         QStringLiteral("SELECT rowid, %1 FROM %2 ORDER BY %3")

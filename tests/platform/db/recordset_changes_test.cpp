@@ -46,6 +46,15 @@ class RecordsetChangesTest : public DbTest {
     AddArticle(QStringLiteral("8003"), QStringLiteral("VINO"), 7);
   }
 
+  // Articles 4 to 300 after the three of Refill: enough rows for several batches.
+  void AddUpTo300() {
+    Transaction tx(*db_);
+    for (int i = 4; i <= 300; ++i) {
+      AddArticle(QStringLiteral("%1").arg(8000 + i), QStringLiteral("ARTICOLO %1").arg(i), i);
+    }
+    tx.Commit();
+  }
+
   void InOtherProcess(const QString& sql) {
     auto child = StartChild("RunSqlOnTheFile", {{"VX_DB_FILE", path_}, {"VX_DB_SQL", sql}});
     ASSERT_TRUE(child->waitForFinished(60000));
@@ -148,13 +157,7 @@ TEST_F(RecordsetChangesTest, AChangeAnywhereIsSeenAtTheNextMove) {
 // After a change elsewhere every row is read again in batches along the walk, in both
 // directions; rows deleted meanwhile are passed over, and nothing is mixed up between rows.
 TEST_F(RecordsetChangesTest, RowsReadAgainAfterAChangeKeepTheirOwnValues) {
-  {
-    Transaction tx(*db_);
-    for (int i = 4; i <= 300; ++i) {
-      AddArticle(QStringLiteral("%1").arg(8000 + i), QStringLiteral("ARTICOLO %1").arg(i), i);
-    }
-    tx.Commit();
-  }
+  AddUpTo300();
   auto rs = db_->OpenRecordset(
       QStringLiteral("select vedovo, desart, costo1, costo1 * 2 as doppio from articoli "
                      "order by costo1 desc"));
@@ -185,13 +188,7 @@ TEST_F(RecordsetChangesTest, RowsReadAgainAfterAChangeKeepTheirOwnValues) {
 // ReadToEnd gives the rows a walk with MoveNext gives, from the current row on, and ends the
 // set: rows changed elsewhere with their new values, rows deleted elsewhere passed over.
 TEST_F(RecordsetChangesTest, ReadToEndGivesTheRowsAWalkGives) {
-  {
-    Transaction tx(*db_);
-    for (int i = 4; i <= 300; ++i) {
-      AddArticle(QStringLiteral("%1").arg(8000 + i), QStringLiteral("ARTICOLO %1").arg(i), i);
-    }
-    tx.Commit();
-  }
+  AddUpTo300();
   const QString select = QStringLiteral("select vedovo, desart from articoli order by vedovo");
   struct Case {
     const char* what;
