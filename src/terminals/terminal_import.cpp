@@ -51,6 +51,7 @@ ImportRule AccumulatingImport() {
                      double q) { return AccumulatingRule(ComparisonCosts(costs), packages, q); };
   rule.skipZero = true;
   rule.numbered = true;
+  rule.adds = true;
   return rule;
 }
 
@@ -119,11 +120,12 @@ ImportOutcome ApplyReadings(db::Database& main, const std::vector<Reading>& read
       anyReading = true;
     }
   }
-  if (out.unread > 0 && !anyReading) {
+  if (out.unread > 0 && (!anyReading || (rule.adds && !consumer))) {
     for (size_t i = 0; i < readings.size(); ++i) {
       if (faults[i] != ReadingFault::None) out.report << UnreadLine(readings[i], faults[i]);
     }
-    out.noReading = true;
+    out.noReading = !anyReading;
+    out.nothingWritten = true;
     return out;
   }
   db::Transaction tx(main);

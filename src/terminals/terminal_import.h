@@ -29,6 +29,9 @@ struct ImportRule {
   bool skipZero = false;
   // The readings not passed over are numbered from 1 into `sequenza`.
   bool numbered = false;
+  // The rule adds the quantity to the packages the row holds: a reading applied twice counts
+  // twice.
+  bool adds = false;
   // Codes not found go on the report; without, they are passed over without a trace.
   bool reportNotFound = true;
 };
@@ -48,9 +51,13 @@ struct ImportOutcome {
   // Readings that could not be registered (FaultOf), each listed on the report; the
   // consumer leaves them in its source.
   int unread = 0;
-  // The source holds unread readings and none that can be registered: nothing was written
-  // and nothing consumed.
+  // The source holds unread readings and none that can be registered.
   bool noReading = false;
+  // Nothing was written and nothing consumed: the source holds unread readings and either
+  // none that can be registered, or it is a file read by a rule that adds. A file stays
+  // whole on the disk, so under such a rule its readings are registered all together or not
+  // at all: a run again, after the file is mended, must not add its good readings twice.
+  bool nothingWritten = false;
   // Why the source could not be emptied after the main commit ("" when it was).
   QString consumeError;
   // The report's lines, in reading order: codes not found, and readings not registered.
@@ -71,7 +78,8 @@ class ImportRefused : public std::runtime_error {
 // Applies the readings to `articoli`, found through its EAN index, in one transaction that
 // must be the database's outermost (ImportRefused otherwise; likewise for the consumer's
 // database); every found row is marked "X". A reading that cannot be registered is listed
-// and passed over (nothing written when no reading can be). `lineCount` sets the progress step;
+// and passed over; when no reading can be registered, or when a rule that adds has no
+// consumer, nothing is written at all (ImportOutcome::nothingWritten). `lineCount` sets the progress step;
 // progress(value) is called for each reading. A database error rolls everything back and
 // propagates (db::DbError).
 ImportOutcome ApplyReadings(db::Database& main, const std::vector<Reading>& readings,

@@ -35,6 +35,18 @@ QString NotTerminalFile(const QString& file) {
       .arg(file);
 }
 
+// A download with readings that cannot be registered: none of its readings is written, so
+// that it can be mended and read again, and it stays.
+QString UnregisteredFile(int unread, const QString& file) {
+  const QString count = unread == 1
+                            ? QStringLiteral("1 lettura non registrabile, elencata")
+                            : QStringLiteral("%1 letture non registrabili, elencate").arg(unread);
+  return QStringLiteral(
+             "ATTENZIONE!!! Il file %1 contiene %2 nella stampa con il numero della riga: "
+             "nessuna quantità registrata, il file resta sul disco.")
+      .arg(file, count);
+}
+
 // The closing message of a run that left readings unregistered in its source.
 QString UnreadMessage(int unread, const QString& source) {
   const QString count = unread == 1
@@ -211,8 +223,16 @@ void TerminalWindow::importa_quantita_terminale() {
                     e.message());
     return StopRun();
   }
-  if (outcome.noReading && !settings_.table) {
-    ui::MsgCritical(NotTerminalFile(file));
+  const auto printReport = [&] {
+    const QString printError = PrintReport(outcome.report, settings_.reportFontSize);
+    if (!printError.isEmpty()) {
+      ui::MsgCritical(QStringLiteral("ATTENZIONE!!! Stampa non riuscita: ") + printError);
+    }
+  };
+  if (outcome.nothingWritten && !settings_.table) {
+    ui::MsgCritical(outcome.noReading ? NotTerminalFile(file)
+                                      : UnregisteredFile(outcome.unread, file));
+    printReport();
     return StopRun();
   }
 
@@ -236,10 +256,7 @@ void TerminalWindow::importa_quantita_terminale() {
   DeleteSourceFile(deletion, SourceAfterSuccess::DeleteAfterMessage, file);
   AfterRun(readings);
   Unload();
-  const QString printError = PrintReport(outcome.report, settings_.reportFontSize);
-  if (!printError.isEmpty()) {
-    ui::MsgCritical(QStringLiteral("ATTENZIONE!!! Stampa non riuscita: ") + printError);
-  }
+  printReport();
   DeleteSourceFile(deletion, SourceAfterSuccess::DeleteAtEnd, file);
 }
 

@@ -39,6 +39,7 @@ struct TerminalType {
   const char* separator;
   int width;
   void (*confirm)();
+  bool adds = false;  // its rule adds to the packages: a file is registered whole or not at all
   QStringList Download(const std::vector<std::pair<QString, QString>>& readings) const {
     QStringList lines;
     for (const auto& [c, q] : readings) {
@@ -55,8 +56,8 @@ const TerminalType kTypes[] = {
     {"PDM", "C:\\pdt3100\\dati1.txt", 17, "", 6, Confirm<cnfpv3>},
     {"CIP", "C:\\cipherlab\\dati.txt", 0, ",", 0, Confirm<cnfpv4>},
     {"SIS", "C:\\MC3000\\dati\\MC0001.txt", 23, "-------", 6, Confirm<cnfpv6>},
-    {"PD6", "C:\\brunelvatto\\filedati.001", 0, "", 7, Confirm<cnfpv8>},
-    {"630", "C:\\archivio.txt", 0, "", 8, Confirm<cnfpv9>}};
+    {"PD6", "C:\\brunelvatto\\filedati.001", 0, "", 7, Confirm<cnfpv8>, true},
+    {"630", "C:\\archivio.txt", 0, "", 8, Confirm<cnfpv9>, true}};
 
 class UnregisteredReadingsTest : public TerminalTest {
  protected:
@@ -98,15 +99,19 @@ TEST_F(UnregisteredReadingsTest, ReadingsThatCannotBeRegisteredAreListedAndKeepT
       const QStringList lines =
           type.Download({{"8001234567890", "2"}, {b.code, b.quantity}, {"8005555555555", "4"}});
       Run(type, fs::ToCp1252(lines.join("\r\n") + "\r\n"));
-      EXPECT_EQ(Column("8001234567890", "colli1").toDouble(), 2);
-      EXPECT_EQ(Column("8005555555555", "colli1").toDouble(), 4);
+      EXPECT_EQ(Column("8001234567890", "colli1").toDouble(), type.adds ? 0 : 2);
+      EXPECT_EQ(Column("8005555555555", "colli1").toDouble(), type.adds ? 0 : 4);
       EXPECT_EQ(Column(e, "sel").str() + Column(e, "colli1").str(), " 0");
       EXPECT_TRUE(SourceExists(type.file));
-      EXPECT_TRUE(boxes_->Texts().contains(
-          "ATTENZIONE!!! Elaborazione terminata: 1 lettura non registrata, elencata nella stampa "
-          "con il numero della riga; il file " +
-          type.file + " resta sul disco."))
-          << boxes_->Texts().join(" | ").toStdString();
+      const QString said =
+          type.adds ? "ATTENZIONE!!! Il file " + type.file +
+                          " contiene 1 lettura non registrabile, elencata nella stampa con il "
+                          "numero della riga: nessuna quantità registrata, il file resta sul "
+                          "disco."
+                    : "ATTENZIONE!!! Elaborazione terminata: 1 lettura non registrata, elencata "
+                      "nella stampa con il numero della riga; il file " +
+                          type.file + " resta sul disco.";
+      EXPECT_TRUE(boxes_->Texts().contains(said)) << boxes_->Texts().join(" | ").toStdString();
       // Listed with its line and text; pdftotext folds runs of blanks.
       const bool pd6 = QString(type.code) == "PD6";
       QStringList words = QString("Riga %1 non registrata (%2): %3")
