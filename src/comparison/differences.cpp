@@ -124,11 +124,12 @@ DifferencesOutcome ComputeDifferences(db::Database& main, common::ProgressSink& 
         write.Bind(p, rowid);
         write.Run();
         sink.Step();
+        // The walk's statement ends before the yield, so that no lock is held across it.
         if (batch.Due()) {
           read.Reset();
           walking = false;
+          batch.RowDone();
         }
-        if (batch.RowDone()) walking = false;
       }
       read.Reset();
       batch.Finish();

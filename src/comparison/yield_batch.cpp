@@ -8,18 +8,12 @@ namespace vx::comparison {
 
 namespace {
 
-int CacheSize(db::Database& db) {
-  db::Statement st = db.PrepareNative(QStringLiteral("PRAGMA cache_size"));
-  const int size = st.Step() ? static_cast<int>(st.Column(0).toLong()) : 0;
+// The value of an integer PRAGMA.
+int PragmaInt(db::Database& db, const char* name) {
+  db::Statement st = db.PrepareNative(QStringLiteral("PRAGMA %1").arg(QLatin1String(name)));
+  const int value = st.Step() ? static_cast<int>(st.Column(0).toLong()) : 0;
   st.Reset();
-  return size;
-}
-
-int PageSize(db::Database& db) {
-  db::Statement st = db.PrepareNative(QStringLiteral("PRAGMA page_size"));
-  const int size = st.Step() ? static_cast<int>(st.Column(0).toLong()) : 0;
-  st.Reset();
-  return size;
+  return value;
 }
 
 void SetCacheSize(db::Database& db, int size) {
@@ -30,8 +24,9 @@ void SetCacheSize(db::Database& db, int size) {
 
 YieldBatch::YieldBatch(db::Database& db, common::ProgressSink& sink) : db_(db), sink_(sink) {
   // cache_size counts pages when positive, KiB when negative.
-  const int current = CacheSize(db_);
-  const qint64 currentKiB = current < 0 ? -qint64(current) : qint64(current) * PageSize(db_) / 1024;
+  const int current = PragmaInt(db_, "cache_size");
+  const qint64 currentKiB =
+      current < 0 ? -qint64(current) : qint64(current) * PragmaInt(db_, "page_size") / 1024;
   if (currentKiB < kCacheKiB) {
     SetCacheSize(db_, -kCacheKiB);
     savedCacheSize_ = current;
@@ -54,7 +49,7 @@ YieldBatch::~YieldBatch() {
     }
   }
   try {
-    if (savedCacheSize_ != 0) SetCacheSize(db_, savedCacheSize_);
+    if (savedCacheSize_) SetCacheSize(db_, *savedCacheSize_);
   } catch (...) {
   }
 }

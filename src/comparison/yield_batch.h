@@ -14,6 +14,7 @@
 
 #include <QElapsedTimer>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "common/progress.h"
@@ -58,7 +59,7 @@ class YieldBatch {
     bool open = false;
   };
   db::Database& db_;
-  int savedCacheSize_ = 0;  // the connection's cache_size before the batch, 0: unchanged
+  std::optional<int> savedCacheSize_;  // the connection's cache_size, when the batch raised it
   std::vector<Reader> readers_;
   common::ProgressSink& sink_;
   QElapsedTimer timer_;

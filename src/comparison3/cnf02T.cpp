@@ -316,9 +316,12 @@ void cnf02T::cnf02T_carica_griglia() {
   // of many.
   flex1->DecorateRows(
       1, last, [dearFore, dearBack, cheapFore, cheapBack](ui::GridModel& grid, int r) {
+        // The costs with four decimals serve both the marks and the cells' text.
+        std::array<QString, 3> cells;
         std::array<double, 3> costs{};
         for (int n = 1; n <= 3; ++n) {
-          costs[n - 1] = comparison::MarkCost(Variant(grid.Text(r, CostColumn3(n))));
+          cells[n - 1] = FormatCellNumber(grid.Text(r, CostColumn3(n)), 4, 1);
+          costs[n - 1] = comparison::MarkCostOfFormatted(cells[n - 1]);
         }
         const int dearest = CostColumn3(comparison::DearestOfThree(costs));
         grid.SetFore(r, dearest, dearFore);
@@ -327,10 +330,7 @@ void cnf02T::cnf02T_carica_griglia() {
         grid.SetFore(r, cheapest, cheapFore);
         grid.SetBack(r, cheapest, cheapBack);
         grid.SetText(r, kColIva3, FormatCellNumber(grid.Text(r, kColIva3), 0, 2));
-        for (int n = 1; n <= 3; ++n) {
-          const int c = CostColumn3(n);
-          grid.SetText(r, c, FormatCellNumber(grid.Text(r, c), 4, 1));
-        }
+        for (int n = 1; n <= 3; ++n) grid.SetText(r, CostColumn3(n), cells[n - 1]);
         for (int c = kColDiff3; c < kColDiff3 + 3; ++c) {
           grid.SetText(r, c, comparison::DifferenceText(grid.Text(r, c), 2));
         }

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QScopeGuard>
 #include <QThread>
 #include <vector>
 
@@ -33,9 +34,11 @@ void Form::Load() {
   // A message box of the load runs an event loop, in which the operator may unload the
   // window; the deletion waits until the load, and Forms::Get after it, are done with it.
   inLoad_ = true;
+  const auto loaded = qScopeGuard([this] {
+    inLoad_ = false;
+    if (unloaded_) deleteLater();
+  });
   Form_Load();
-  inLoad_ = false;
-  if (unloaded_) deleteLater();
 }
 
 void Form::Show() {
