@@ -198,8 +198,7 @@ Catalogue& Loader::CatalogueAt(const QString& percorso) {
   try {
     c.db = db::Database::OpenOnDrive(percorso);
   } catch (const db::DbError& e) {
-    throw LoadFailure{
-        QStringLiteral("Impossibile aprire il database %1 (%2)").arg(percorso, e.message())};
+    throw LoadFailure{db::CannotOpenText(percorso, e)};
   }
   c.article = c.db->Prepare(kSelectArticle);
   c.ean = c.db->Prepare(kSelectEan);

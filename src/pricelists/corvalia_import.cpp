@@ -264,8 +264,7 @@ std::shared_ptr<db::Database> OpenCorvaliaCatalogue(const QString& path) {
       }
     }
   } catch (const db::DbError& e) {
-    throw CorvaliaError(
-        QStringLiteral("Impossibile aprire il database %1 (%2)").arg(path, e.message()));
+    throw CorvaliaError(db::CannotOpenText(path, e));
   }
   return target;
 }

@@ -63,11 +63,6 @@ void DeleteSourceFile(SourceAfterSuccess rule, SourceAfterSuccess now, const QSt
   if (rule == now && fs::Exists(file)) fs::DeleteFile(file);
 }
 
-// The words of the supplier loader for a database that the data-drive rule refuses.
-QString RefusedDatabase(const QString& path, const db::DbError& e) {
-  return QStringLiteral("Impossibile aprire il database %1 (%2)").arg(path, e.message());
-}
-
 }  // namespace
 
 TerminalWindow::TerminalWindow(const char* name, TerminalSettings settings)
@@ -130,7 +125,7 @@ QString TerminalWindow::ReadTable(std::vector<Reading>& readings, std::vector<lo
     }
     rs.MoveFirst();
   } catch (const db::DbError& e) {
-    if (!fs::DriveHostPath(t.database)) return RefusedDatabase(t.database, e);
+    if (!fs::DriveHostPath(t.database)) return db::CannotOpenText(t.database, e);
     // A database that is there but cannot be read (in use, damaged) says why.
     if (e.kind() == db::DbErrorKind::Missing) return kNoFile;
     return QStringLiteral("ATTENZIONE!!! Impossibile leggere il database del terminalino: ") +

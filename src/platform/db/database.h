@@ -45,6 +45,10 @@ class DbError : public std::runtime_error {
 // The kind of an SQLite result code (primary or extended).
 DbErrorKind ErrorKindOf(int sqliteResult);
 
+// The words of a supplier's database that could not be opened (the data-drive rule refused
+// it, or the open failed): "Impossibile aprire il database <path> (<error>)".
+QString CannotOpenText(const QString& path, const DbError& e);
+
 // One quoting helper for values that must go into an SQL text.
 // Quote("l'ape") is "'l''ape'". LikeLiteral gives the text to put between the quotes of a
 // Jet LIKE pattern so that it matches itself: the metacharacters "*", "?", "#" and "[" are

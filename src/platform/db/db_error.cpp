@@ -57,4 +57,8 @@ QString DbError::Compose(DbErrorKind kind, const QString& path, const QString& t
   return sentence + QStringLiteral(" Dettaglio tecnico: ") + technical;
 }
 
+QString CannotOpenText(const QString& path, const DbError& e) {
+  return QStringLiteral("Impossibile aprire il database %1 (%2)").arg(path, e.message());
+}
+
 }  // namespace vx::db

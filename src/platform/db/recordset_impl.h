@@ -131,13 +131,14 @@ struct Recordset::Impl {
 
   // Every value of row `i`, which has values.
   void RowValues(long i, std::vector<Variant>& out) const {
-    std::vector<quint32> offsets;
-    rows.FieldOffsets(i, offsets);
+    rows.FieldOffsets(i, rowOffsets);
     out.resize(fields.size());
     for (size_t k = 0; k < fields.size(); ++k) {
-      out[k] = rows.Value(i, offsets[k], fields[k].type);
+      out[k] = rows.Value(i, rowOffsets[k], fields[k].type);
     }
   }
+  // RowValues' offsets, kept so that a walk over many rows allocates them once.
+  mutable std::vector<quint32> rowOffsets;
 
   // Row `i`'s values from a read statement's current row (rowid first, then the read
   // columns), as they are at this generation.
