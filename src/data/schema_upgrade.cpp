@@ -18,19 +18,23 @@ QString Key(const QString& name) {
   return name.mid(from, to - from).toLower();
 }
 
-QString UpgradeMessage(const QString& path, const QString& sql, const QString& reason) {
-  if (sql.isEmpty()) {
-    return QStringLiteral("Aggiornamento dell'archivio %1 non riuscito: %2").arg(path, reason);
+// What the upgrade was doing when the cause met it; the file and the statement are named
+// where the cause does not name them already.
+QString UpgradeContext(const QString& path, const QString& sql, const db::DbError& cause) {
+  QString context = cause.sentence().contains(path)
+                        ? QStringLiteral("Aggiornamento dell'archivio non riuscito.")
+                        : QStringLiteral("Aggiornamento dell'archivio %1 non riuscito.").arg(path);
+  if (!sql.isEmpty() && !cause.message().contains(sql)) {
+    context += QStringLiteral(" Istruzione: %1.").arg(sql);
   }
-  return QStringLiteral("Aggiornamento dell'archivio %1 non riuscito.\nIstruzione: %2\n%3")
-      .arg(path, sql, reason);
+  return context;
 }
 
 void Run(db::Database& database, const QString& path, const QString& sql) {
   try {
     database.Execute(sql);
   } catch (const db::DbError& e) {
-    throw UpgradeError(path, sql, e.message(), e.kind());
+    throw UpgradeError(path, sql, e);
   }
 }
 
@@ -38,7 +42,7 @@ std::vector<db::TableDef> Defs(db::Database& database, const QString& path) {
   try {
     return database.TableDefs();
   } catch (const db::DbError& e) {
-    throw UpgradeError(path, QString(), e.message(), e.kind());
+    throw UpgradeError(path, QString(), e);
   }
 }
 
@@ -63,9 +67,8 @@ std::vector<UpgradeEntry> Sized(std::vector<UpgradeEntry> filled, int size) {
 
 }  // namespace
 
-UpgradeError::UpgradeError(const QString& path, const QString& sql, const QString& reason,
-                           db::DbErrorKind kind)
-    : db::DbError(UpgradeMessage(path, sql, reason), kind), path_(path), sql_(sql) {}
+UpgradeError::UpgradeError(const QString& path, const QString& sql, const db::DbError& cause)
+    : db::DbError(UpgradeContext(path, sql, cause), cause), path_(path), sql_(sql) {}
 
 std::vector<UpgradeEntry> ClientUpgradeEntries() {
   return Sized({{"inizio", "codope", "int", ""}, {"inizio", "operatore", "text", "(50)"}},
@@ -127,7 +130,7 @@ void UpgradeSchema(const QString& path, const std::vector<UpgradeEntry>& entries
   try {
     database = db::Database::Open(path);
   } catch (const db::DbError& e) {
-    throw UpgradeError(path, QString(), e.message(), e.kind());
+    throw UpgradeError(path, QString(), e);
   }
 
   // Pass A: tables. A missing table is created with the entry's column only.

@@ -19,12 +19,12 @@ struct UpgradeEntry {
 };
 
 // A failed upgrade: the database could not be opened, or the engine refused a
-// data-definition text. The message names the path and, where there is one, the text; the
-// kind is that of the database error beneath (a database in use, damaged, ...).
+// data-definition text. The message names the path and, where there is one, the text, then
+// the cause's own sentence; the kind and the technical text are the cause's (a database in
+// use, damaged, ...).
 class UpgradeError : public db::DbError {
  public:
-  UpgradeError(const QString& path, const QString& sql, const QString& reason,
-               db::DbErrorKind kind = db::DbErrorKind::Other);
+  UpgradeError(const QString& path, const QString& sql, const db::DbError& cause);
   const QString& path() const { return path_; }
   const QString& sql() const { return sql_; }  // empty when opening failed
 

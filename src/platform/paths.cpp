@@ -170,19 +170,31 @@ QString HostPath(const QString& path) {
 }
 
 std::optional<QString> DriveHostPath(const QString& path) {
+  if (!IsWindowsPath(path) || LinkOutOfRoot(path)) return std::nullopt;
+  return HostPath(path);
+}
+
+std::optional<LinkOut> LinkOutOfRoot(const QString& path) {
   if (!IsWindowsPath(path)) return std::nullopt;
-  const QString host = HostPath(path);
-  // The deepest part that exists, resolved, must be inside the root.
-  QFileInfo existing(host);
-  while (!existing.exists() && existing.absolutePath() != existing.absoluteFilePath()) {
-    existing = QFileInfo(existing.absolutePath());
+  const QString root = DataRoot();
+  const QString realRoot = QFileInfo(root).canonicalFilePath();
+  // The host path is the root, the drive's folder, then the path's own parts.
+  const QStringList parts =
+      HostPath(path).mid(root.size() + 1).split(QLatin1Char('/'), Qt::SkipEmptyParts);
+  QString at = root;
+  for (qsizetype i = 0; i < parts.size(); ++i) {
+    at += QLatin1Char('/') + parts[i];
+    const QFileInfo info(at);
+    if (!info.exists()) break;  // nothing below is there to lead anywhere
+    // The first part found outside is a link: the part before it was inside.
+    const QString real = info.canonicalFilePath();
+    if (real != realRoot && !real.startsWith(realRoot + QLatin1Char('/'))) {
+      return LinkOut{
+          parts[0].toUpper() + QStringLiteral(":\\") + parts.mid(1, i).join(QLatin1Char('\\')),
+          real, i == parts.size() - 1};
+    }
   }
-  const QString root = QFileInfo(DataRoot()).canonicalFilePath();
-  const QString real = existing.canonicalFilePath();
-  if (root.isEmpty() || (real != root && !real.startsWith(root + QLatin1Char('/')))) {
-    return std::nullopt;
-  }
-  return host;
+  return std::nullopt;
 }
 
 bool Exists(const QString& path) { return QFileInfo::exists(HostPath(path)); }

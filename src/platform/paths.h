@@ -26,9 +26,19 @@ bool IsWindowsPath(const QString& path);
 QString HostPath(const QString& path);
 
 // As HostPath, for a path that must stay on the data drive (one read from the stored data):
-// nullopt for a path that is no Windows path (a host path, a relative one) and for one whose
-// existing part leads out of the data root (through a link).
+// nullopt for a path that is no Windows path (a host path, a relative one) and for one with a
+// link on the way that leads out of the data root (LinkOutOfRoot).
 std::optional<QString> DriveHostPath(const QString& path);
+
+// A link on the way of a Windows path whose target lies outside the data root.
+struct LinkOut {
+  QString link;    // its Windows path, as the data drive spells it: "C:\\corvalia"
+  QString target;  // where it leads, on this machine
+  bool last;       // the link is the path's last part (the file itself)
+};
+// The first link on the way of a Windows path (the file itself included) that leads out of the
+// data root; nullopt when every existing part of the path stays inside.
+std::optional<LinkOut> LinkOutOfRoot(const QString& path);
 
 bool Exists(const QString& path);  // file or folder
 bool IsFolder(const QString& path);

@@ -76,8 +76,7 @@ bool ImportFrame::Open() {
   try {
     db_ = db::Database::OpenOnDrive(databasePath_);
   } catch (const db::DbError& e) {
-    result_.failure =
-        QStringLiteral("Impossibile aprire l'archivio %1:\n%2").arg(databasePath_, e.message());
+    result_.failure = db::CannotOpenText(databasePath_, e);
     return false;
   }
   for (const char* table : {"articolo", "codean", "gruppi", "listini"}) {

@@ -91,7 +91,7 @@ void com02::Form_Load() {
     Data1->Refresh();
   } catch (const db::DbError& e) {
     return StopStart(e.kind() == db::DbErrorKind::InUse
-                         ? InUseText(g.percorso_db, e.message())
+                         ? InUseText(g.percorso_db, e)
                          : QStringLiteral("ATTENZIONE!!! Impossibile leggere gli operatori: %1")
                                .arg(e.message()));
   }
@@ -128,8 +128,9 @@ bool com02::UpgradeDatabases() {
     for (const QString& path : {g.percorso_client, g.percorso_db}) {
       const QFileInfo file(fs::HostPath(path));
       if (file.isFile() && file.size() == 0) {
-        throw data::UpgradeError(path, QString(), QStringLiteral("il file è vuoto"),
-                                 db::DbErrorKind::Damaged);
+        throw data::UpgradeError(
+            path, QString(),
+            db::DbError(db::DbErrorKind::Damaged, path, QStringLiteral("il file è vuoto")));
       }
     }
     data::inserisco_nuovi_campi_client(g.percorso_client);
@@ -137,14 +138,16 @@ bool com02::UpgradeDatabases() {
     return true;
   } catch (const data::UpgradeError& e) {
     // A database that cannot be opened or upgraded stops the start: the program needs both.
+    // Where the window's own sentence says what happened, the error adds its detail only.
     switch (e.kind()) {
       case db::DbErrorKind::InUse:
-        StopStart(InUseText(e.path(), e.message()));
+        StopStart(InUseText(e.path(), e));
         break;
       case db::DbErrorKind::Damaged:
-        StopStart(
-            QStringLiteral("Attenzione ... File %1 vuoto o danneggiato: non è un archivio.\n%2")
-                .arg(e.path(), e.message()));
+        StopStart(db::WithDetail(
+            QStringLiteral("Attenzione ... File %1 vuoto o danneggiato: non è un archivio.")
+                .arg(e.path()),
+            e.technical()));
         break;
       default:
         StopStart(QStringLiteral("Attenzione ... ") + e.message());
@@ -153,11 +156,13 @@ bool com02::UpgradeDatabases() {
   }
 }
 
-QString com02::InUseText(const QString& path, const QString& reason) {
-  return QStringLiteral(
-             "Attenzione ... L'archivio %1 è in uso da un altro programma: chiudere l'altro "
-             "programma e avviare di nuovo.\n%2")
-      .arg(path, reason);
+QString com02::InUseText(const QString& path, const db::DbError& e) {
+  return db::WithDetail(
+      QStringLiteral(
+          "Attenzione ... L'archivio %1 è in uso da un altro programma: chiudere l'altro "
+          "programma e avviare di nuovo.")
+          .arg(path),
+      e.technical());
 }
 
 void com02::StopStart(const QString& message) {

@@ -12,7 +12,8 @@ class QPushButton;
 
 namespace vx::db {
 class DataControl;
-}
+class DbError;
+}  // namespace vx::db
 namespace vx::ui {
 class DBCombo;
 class DriveList;
@@ -60,8 +61,8 @@ class com02 : public ui::Form {
   // A load step failed: the window stays for "USCITA" only, since the program cannot run
   // without both databases and the operator list; then the message is shown.
   void StopStart(const QString& message);
-  // The message of a database held by another program.
-  static QString InUseText(const QString& path, const QString& reason);
+  // The message of a database held by another program, with the error's technical text.
+  static QString InUseText(const QString& path, const db::DbError& e);
 
   common::layout_finestra layout_finestra_;
 };

@@ -84,6 +84,7 @@ TerminalWindow::TerminalWindow(const char* name, TerminalSettings settings)
   Command1->setIcon(style()->standardIcon(QStyle::SP_DialogApplyButton));
   Annulla = ui::MakeControl<QPushButton>(this, "Annulla", 120, 2640, 3735, 975);
   Annulla->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+  Annulla->setToolTip(QStringLiteral("Annulla"));  // the button shows no caption
   if (settings_.table) {
     SourceControl = new db::DataControl(this);
     SourceControl->setObjectName(QString::fromLatin1(settings_.table->control));
@@ -125,7 +126,7 @@ QString TerminalWindow::ReadTable(std::vector<Reading>& readings, std::vector<lo
     }
     rs.MoveFirst();
   } catch (const db::DbError& e) {
-    if (!fs::DriveHostPath(t.database)) return db::CannotOpenText(t.database, e);
+    if (e.kind() == db::DbErrorKind::OffDrive) return db::CannotOpenText(t.database, e);
     // A database that is there but cannot be read (in use, damaged) says why.
     if (e.kind() == db::DbErrorKind::Missing) return kNoFile;
     return QStringLiteral("ATTENZIONE!!! Impossibile leggere il database del terminalino: ") +

@@ -1,5 +1,6 @@
 // A supplier database replaced by a link that leads out of the data root: every window that
-// opens a supplier's catalogue refuses it by name, and the file outside stays as it was.
+// opens a supplier's catalogue refuses it naming the link, and the file outside stays as it
+// was. Input files are only read, through a link too.
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -13,6 +14,7 @@
 #include "masterdata/ali01.h"
 #include "masterdata/art03.h"
 #include "masterdata/eanconv_fixture.h"
+#include "platform/db/recordset.h"
 #include "platform/paths.h"
 #include "platform/ui/filelist.h"
 #include "platform/ui/flexgrid.h"
@@ -92,15 +94,34 @@ TEST_F(SupplierLinkTest, EveryOpenerRefusesACatalogueLinkedFromOutsideTheRoot) {
     boxes_.Clear();
     open();
     EXPECT_FALSE(boxes_.Texts().isEmpty());
+    // The file once, the link as the cause, its target as the one technical detail.
     for (const QString& text : boxes_.Texts()) {
+      EXPECT_EQ(text.count(kVaru), 1) << text.toStdString();
       EXPECT_TRUE(
-          text.contains(QStringLiteral("'%1' non è un percorso del disco dei dati").arg(kVaru)))
+          text.endsWith(": il file è un collegamento che porta fuori dal disco dei dati. "
+                        "Dettaglio tecnico: destinazione del collegamento: " +
+                        outsideFile_))
           << text.toStdString();
     }
     EXPECT_TRUE(ReadAll(outsideFile_) == before) << "the file outside the root changed";
     ui::Forms::UnloadAll();
     SettleWindows();
   }
+}
+
+// Input files are only read: a price list reached through a link out of the root is imported.
+TEST_F(SupplierLinkTest, APriceListLinkedFromOutsideTheRootIsRead) {
+  const QString book = fs::HostPath("C:\\varu\\listino.xlsx");
+  ASSERT_TRUE(QFile::remove(fs::HostPath(kVaru)) &&
+              QFile::rename(outsideFile_, fs::HostPath(kVaru)));
+  const QString outsideBook = outside_.filePath("listino.xlsx");
+  ASSERT_TRUE(QFile::rename(book, outsideBook) && QFile::link(outsideBook, book));
+  auto* w = ui::Forms::Show<pricelists::lis06b>();
+  ASSERT_TRUE(w->File1->Choose("listino.xlsx"));
+  w->finew->SetText("1");
+  w->Command4->click();
+  const auto rs = db::Database::Open(kVaru)->OpenRecordset("select przart from articolo");
+  EXPECT_DOUBLE_EQ(rs->Field("przart").toDouble(), 9.5) << boxes_.Texts().join("|").toStdString();
 }
 
 }  // namespace

@@ -374,9 +374,10 @@ TEST_F(Art22Test, ACatalogueReachedThroughALinkOutOfTheDataRootIsNeitherReadNorW
   RunImport(w, boxes);
 
   ASSERT_EQ(boxes.Texts().size(), 2);
-  EXPECT_TRUE(
-      boxes.Texts()[1].startsWith("Impossibile aprire il database D:\\corvalia\\dati.mdb ("))
-      << boxes.Texts()[1].toStdString();
+  EXPECT_EQ(boxes.Texts()[1],
+            "Impossibile aprire il database D:\\corvalia\\dati.mdb: il collegamento D:\\corvalia "
+            "porta fuori dal disco dei dati. Dettaglio tecnico: destinazione del collegamento: " +
+                outside.path());
   EXPECT_EQ(boxes.Boxes()[1].icon, MsgIcon::Critical);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   EXPECT_EQ(file.readAll(), before);

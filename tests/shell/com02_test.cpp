@@ -265,21 +265,27 @@ TEST_F(LoginTest, AStoreOrMainDatabaseThatCannotServeLeavesOnlyUscita) {
   const QString store = "Attenzione ... File c:\\pelko\\client.mdb ";
   const QString main = "c:\\Programmi\\tolmo\\dizizOrezav.mdb";
   const QByteArray noDatabase = QByteArray("non sono un archivio\r\n").repeated(200);
+  const QString damaged = " vuoto o danneggiato: non è un archivio. Dettaglio tecnico: ";
   struct Case {
     const char* name;
     QString file;                       // written with `content` (removed when none)
     std::optional<QByteArray> content;  // nothing written when `file` is empty
-    QString message;                    // the start of the one box shown
+    QString message;                    // the whole text of the one box shown
   };
+  // Each says what happened once, then at most one technical detail: the innermost one.
   const std::vector<Case> cases = {
       {"store missing", drive.storeDb, std::nullopt, store + " non esiste "},
-      {"store empty", drive.storeDb, "", store + "vuoto o danneggiato: non è un archivio."},
+      {"store empty", drive.storeDb, "", store + damaged.mid(1) + "il file è vuoto"},
       {"store no database", drive.storeDb, noDatabase,
-       store + "vuoto o danneggiato: non è un archivio."},
-      {"main empty", drive.mainDb, "",
-       "Attenzione ... File " + main + " vuoto o danneggiato: non è un archivio."},
+       store + damaged.mid(1) + "file is not a database"},
+      {"main empty", drive.mainDb, "", "Attenzione ... File " + main + damaged + "il file è vuoto"},
+      {"main missing", drive.mainDb, std::nullopt,
+       "Attenzione ... Aggiornamento dell'archivio non riuscito. Il file '" + main +
+           "' non esiste. Dettaglio tecnico: percorso sul computer: " + drive.mainDb},
       {"main in use", "", std::nullopt,
-       "Attenzione ... L'archivio " + main + " è in uso da un altro programma"},
+       "Attenzione ... L'archivio " + main +
+           " è in uso da un altro programma: chiudere l'altro programma e avviare di nuovo. "
+           "Dettaglio tecnico: database is locked"},
   };
   const QByteArray storeBytes = ReadAll(drive.storeDb), mainBytes = ReadAll(drive.mainDb);
   for (const Case& c : cases) {
@@ -303,8 +309,7 @@ TEST_F(LoginTest, AStoreOrMainDatabaseThatCannotServeLeavesOnlyUscita) {
     ASSERT_NE(w, nullptr);
     boxes->OnShow({});
     EXPECT_EQ(boxes->Boxes().size(), 1u) << boxes->Texts().join(" | ").toStdString();
-    EXPECT_TRUE(boxes->Texts().value(0).startsWith(c.message))
-        << boxes->Texts().value(0).toStdString();
+    EXPECT_EQ(boxes->Texts().value(0), c.message);
     EXPECT_TRUE(w->Command1->isEnabled());
     ExpectNoLogin(w);
     Forms::UnloadAll();

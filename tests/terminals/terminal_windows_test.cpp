@@ -56,6 +56,7 @@ TEST_F(TerminalWindowsTest, PdtMainRoadAppliesReportsAndKeepsTheFile) {
   WriteSource(kPdtFile, lines);
   cnfpv2* w = Confirm<cnfpv2>();
   EXPECT_EQ(w->Caption(), "Conferma confronta PV ");
+  EXPECT_EQ(w->Annulla->toolTip(), "Annulla");  // the icon's only words
   EXPECT_EQ(boxes_->Texts(), QStringList{kDone});
   EXPECT_EQ(boxes_->Boxes()[0].icon, ui::MsgIcon::Information);
   EXPECT_FALSE(ui::Forms::IsLoaded<cnfpv2>());

@@ -170,8 +170,10 @@ TEST_F(WifiAndNumberedWindowsTest, WifiTableThroughALinkOutOfTheDataRootIsNotOpe
   QTemporaryDir outside;
   ASSERT_TRUE(outside.isValid());
   // The database itself, then its folder, moved out of the data root and linked back.
-  const QString moved[] = {file, folder};
-  for (const QString& original : moved) {
+  const std::pair<QString, QString> moved[] = {
+      {file, "il file è un collegamento che porta fuori dal disco dei dati"},
+      {folder, "il collegamento C:\\brunelvatto porta fuori dal disco dei dati"}};
+  for (const auto& [original, cause] : moved) {
     SCOPED_TRACE(original.toStdString());
     const QString target = outside.filePath(QFileInfo(original).fileName());
     ASSERT_TRUE(QDir().rename(original, target));
@@ -180,9 +182,9 @@ TEST_F(WifiAndNumberedWindowsTest, WifiTableThroughALinkOutOfTheDataRootIsNotOpe
     boxes_->Clear();
     boxes_->Answer(ui::MsgAnswer::Yes);
     Confirm<cnfpv5>();
-    EXPECT_TRUE(boxes_->Texts().last().startsWith(
-        "Impossibile aprire il database C:\\brunelvatto\\dati.mdb (Il percorso "))
-        << boxes_->Texts().last().toStdString();
+    EXPECT_EQ(boxes_->Texts().last(),
+              "Impossibile aprire il database C:\\brunelvatto\\dati.mdb: " + cause +
+                  ". Dettaglio tecnico: destinazione del collegamento: " + target);
     EXPECT_EQ(boxes_->Boxes().back().icon, ui::MsgIcon::Critical);
     EXPECT_FALSE(ui::Forms::IsLoaded<cnfpv5>());
     EXPECT_EQ(Packages("8001234567890", 1), 0);

@@ -88,6 +88,28 @@ QString ErrorText(sqlite3* db) {
   return raw;
 }
 
+// An error of the engine on the database at path. The sentence of a common kind names the
+// file, so the technical text is the engine's alone; any other failure says what failed where.
+DbError EngineError(DbErrorKind kind, const QString& path, const QString& what,
+                    const QString& engineText, const QString& sql) {
+  QString technical = engineText;
+  if (!sql.isEmpty()) technical += QStringLiteral(" [SQL: %1]").arg(sql);
+  if (kind == DbErrorKind::Other) {
+    return DbError(QStringLiteral("%1 nel database '%2': %3").arg(what, path, technical));
+  }
+  return DbError(kind, path, technical);
+}
+
+// A database that could not be opened, with SQLite's result and text.
+DbError OpenError(int rc, const QString& path, const QString& engineText) {
+  const DbErrorKind kind = ErrorKindOf(rc);
+  if (kind == DbErrorKind::Other) {
+    return DbError(kind, {QStringLiteral("Impossibile aprire il database '%1'.").arg(path),
+                          QString(), engineText});
+  }
+  return DbError(kind, path, engineText);
+}
+
 bool IsSchemaText(const QString& sql) {
   const QString head = sql.trimmed().section(QLatin1Char(' '), 0, 0).toLower();
   return head == QLatin1String("create") || head == QLatin1String("alter") ||
@@ -300,9 +322,7 @@ std::shared_ptr<Database> Database::Open(const QString& path) {
     const QString why =
         raw ? QString::fromUtf8(sqlite3_errmsg(raw)) : QString::fromUtf8(sqlite3_errstr(rc));
     sqlite3_close_v2(raw);
-    throw DbError(
-        ErrorKindOf(rc), path,
-        QStringLiteral("Impossibile aprire il database '%1' (%2): %3").arg(path, host, why));
+    throw OpenError(rc, path, why);
   }
   std::shared_ptr<Database> db(new Database(path, host, raw));
   db->cache_->key = key;
@@ -322,9 +342,7 @@ std::shared_ptr<Database> Database::Open(const QString& path) {
     const QString why = QString::fromUtf8(err ? err : sqlite3_errmsg(raw));
     sqlite3_free(err);
     // `db` owns the connection now and closes it as the error leaves.
-    throw DbError(
-        ErrorKindOf(prc), path,
-        QStringLiteral("Impossibile aprire il database '%1' (%2): %3").arg(path, host, why));
+    throw OpenError(prc, path, why);
   }
   RegisterJetFunctions(raw);
   registry[key] = db;
@@ -332,12 +350,25 @@ std::shared_ptr<Database> Database::Open(const QString& path) {
 }
 
 std::shared_ptr<Database> Database::OpenOnDrive(const QString& path) {
-  if (!fs::DriveHostPath(path.trimmed())) {
-    throw DbError(QStringLiteral("Il percorso '%1' non è un percorso del disco dei dati (come "
-                                 "C:\\cartella\\file.mdb): il database non viene aperto")
-                      .arg(path));
+  const QString trimmed = path.trimmed();
+  if (!fs::IsWindowsPath(trimmed)) {
+    const QString reason =
+        QStringLiteral("non è un percorso del disco dei dati (come C:\\cartella\\file.mdb)");
+    throw DbError(
+        DbErrorKind::OffDrive,
+        {QStringLiteral("Il percorso '%1' %2: il database non viene aperto.").arg(path, reason),
+         reason, QString()});
   }
-  return Open(path.trimmed());
+  if (const std::optional<fs::LinkOut> out = fs::LinkOutOfRoot(trimmed)) {
+    const QString reason =
+        out->last
+            ? QStringLiteral("il file è un collegamento che porta fuori dal disco dei dati")
+            : QStringLiteral("il collegamento %1 porta fuori dal disco dei dati").arg(out->link);
+    throw DbError(DbErrorKind::OffDrive,
+                  {QStringLiteral("Il database '%1' non viene aperto: %2.").arg(path, reason),
+                   reason, QStringLiteral("destinazione del collegamento: %1").arg(out->target)});
+  }
+  return Open(trimmed);
 }
 
 int OpenWriteTransactions() { return g_writeTransactions.load(); }
@@ -347,9 +378,8 @@ void OnWriteTransactionsEnded(std::function<void()> callback) {
 }
 
 void Database::Fail(const QString& what, const QString& sql, int rc) const {
-  QString message = QStringLiteral("%1 nel database '%2': %3").arg(what, path_, ErrorText(db_));
-  if (!sql.isEmpty()) message += QStringLiteral(" [SQL: %1]").arg(sql);
-  throw DbError(ErrorKindOf(rc != 0 ? rc : sqlite3_extended_errcode(db_)), path_, message);
+  throw EngineError(ErrorKindOf(rc != 0 ? rc : sqlite3_extended_errcode(db_)), path_, what,
+                    ErrorText(db_), sql);
 }
 
 int Database::Execute(const QString& jetSql) {
@@ -372,9 +402,8 @@ int Database::Execute(const QString& jetSql) {
     if (rc != SQLITE_DONE) {
       const QString message = ErrorText(db_);
       sqlite3_finalize(stmt);
-      throw DbError(ErrorKindOf(rc), path_,
-                    QStringLiteral("Errore nell'esecuzione nel database '%1': %2 [SQL: %3]")
-                        .arg(path_, message, jetSql));
+      throw EngineError(ErrorKindOf(rc), path_, QStringLiteral("Errore nell'esecuzione"), message,
+                        jetSql);
     }
     if (!sqlite3_stmt_readonly(stmt)) changed += sqlite3_changes(db_);
     sqlite3_finalize(stmt);

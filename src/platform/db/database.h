@@ -22,31 +22,54 @@ struct sqlite3_stmt;
 
 namespace vx::db {
 
-// What kind of failure an error is, for the windows that answer some of them apart.
-enum class DbErrorKind { Other, InUse, ReadOnly, DiskFull, Damaged, Missing };
+// What kind of failure an error is, for the windows that answer some of them apart. OffDrive:
+// the data-drive rule refused the path (see Database::OpenOnDrive).
+enum class DbErrorKind { Other, InUse, ReadOnly, DiskFull, Damaged, Missing, OffDrive };
+
+// The parts of an error's text: the operator's sentence of what happened; the same said of a
+// file already named ("è in uso da un altro programma"), empty where there is no such short
+// form; and the technical text, empty where there is none.
+struct DbErrorText {
+  QString sentence;
+  QString reason;
+  QString technical;
+};
+
+// A sentence, then " Dettaglio tecnico: " and the technical text when there is one.
+QString WithDetail(const QString& sentence, const QString& technical);
 
 class DbError : public std::runtime_error {
  public:
+  // An error said in one text, with no technical part.
   explicit DbError(const QString& message, DbErrorKind kind = DbErrorKind::Other)
-      : DbError(kind, QString(), message) {}
+      : DbError(kind, DbErrorText{message, QString(), QString()}) {}
   // The operator's sentence of the kind for the file at path (a Windows or host path, "" when
   // not known) first, "Il database 'C:\\x.mdb' è in uso da un altro programma.", then the
-  // technical text.
-  DbError(DbErrorKind kind, const QString& path, const QString& technical)
-      : std::runtime_error(Compose(kind, path, technical).toStdString()), kind_(kind) {}
+  // technical text. A failure of kind Other is said by the technical text alone.
+  DbError(DbErrorKind kind, const QString& path, const QString& technical);
+  DbError(DbErrorKind kind, DbErrorText text);
+  // The cause met by a step, told with the step's words (`context`) before the cause's
+  // sentence; the kind, the short form and the technical text stay the cause's, so that
+  // wrapping again repeats neither the sentence nor the detail.
+  DbError(const QString& context, const DbError& cause);
+
   QString message() const { return QString::fromUtf8(what()); }
   DbErrorKind kind() const { return kind_; }
+  const QString& sentence() const { return text_.sentence; }
+  const QString& reason() const { return text_.reason; }
+  const QString& technical() const { return text_.technical; }
 
  private:
-  static QString Compose(DbErrorKind kind, const QString& path, const QString& technical);
   DbErrorKind kind_;
+  DbErrorText text_;
 };
 
 // The kind of an SQLite result code (primary or extended).
 DbErrorKind ErrorKindOf(int sqliteResult);
 
 // The words of a supplier's database that could not be opened (the data-drive rule refused
-// it, or the open failed): "Impossibile aprire il database <path> (<error>)".
+// it, or the open failed), naming the file once: "Impossibile aprire il database <path>: il
+// file non è un database o è danneggiato. Dettaglio tecnico: file is not a database".
 QString CannotOpenText(const QString& path, const DbError& e);
 
 // One quoting helper for values that must go into an SQL text.
@@ -80,7 +103,9 @@ class Database : public std::enable_shared_from_this<Database> {
   // cannot be opened.
   static std::shared_ptr<Database> Open(const QString& path);
   // As Open, for a path read from the stored data: only a drive path ("C:\\...", "\\...")
-  // is opened, on the data root; any other path is a DbError naming it, and nothing is read.
+  // that stays inside the data root is opened. Any other path, or one with a link on the way
+  // that leads out of the root, is a DbError of kind OffDrive naming it and that link, and
+  // nothing is read.
   static std::shared_ptr<Database> OpenOnDrive(const QString& path);
   ~Database();
 

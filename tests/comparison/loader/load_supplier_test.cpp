@@ -387,8 +387,10 @@ TEST_F(LoadSupplierTest, APathOffTheDataDriveIsRefusedWithItsPath) {
     EXPECT_FALSE(out.completed);
     ASSERT_FALSE(sink_.lines.isEmpty());
     EXPECT_TRUE(sink_.lines.last().startsWith("ERRORE: ")) << sink_.lines.last().toStdString();
-    EXPECT_TRUE(sink_.lines.last().contains(
-        QStringLiteral("'%1' non è un percorso del disco dei dati").arg(path)))
+    EXPECT_TRUE(sink_.lines.last().endsWith(
+        QStringLiteral("Impossibile aprire il database %1: non è un percorso del disco dei dati "
+                       "(come C:\\cartella\\file.mdb).")
+            .arg(path)))
         << sink_.lines.last().toStdString();
   }
   EXPECT_EQ(RowCount(), 0);

@@ -150,8 +150,9 @@ TEST_F(JetSemanticsTest, ValuesAreFittedToTheirColumnWhateverTheWayIn) {
   db_->Execute("update articoli set nota = 'x' & prezzo where vedovo = '800'");
   EXPECT_EQ(Scalar(*db_, "select nota from articoli where vedovo = '800'").str(), "x1,5");
   // Words of the expression stay apart.
-  db_->Execute("update articoli set nota = IIf(prezzo > 1 and prezzo < 2, 'si', 'no') "
-               "where vedovo = '800'");
+  db_->Execute(
+      "update articoli set nota = IIf(prezzo > 1 and prezzo < 2, 'si', 'no') "
+      "where vedovo = '800'");
   EXPECT_EQ(Scalar(*db_, "select nota from articoli where vedovo = '800'").str(), "si");
   EXPECT_TRUE(ErrorOf([&] {
                 db_->Execute("update articoli set nota = nome & nome where vedovo = '801'");
@@ -233,6 +234,25 @@ TEST(DrivePathTest, OnlyDrivePathsOpenAndAnyOtherIsRefusedNamingIt) {
     EXPECT_TRUE(
         error.contains(QStringLiteral("'%1' non è un percorso del disco dei dati").arg(path)))
         << error.toStdString();
+  }
+  // The loaders' words: the file once, the cause once, one technical detail.
+  QTemporaryDir outside;
+  ASSERT_TRUE(QFile::link(outside.path(), root.root() + "/C/fuori"));
+  root.WriteFile(QStringLiteral("C/Fornitori/testo.mdb"), QByteArray(4096, 'x'));
+  const QString detail = QStringLiteral(". Dettaglio tecnico: ");
+  const std::pair<QString, QString> failures[] = {
+      {inside, ": non è un percorso del disco dei dati (come C:\\cartella\\file.mdb)."},
+      {"C:\\fuori\\dati.mdb", ": il collegamento C:\\fuori porta fuori dal disco dei dati" +
+                                  detail + "destinazione del collegamento: " + outside.path()},
+      {"C:\\Fornitori\\testo.mdb",
+       ": il file non è un database o è danneggiato" + detail + "file is not a database"}};
+  for (const auto& [path, cause] : failures) {
+    try {
+      Database::OpenOnDrive(path);
+      ADD_FAILURE() << path.toStdString();
+    } catch (const DbError& e) {
+      EXPECT_EQ(CannotOpenText(path, e), "Impossibile aprire il database " + path + cause);
+    }
   }
 }
 
