@@ -53,8 +53,7 @@ class CorvaliaFixture : public ::testing::Test {
   // Writes a file of the text folder.
   void WriteText(const QString& name, const QByteArray& bytes);
   // The edge-case files: b0612.TXT (and B0613.TXT, never read), T0612.TXT with lone line
-  // feeds and no end on its last line, A0612.TXT with a DOS end mark that only
-  // blanks, a line end and another mark follow.
+  // feeds and no end on its last line, A0612.TXT with a DOS end mark.
   void WriteEdgeCaseFiles();
 
   // The first column of the first row (Empty when none), `key` bound to its ? when given.

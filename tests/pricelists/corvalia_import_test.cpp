@@ -77,7 +77,7 @@ TEST_F(CorvaliaImportTest, EdgeCasesOfTheThreeFiles) {
                                  "12345|8001234567890"}));
 
   // A: "04" gives 4, blanks 0; the line of 100 characters and the unknown code change
-  // nothing.
+  // nothing, nor does the line after the end mark.
   EXPECT_EQ(Article(12345, "ivart").toDouble(), 4);
   EXPECT_EQ(Article(12345, "umart").str(), "PZ");
   EXPECT_EQ(Article(12345, "imbart").toLong(), 12);

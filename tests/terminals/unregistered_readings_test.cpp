@@ -1,7 +1,5 @@
 // Every window that reads a download file, given readings it cannot register and files that
 // are no text of its terminal: nothing is dropped without a word and the file stays.
-#include <sys/stat.h>
-
 #include <QDir>
 #include <QPushButton>
 #include <QRandomGenerator>
@@ -69,10 +67,8 @@ class UnregisteredReadingsTest : public TerminalTest {
       AddArticle(ean, {1, 2, 3, 4});  // slot 1 alone the cheapest for every rule
     }
   }
-  // A run from a closed window, no download, an empty print folder and packages 0; `then` is
-  // done to the written download.
-  void Run(const TerminalType& type, const QByteArray& download,
-           const std::function<void(const QString&)>& then = nullptr) {
+  // A run from a closed window, no download, an empty print folder and packages 0.
+  void Run(const TerminalType& type, const QByteArray& download, void (*then)(QFile&) = nullptr) {
     ui::Forms::UnloadAll();
     ProcessDeferredDeletes();
     QDir(fs::HostPath(print::PrintJob::PrintFolder())).removeRecursively();
@@ -83,8 +79,8 @@ class UnregisteredReadingsTest : public TerminalTest {
     fs::CreateFolder(type.file.left(type.file.lastIndexOf('\\')));
     QFile out(fs::HostPath(type.file));
     ASSERT_TRUE(out.open(QIODevice::WriteOnly) && out.write(download) == download.size());
+    if (then) then(out);
     out.close();
-    if (then) then(out.fileName());
     type.confirm();
   }
 };
@@ -137,51 +133,33 @@ TEST_F(UnregisteredReadingsTest, AFileThatIsNoTextOfTheTerminalWritesNothingAndS
   for (char& c : noise) c = char(random.bounded(256));
   for (const TerminalType& type : kTypes) {
     const QString good = type.Download({{"8001234567890", "2"}}).join("\r\n") + "\r\n";
-    const QString noReadings = "non contiene letture del terminalino";
     const struct {
       const char* what;
       QByteArray bytes;
-      QString reason;
-      std::function<void(const QString&)> then = nullptr;
+      QString reason = "non contiene letture del terminalino";
+      void (*then)(QFile&) = nullptr;
     } files[] = {
-        {"NUL bytes", fs::ToCp1252(good) + QByteArray("\0\0\0\0\r\n", 6), noReadings},
-        {"UTF-16",
-         "\xFF\xFE" + QByteArray(reinterpret_cast<const char*>(good.utf16()), int(good.size() * 2)),
-         noReadings},
-        {"random bytes", noise, noReadings},
-        {"no line of the layout", fs::ToCp1252(QString("abcdefghij").repeated(20) + "\r\n"),
-         noReadings},
-        {"text after a DOS end mark", fs::ToCp1252(good) + "\x1A" + fs::ToCp1252(good),
-         QString("è danneggiato: il byte di fine file (0x1A) alla posizione %1 è seguito da "
-                 "altro testo")
+        {"NUL bytes", fs::ToCp1252(good) + QByteArray("\0\0\0\0\r\n", 6)},
+        {"UTF-16", "\xFF\xFE" + QByteArray(reinterpret_cast<const char*>(good.utf16()),
+                                           int(good.size() * 2))},
+        {"random bytes", noise},
+        {"no line of the layout", fs::ToCp1252(QString("abcdefghij").repeated(20) + "\r\n")},
+        {"text after a DOS end mark", fs::ToCp1252(good + "\x1A" + good),
+         QString("è danneggiato: il byte di fine file (0x1A) alla posizione %1 è seguito da altro "
+                 "testo")
              .arg(good.size() + 1)},
-        {"a link to /dev/zero",
-         {},
-         "è un dispositivo, non un file normale",
-         [](const QString& file) {
-           QFile::remove(file);
-           QFile::link("/dev/zero", file);
-         }},
-        {"a FIFO",
-         {},
-         "è una pipe (FIFO), non un file normale",
-         [](const QString& file) {
-           QFile::remove(file);
-           mkfifo(QFile::encodeName(file), 0600);
-         }},
-        {"beyond a download's size", fs::ToCp1252(good), "supera i 16 MB",
-         [](const QString& file) { QFile(file).resize(fs::kMaxDownloadBytes + 1); }}};
-    for (const auto& f : files) {
-      SCOPED_TRACE(QString("%1, %2").arg(type.code, f.what).toStdString());
-      Run(type, f.bytes, f.then);
+        {"beyond a download's size", fs::ToCp1252(good),
+         "supera i 16 MB ammessi per un file di questo tipo",
+         [](QFile& f) { f.resize(fs::kMaxDownloadBytes + 1); }}};
+    for (const auto& [what, bytes, reason, then] : files) {
+      SCOPED_TRACE(QString("%1, %2").arg(type.code, what).toStdString());
+      Run(type, bytes, then);
       EXPECT_EQ(Column("8001234567890", "sel").str() + Column("8001234567890", "colli1").str(),
                 " 0");
       EXPECT_TRUE(SourceExists(type.file));
-      EXPECT_TRUE(
-          boxes_->Texts().last().startsWith("ATTENZIONE!!! Il file " + type.file + " " + f.reason))
-          << boxes_->Texts().last().toStdString();
-      EXPECT_TRUE(boxes_->Texts().last().endsWith(
-          ": nessuna quantità registrata, il file resta sul disco."));
+      EXPECT_EQ(boxes_->Texts().last(), "ATTENZIONE!!! Il file " + type.file + " " + reason +
+                                            ": nessuna quantità registrata, il file resta sul "
+                                            "disco.");
     }
   }
 }

@@ -120,10 +120,7 @@ TEST(StartDetachedTest, ABatchWithoutATerminalOrFileDoesNotStart) {
   const auto missing = StartDetached("C:\\Pdt3100\\manca.bat");
   EXPECT_FALSE(missing.ok);
   EXPECT_TRUE(missing.reason.contains("non esiste"));
-  // A batch with a command after a DOS end mark is damaged, and none of it runs.
-  root.WriteFile("C/Pdt3100/guasto.bat",
-                 "PAUSE\r\n\x1A"
-                 "DEL *.*\r\n");
+  root.WriteFile("C/Pdt3100/guasto.bat", QByteArray("PAUSE\r\n\x1A") + "DEL *.*\r\n");
   EXPECT_TRUE(StartDetached("C:\\Pdt3100\\guasto.bat").reason.contains("è danneggiato"));
 }
 
