@@ -204,14 +204,16 @@ void TerminalWindow::importa_quantita_terminale() {
     auto main = db::Database::Open(g.percorso_db);
     std::optional<SourceConsumer> consumer;
     if (settings_.table) {
-      // Each row handled is deleted where the walk finds it (a row gone meanwhile is passed).
+      // Each row handled is deleted where the walk finds it (a row gone meanwhile is passed);
+      // the rows deleted before it moved it up by as many places.
       db::Recordset* rs = SourceControl->recordset();
-      consumer = SourceConsumer{SourceControl->database().get(), [rs, &positions](size_t i) {
-                                  while (!rs->Eof() && rs->AbsolutePosition() < positions[i]) {
-                                    rs->MoveNext();
-                                  }
-                                  if (!rs->Eof() && rs->AbsolutePosition() == positions[i]) {
+      consumer = SourceConsumer{SourceControl->database().get(),
+                                [rs, &positions, deleted = 0L](size_t i) mutable {
+                                  const long at = positions[i] - deleted;
+                                  while (!rs->Eof() && rs->AbsolutePosition() < at) rs->MoveNext();
+                                  if (!rs->Eof() && rs->AbsolutePosition() == at) {
                                     rs->Delete();
+                                    ++deleted;
                                   }
                                 }};
     }
