@@ -163,7 +163,10 @@ void cnf01::Form_Load() {
 
 void cnf01::DBCombo_Click(int n) { CodeBox(n)->SetText(List(n)->BoundText()); }
 
-void cnf01::cnf01_scrivi_stato(const QString& message) { txtStatus->AppendLine(message); }
+void cnf01::cnf01_scrivi_stato(const QString& message) {
+  txtStatus->AppendLine(message);
+  runErrors_.Note(message);
+}
 
 bool cnf01::CheckPercentages() {
   return comparison::CheckPercentages(slots_, [this](const QString& m) { cnf01_scrivi_stato(m); });
@@ -187,6 +190,7 @@ void cnf01::SaveSlotSettings() { comparison::SaveSlotSettings(*forn, slots_); }
 void cnf01::Command1_Click() {
   if (busy_) return;
   BusyScope busy(busy_);
+  runErrors_.Start();
   for (int n = 1; n <= 4; ++n) {
     if (PercentBox(n)->Text().trimmed().isEmpty()) PercentBox(n)->SetText(QStringLiteral("0"));
   }
@@ -215,6 +219,7 @@ void cnf01::Command1_Click() {
   cnf01_scrivi_stato(QStringLiteral(" "));
   cnf01_scrivi_stato(QStringLiteral("ATTENDERE PREGO ..."));
   ui::DoEvents();
+  runErrors_.Warn(windowTitle());
   // The grid in front; this window stays loaded beneath it.
   ui::Forms::Show<cnf02>();
 }

@@ -110,6 +110,7 @@ class cnf01 : public ui::Form {
 
   bool busy_ = false;
   std::vector<SlotFrame> slots_;
+  RunErrors runErrors_;
 };
 
 }  // namespace vx::comparison

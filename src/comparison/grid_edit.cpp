@@ -1,17 +1,25 @@
 #include "comparison/grid_edit.h"
 
+#include <memory>
+
 #include "comparison/written_orders.h"
 #include "data/comparison_load.h"
 #include "platform/conv.h"
 #include "platform/db/database.h"
 #include "platform/db/recordset.h"
 #include "platform/ui/flexgrid.h"
+#include "platform/ui/msgbox.h"
 
 namespace vx::comparison {
 
 namespace {
 
 const QString kMarked = QStringLiteral("X");
+
+// The comparison row of an EAN under the names of the grids' views (followed by the quoted EAN).
+const QString kRowByEan = QStringLiteral(
+    "select [Sel], [umart] as UM, [Colli1], [Colli2], [Colli3], [Colli4] from articoli "
+    "where [vedovo] = ");
 
 QString PackagesField(int slot) { return QStringLiteral("Colli%1").arg(slot); }
 
@@ -80,22 +88,43 @@ std::optional<QString> WriteRowEdit(db::Recordset* view, ui::FlexGrid& grid,
                                     const GridColumns& cols, int r, const RowEdit& edit) {
   if (!view) return std::nullopt;
   const QString ean = grid.TextMatrix(r, cols.ean);
+  auto undo = [&] {
+    for (const CellText& cell : edit.undo) grid.SetTextMatrix(cell.row, cell.col, cell.text);
+  };
+  bool gone = false;
   try {
     db::Transaction tx(view->database());
+    db::Recordset* row = view;
+    std::unique_ptr<db::Recordset> byEan;
     view->FindFirst(QStringLiteral("ean = ") + db::Quote(ean) + QStringLiteral(" "));
-    if (view->NoMatch()) return std::nullopt;
-    view->Edit();
-    try {
-      for (const auto& [name, value] : edit.fields) view->SetField(name, value);
-      view->Update();
-    } catch (const db::DbError&) {
-      view->CancelUpdate();
-      throw;
+    if (view->NoMatch()) {
+      // The view holds the rows of its last query: a row that another program deleted and
+      // inserted again is found in the table by its EAN.
+      byEan = view->database().OpenRecordset(kRowByEan + db::Quote(ean));
+      row = byEan.get();
+      gone = row->Eof();
     }
-    tx.Commit();
+    if (!gone) {
+      row->Edit();
+      try {
+        for (const auto& [name, value] : edit.fields) row->SetField(name, value);
+        row->Update();
+      } catch (const db::DbError&) {
+        row->CancelUpdate();
+        throw;
+      }
+      tx.Commit();
+    }
   } catch (const db::DbError& e) {
-    for (const CellText& cell : edit.undo) grid.SetTextMatrix(cell.row, cell.col, cell.text);
+    undo();
     return e.message();
+  }
+  if (gone) {
+    undo();
+    ui::MsgExclamation(
+        QStringLiteral("L'articolo %1 non è più nella tabella di confronto: ricaricare la griglia.")
+            .arg(ean),
+        grid.window()->windowTitle());
   }
   return std::nullopt;
 }

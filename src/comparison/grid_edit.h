@@ -54,9 +54,11 @@ std::optional<RowEdit> DeleteKeyEdit(ui::FlexGrid& grid, const GridColumns& cols
 std::optional<RowEdit> DigitKeyEdit(ui::FlexGrid& grid, const GridColumns& cols, int r, int c,
                                     int keyAscii);
 
-// Writes the edit into the view's row with the grid row's EAN, in one transaction; a row the
-// view does not hold is left alone. On a database error the cells take back their texts and
-// the error's text is returned.
+// Writes the edit into the view's row with the grid row's EAN, in one transaction; a row
+// that the view does not hold (inserted again since its query) is found in the table by the
+// EAN. When the table no longer holds the EAN, the cells take back their texts and a box
+// tells the operator to reload the grid. On a database error the cells take back their texts
+// and the error's text is returned.
 std::optional<QString> WriteRowEdit(db::Recordset* view, ui::FlexGrid& grid,
                                     const GridColumns& cols, int r, const RowEdit& edit);
 

@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <vector>
 
 #include "common/cost_conversion.h"
@@ -158,6 +159,7 @@ class Loader {
  private:
   std::optional<SupplierRow> Supplier(int code);
   Catalogue& CatalogueAt(const QString& percorso);
+  Catalogue* AlternativeCatalogue(const QString& percorso);
   bool Convert(const QString& ean, std::array<Take, 5>& takes);
   QString ConvertOwn(const QString& ean, Take& t);
   Catalogue& OwnCatalogue(const QString& percorso, std::vector<std::pair<Variant, Variant>>& eans);
@@ -170,6 +172,7 @@ class Loader {
   common::ProgressSink& sink_;
   LoadOutcome out_;
   std::map<QString, Catalogue> catalogues_;
+  std::set<QString> unreadable_;          // alternative suppliers' files that could not be opened
   std::map<int, db::Statement> writeSt_;  // by shape, see Write
   YieldBatch* batch_ = nullptr;
   TodayCache today_;
@@ -204,6 +207,23 @@ Catalogue& Loader::CatalogueAt(const QString& percorso) {
   c.ean = c.db->Prepare(kSelectEan);
   if (batch_) batch_->AddReader(c.db);
   return catalogues_.emplace(percorso, std::move(c)).first->second;
+}
+
+// An alternative supplier's catalogue, or null when its file cannot be opened: that is
+// logged once per load, and the supplier's alternatives then resolve to nothing.
+Catalogue* Loader::AlternativeCatalogue(const QString& percorso) {
+  if (unreadable_.count(percorso)) return nullptr;
+  QString why;
+  try {
+    return &CatalogueAt(percorso);
+  } catch (const LoadFailure& f) {
+    why = f.message;
+  } catch (const db::DbError& e) {
+    why = db::CannotOpenText(percorso, e);  // a file without the catalogue's tables
+  }
+  unreadable_.insert(percorso);
+  sink_.Status(QStringLiteral("ERRORE: ") + why);
+  return nullptr;
 }
 
 void Loader::ResolveColumns() {
@@ -291,21 +311,22 @@ Catalogue& Loader::OwnCatalogue(const QString& percorso,
 }
 
 // Supplier J's price of the article listed under the alternative EAN; price 0 when the
-// supplier, the EAN or the article is not there.
+// supplier, its database, the EAN or the article is not there.
 void Loader::TakeAlternative(int j, const QString& altEan, Take& t) {
   const auto supplier = Supplier(j);
   if (!supplier) return;
   t.percentage = NumberIn(supplier->perce).value_or(0);
-  Catalogue& cat = CatalogueAt(supplier->percorso);
-  cat.ean.Reset();
-  cat.ean.Bind(1, altEan);
-  if (!cat.ean.Step()) {
-    cat.ean.Reset();
+  Catalogue* cat = AlternativeCatalogue(supplier->percorso);
+  if (!cat) return;
+  cat->ean.Reset();
+  cat->ean.Bind(1, altEan);
+  if (!cat->ean.Step()) {
+    cat->ean.Reset();
     return;
   }
-  const Variant code = cat.ean.Column(0);
-  cat.ean.Reset();
-  if (const auto a = FindArticle(cat.article, code)) TakePrice(*a, today_(), t);
+  const Variant code = cat->ean.Column(0);
+  cat->ean.Reset();
+  if (const auto a = FindArticle(cat->article, code)) TakePrice(*a, today_(), t);
 }
 
 // Steps 11 to 15: the comparison row of the EAN, added or edited.

@@ -61,7 +61,9 @@ struct LoadOutcome {
 // Runs the whole load and reports on `sink`: "Inizio caricamento ...", the article count,
 // progress, "Fine caricamento ..." or one "ERRORE: ..." line; the closing (End, Yield) runs
 // whatever happened. Database failures are reported, never thrown; rows written before a
-// failure stay (each is written whole).
+// failure stay (each is written whole). An alternative supplier's database that cannot be
+// opened does not end the load: its alternatives resolve to nothing (cost 0), and one
+// "ERRORE: ..." line names its file.
 LoadOutcome LoadSupplier(db::Database& main, const SlotLoad& request, common::ProgressSink& sink);
 
 }  // namespace vx::comparison

@@ -12,6 +12,7 @@
 #include "platform/db/recordset.h"
 #include "platform/ui/application.h"
 #include "platform/ui/dbcombo.h"
+#include "platform/ui/msgbox.h"
 #include "platform/ui/place.h"
 #include "platform/ui/progressbar.h"
 #include "platform/ui/textbox.h"
@@ -125,6 +126,18 @@ void LoaderSink::End() {
 }
 
 void LoaderSink::Yield() { ui::DoEvents(); }
+
+void RunErrors::Note(const QString& statusLine) {
+  if (statusLine.startsWith(QStringLiteral("ERRORE"))) lines_ << statusLine;
+}
+
+void RunErrors::Warn(const QString& title) const {
+  if (lines_.isEmpty()) return;
+  ui::MsgExclamation(
+      QStringLiteral("Attenzione: durante l'elaborazione si sono verificati questi errori:\n") +
+          lines_.join(QLatin1Char('\n')),
+      title);
+}
 
 // Taking more than the whole price would give negative costs.
 constexpr double kLowestPercent = -100;

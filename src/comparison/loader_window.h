@@ -1,9 +1,11 @@
 // What the four- and three-supplier loader windows share: the controls of a slot frame and
 // their filling from a `fornitori` row, the sink that wires the long procedures to the
-// window, the busy mark, the percentage rule, and the saving of the slot settings.
+// window, the busy mark, the errors of a run, the percentage rule, and the saving of the slot
+// settings.
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -92,6 +94,19 @@ class LoaderSink : public common::ProgressSink {
   ui::ProgressBar* bar_;
   QPushButton* run_;
   QPushButton* exit_;
+};
+
+// The "ERRORE" lines a window logs during one run of "Elabora dati", listed together in one
+// warning box at the run's end, before the grid opens.
+class RunErrors {
+ public:
+  void Start() { lines_.clear(); }
+  void Note(const QString& statusLine);
+  // The box, when the run logged any error.
+  void Warn(const QString& title) const;
+
+ private:
+  QStringList lines_;
 };
 
 // Marks the window busy for a scope (nested scopes keep it busy until the outermost ends).

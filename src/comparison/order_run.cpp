@@ -1,6 +1,7 @@
 #include "comparison/order_run.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "common/shared_values.h"
 #include "comparison/written_orders.h"
@@ -27,12 +28,21 @@ void WindowOrderPrompts::OrderFailed(const QString& supplier, const QString& pat
 
 std::vector<SlotOrderResult> WriteOrders(const OrderRun& run) {
   std::vector<SlotOrderResult> results;
-  // The slots with packages in the current view: filters and search apply. A slot whose
-  // view cannot be read is a failed slot: its packages stay.
+  // The slots with packages in the current view: filters and search apply. Where the view's
+  // rows have none, its query runs again: a row another program inserted again since then
+  // counts with the packages typed into it. A slot whose view cannot be read is a failed
+  // slot: its packages stay.
   std::vector<int> withPackages;
+  std::unique_ptr<db::Recordset> viewNow;
   for (int n = 1; n <= run.slotCount && run.view; ++n) {
     try {
-      if (run.view->FindFirst(SlotPackagesCriteria(n))) withPackages.push_back(n);
+      const QString criteria = SlotPackagesCriteria(n);
+      bool packages = run.view->FindFirst(criteria);
+      if (!packages) {
+        if (!viewNow) viewNow = run.view->database().OpenRecordset(run.view->source());
+        packages = viewNow->FindFirst(criteria);
+      }
+      if (packages) withPackages.push_back(n);
     } catch (const db::DbError& e) {
       run.fail(QStringLiteral("la lettura del confronto"), e.message());
       results.push_back(FailedSlot(n, run.supplierName(n), e.message()));

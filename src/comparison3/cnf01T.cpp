@@ -172,11 +172,15 @@ void cnf01T::Form_Load() {
 
 void cnf01T::DBCombo_Click(int n) { Slot(n).code->SetText(Slot(n).list->BoundText()); }
 
-void cnf01T::cnf01T_scrivi_stato(const QString& message) { txtStatus->AppendLine(message); }
+void cnf01T::cnf01T_scrivi_stato(const QString& message) {
+  txtStatus->AppendLine(message);
+  runErrors_.Note(message);
+}
 
 void cnf01T::Command1_Click() {
   if (busy_) return;
   comparison::BusyScope busy(busy_);
+  runErrors_.Start();
   auto status = [this](const QString& m) { cnf01T_scrivi_stato(m); };
   // Empty boxes become "0"; one that is no number stops the run before anything is written.
   if (!comparison::CheckPercentages(slots_, status)) return;
@@ -200,6 +204,7 @@ void cnf01T::Command1_Click() {
   cnf01T_calcola_differenze();
   cnf01T_scrivi_stato(QStringLiteral("Fine elaborazione. Attendere prego ..."));
   ui::DoEvents();
+  runErrors_.Warn(windowTitle());
   // The grid in front; this window stays loaded beneath it.
   common::OpenWindow(QStringLiteral("cnf02T"));
 }

@@ -103,6 +103,7 @@ class cnf01T : public ui::Form {
 
   bool busy_ = false;
   std::vector<comparison::SlotFrame> slots_;
+  comparison::RunErrors runErrors_;
 };
 
 }  // namespace vx::comparison3

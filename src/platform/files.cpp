@@ -1,7 +1,14 @@
 #include "platform/files.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QFile>
-#include <QFileInfo>
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <limits>
 
 #include "platform/paths.h"
 
@@ -26,6 +33,30 @@ char EncodeChar(char32_t u) {
   if (u >= 0x80 && u <= 0x9F && kHigh[u - 0x80] == 0) return static_cast<char>(u);
   return '?';
 }
+
+QString CannotRead(int error) {
+  return QStringLiteral("non si può leggere (%1)")
+      .arg(QString::fromLocal8Bit(std::strerror(error)));
+}
+
+QString TooLarge(qint64 maxBytes) {
+  return QStringLiteral("supera i %1 MB ammessi per un file di questo tipo").arg(maxBytes >> 20);
+}
+
+// Why what stat describes is no input of at most maxBytes; "" when it is one.
+QString RefusalOf(const struct stat& st, qint64 maxBytes) {
+  const mode_t type = st.st_mode & S_IFMT;
+  if (type == S_IFREG) return st.st_size > maxBytes ? TooLarge(maxBytes) : QString();
+  const QString what = type == S_IFDIR                      ? QStringLiteral("una cartella")
+                       : type == S_IFCHR || type == S_IFBLK ? QStringLiteral("un dispositivo")
+                       : type == S_IFIFO                    ? QStringLiteral("una pipe (FIFO)")
+                       : type == S_IFSOCK                   ? QStringLiteral("un socket")
+                                                            : QStringLiteral("un oggetto speciale");
+  return QStringLiteral("è %1, non un file normale").arg(what);
+}
+
+// What may follow a DOS end mark in a whole text.
+bool IsEndFiller(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\x1A'; }
 
 }  // namespace
 
@@ -68,17 +99,68 @@ QStringList TextLines(const QByteArray& bytes, bool* ended) {
   return lines;
 }
 
-std::optional<QByteArray> ReadFileBytes(const QString& path) {
-  QFile file(HostPath(path));
-  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-  QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) return std::nullopt;
-  return bytes;
+QString InputFileRefusal(const QString& path, qint64 maxBytes) {
+  struct stat st;
+  if (::stat(QFile::encodeName(HostPath(path)).constData(), &st) != 0) {
+    return errno == ENOENT || errno == ENOTDIR ? QStringLiteral("non esiste") : CannotRead(errno);
+  }
+  return RefusalOf(st, maxBytes);
 }
 
-std::optional<QStringList> ReadTextLines(const QString& path) {
-  const std::optional<QByteArray> bytes = ReadFileBytes(path);
+bool IsRegularFile(const QString& path) {
+  return InputFileRefusal(path, std::numeric_limits<qint64>::max()).isEmpty();
+}
+
+QString DamagedTextReason(const QByteArray& bytes) {
+  const qsizetype eof = bytes.indexOf('\x1A');
+  if (eof < 0 || std::all_of(bytes.begin() + eof, bytes.end(), IsEndFiller)) return {};
+  return QStringLiteral(
+             "è danneggiato: il byte di fine file (0x1A) alla posizione %1 è seguito da altro "
+             "testo")
+      .arg(eof + 1);
+}
+
+std::optional<QByteArray> ReadFileBytes(const QString& path, qint64 maxBytes, QString* why) {
+  const auto refuse = [why](const QString& reason) {
+    if (why) *why = reason;
+    return std::optional<QByteArray>();
+  };
+  const QString host = HostPath(path);
+  if (const QString refusal = InputFileRefusal(host, maxBytes); !refusal.isEmpty()) {
+    return refuse(refusal);
+  }
+  // Opened without waiting, and what was opened checked again: a FIFO put in the file's place
+  // meanwhile must not hang the read.
+  const int fd =
+      ::open(QFile::encodeName(host).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return refuse(CannotRead(errno));
+  const struct Closer {
+    int fd;
+    ~Closer() { ::close(fd); }
+  } closer{fd};
+  struct stat st;
+  if (::fstat(fd, &st) != 0) return refuse(CannotRead(errno));
+  if (const QString refusal = RefusalOf(st, maxBytes); !refusal.isEmpty()) return refuse(refusal);
+  QByteArray bytes;
+  bytes.reserve(st.st_size);
+  char buffer[1 << 16];
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return refuse(CannotRead(errno));
+    if (n == 0) return bytes;
+    if (bytes.size() + n > maxBytes) return refuse(TooLarge(maxBytes));  // it grew meanwhile
+    bytes.append(buffer, n);
+  }
+}
+
+std::optional<QStringList> ReadTextLines(const QString& path, qint64 maxBytes, QString* why) {
+  const std::optional<QByteArray> bytes = ReadFileBytes(path, maxBytes, why);
   if (!bytes) return std::nullopt;
+  if (const QString damage = DamagedTextReason(*bytes); !damage.isEmpty()) {
+    if (why) *why = damage;
+    return std::nullopt;
+  }
   return TextLines(*bytes);
 }
 

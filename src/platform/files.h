@@ -12,13 +12,33 @@ namespace vx::fs {
 QByteArray ToCp1252(const QString& text);
 QString FromCp1252(const QByteArray& bytes);
 
-// The lines of Windows-1252 text (CR LF, CR or LF; a DOS end mark ends it), each without its
-// line end; `ended`, when given, tells whether the last line had one (true for no lines).
+// The largest input file read, by its kind.
+inline constexpr qint64 kMaxPriceListBytes = qint64(256) << 20;  // price lists and workbooks
+inline constexpr qint64 kMaxDownloadBytes = qint64(16) << 20;    // terminal downloads
+inline constexpr qint64 kMaxBatchBytes = qint64(1) << 20;        // batch files
+
+// Why a file (a Windows or a host path; links followed) is not read as an input of at most
+// maxBytes, as the words that follow "Il file <nome>" ("non esiste", "è un dispositivo, non un
+// file normale", "supera i 16 MB ammessi ..."); "" for a regular file of at most maxBytes.
+// Nothing is opened.
+QString InputFileRefusal(const QString& path, qint64 maxBytes);
+// True for a regular file, or a link to one.
+bool IsRegularFile(const QString& path);
+
+// The lines of Windows-1252 text (CR LF, CR or LF) up to its first DOS end mark, each without
+// its line end; `ended`, when given, tells whether the last line had one (true for no lines).
+// An input's text is checked with DamagedTextReason first.
 QStringList TextLines(const QByteArray& bytes, bool* ended = nullptr);
-// The bytes of a file, whole; nullopt when it can't be read.
-std::optional<QByteArray> ReadFileBytes(const QString& path);
-// Reads the lines of a Windows-1252 text file (CR LF or LF); nullopt when it can't be read.
-std::optional<QStringList> ReadTextLines(const QString& path);
+// Why the text is damaged, as the words that follow "Il file <nome>": a DOS end mark (0x1A)
+// that something other than blanks, line ends and end marks follows; "" when it is whole.
+QString DamagedTextReason(const QByteArray& bytes);
+// The bytes of an input file, whole; nullopt when it is refused (InputFileRefusal) or can't be
+// read, with why, when given, in the same words.
+std::optional<QByteArray> ReadFileBytes(const QString& path, qint64 maxBytes,
+                                        QString* why = nullptr);
+// The lines of an input Windows-1252 text file; nullopt, with why, also when it is damaged.
+std::optional<QStringList> ReadTextLines(const QString& path, qint64 maxBytes = kMaxPriceListBytes,
+                                         QString* why = nullptr);
 // Writes (or, with append, adds to) a text file, each line ending in CR LF.
 bool WriteTextLines(const QString& path, const QStringList& lines, bool append = false);
 // Creates the file empty or empties it.

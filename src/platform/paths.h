@@ -46,7 +46,8 @@ bool CreateFolder(const QString& path);  // with its parents; true when it exist
 bool CopyFile(const QString& from, const QString& to);  // overwrites
 bool DeleteFile(const QString& path);
 // File names in a folder matching a DOS pattern ("A*.txt", "*.*"), without regard to case,
-// in a stable order (sorted without regard to case).
+// in a stable order (sorted without regard to case). Folders are left out; devices, FIFOs and
+// sockets are listed, for a reader to refuse them by name.
 QStringList ListFolder(const QString& folder, const QString& pattern = QStringLiteral("*"));
 
 }  // namespace vx::fs

@@ -231,23 +231,23 @@ void art22::Command1_Click() {
                     e.message());
     return;
   }
-  ui::MsgExclamation(QStringLiteral("Aggiornamento listino Corvalia effettuato con successo."));
-  ShowDamagedLines();
-}
-
-void art22::ShowDamagedLines() {
-  if (damaged_.empty()) return;
-  QStringList lines;
-  lines << QStringLiteral(
-      "ATTENZIONE!!! Le seguenti righe non sono state importate perché il "
-      "codice o il prezzo non è numerico o la riga è incompleta:");
+  // One closing message: the success, then the lines that were not imported.
+  QStringList closing{QStringLiteral("Aggiornamento listino Corvalia effettuato con successo.")};
+  if (!damaged_.empty()) {
+    closing << QString()
+            << QStringLiteral(
+                   "ATTENZIONE!!! Le seguenti righe non sono state importate perché il codice o "
+                   "il prezzo non è numerico o la riga è incompleta:");
+  }
   const int n = static_cast<int>(damaged_.size());
   for (int i = 0; i < n && i < kListedDamaged; ++i) {
-    lines << QStringLiteral("%1 riga %2").arg(damaged_[i].file).arg(damaged_[i].line) +
-                 (damaged_[i].incomplete ? QStringLiteral(" (riga incompleta)") : QString());
+    closing << QStringLiteral("%1 riga %2").arg(damaged_[i].file).arg(damaged_[i].line) +
+                   (damaged_[i].incomplete ? QStringLiteral(" (riga incompleta)") : QString());
   }
-  if (n > kListedDamaged) lines << QStringLiteral("... e altre %1 righe.").arg(n - kListedDamaged);
-  ui::MsgExclamation(lines.join(QLatin1Char('\n')));
+  if (n > kListedDamaged) {
+    closing << QStringLiteral("... e altre %1 righe.").arg(n - kListedDamaged);
+  }
+  ui::MsgExclamation(closing.join(QLatin1Char('\n')));
 }
 
 void art22::Command2_Click() {

@@ -69,7 +69,6 @@ class art22 : public ui::Form {
   QString DriveLetter() const;
   // Finds and reads the three files and opens the catalogue; false after a message.
   bool Prepare();
-  void ShowDamagedLines();
 
   // The four steps, run in this order inside one transaction, and the log.
   void art22_pulizia_archivi();

@@ -220,13 +220,16 @@ QString FirstMatchingFile(const QString& folder, const QString& pattern) {
 }
 
 CorvaliaFile ReadCorvaliaFile(const QString& path) {
-  const std::optional<QByteArray> bytes = fs::ReadFileBytes(path);
-  if (!bytes) {
-    throw CorvaliaError(QStringLiteral("ATTENZIONE!!! Impossibile leggere il file %1.").arg(path));
-  }
   CorvaliaFile f;
   f.path = path;
   f.name = path.mid(path.lastIndexOf(QLatin1Char('\\')) + 1);
+  const auto refuse = [&f](const QString& reason) {
+    return CorvaliaError(
+        QStringLiteral("Il file %1 %2: listino non aggiornato").arg(f.name, reason));
+  };
+  QString why;
+  const std::optional<QByteArray> bytes = fs::ReadFileBytes(path, fs::kMaxPriceListBytes, &why);
+  if (!bytes) throw refuse(why);
   QString notText;
   if (bytes->startsWith("\xFF\xFE") || bytes->startsWith("\xFE\xFF")) {
     notText = QStringLiteral("è codificato in UTF-16");
@@ -234,10 +237,9 @@ CorvaliaFile ReadCorvaliaFile(const QString& path) {
     notText = QStringLiteral("contiene un byte nullo alla posizione %1").arg(nul + 1);
   }
   if (!notText.isEmpty()) {
-    throw CorvaliaError(
-        QStringLiteral("Il file %1 non è un testo Windows-1252 (%2): listino non aggiornato")
-            .arg(f.name, notText));
+    throw refuse(QStringLiteral("non è un testo Windows-1252 (%1)").arg(notText));
   }
+  if (const QString damage = fs::DamagedTextReason(*bytes); !damage.isEmpty()) throw refuse(damage);
   f.lines = fs::TextLines(*bytes, &f.ended);
   return f;
 }

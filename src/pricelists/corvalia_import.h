@@ -3,11 +3,11 @@
 // catalogue tables `articolo` and `codean` from nothing.
 //
 // The files are found, read and checked, and the catalogue opened, before anything is
-// touched: a file that is no Windows-1252 text, or that holds no line its pass would use,
-// stops the run. The emptying and the three passes then run in the caller's one
-// transaction, so that a failure leaves the catalogue as it was. Each pass reports on the sink: its
-// opening line, the bar (one step per line read, short lines included), the count of lines it could
-// not use and its closing line.
+// touched: a file that is no regular file of a sane size, no whole Windows-1252 text, or that
+// holds no line its pass would use, stops the run. The emptying and the three passes then run in
+// the caller's one transaction, so that a failure leaves the catalogue as it was. Each pass reports
+// on the sink: its opening line, the bar (one step per line read, short lines included), the count
+// of lines it could not use and its closing line.
 #pragma once
 
 #include <QString>
@@ -61,9 +61,10 @@ struct PassOutcome {
 // the folder; "" when none does.
 QString FirstMatchingFile(const QString& folder, const QString& pattern);
 
-// Reads the file whole (Windows-1252; CR LF, CR or LF; a DOS end mark ends the text);
-// CorvaliaError naming the path when it can't be read, and naming the file with the reason
-// when it is no Windows-1252 text (a NUL byte, a UTF-16 byte-order mark).
+// Reads the file whole (Windows-1252; CR LF, CR or LF; a DOS end mark ends the text when only
+// blanks and line ends follow it); CorvaliaError naming the file with the reason when it is no
+// regular file of a price list's size or can't be read, when it is no Windows-1252 text (a NUL
+// byte, a UTF-16 byte-order mark), and when a DOS end mark inside it is followed by more text.
 CorvaliaFile ReadCorvaliaFile(const QString& path);
 
 // The catalogue database with its tables `articolo` and `codean`, opened by the data-drive

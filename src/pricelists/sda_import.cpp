@@ -53,13 +53,13 @@ ImportResult ImportSda(const ImportRequest& request, ImportDisplay* display) {
   auto& g = common::G();
   ImportFrame f({kFolder, {QStringLiteral("foglio1")}}, request);
   if (!f.Open()) return f.result();
-  // The text file is read before anything is written: without it nothing changes.
-  const std::optional<QStringList> lines = fs::ReadTextLines(kPriceFile);
+  // The text file is read before anything is written: without it, or damaged, nothing changes.
+  QString why;
+  const std::optional<QStringList> lines =
+      fs::ReadTextLines(kPriceFile, fs::kMaxPriceListBytes, &why);
   if (!lines) {
-    f.result().failure = QStringLiteral(
-                             "Impossibile leggere il file %1: l'archivio %2 non è stato "
-                             "modificato.")
-                             .arg(kPriceFile, f.databasePath());
+    f.result().failure = QStringLiteral("Il file %1 %2: l'archivio %3 non è stato modificato.")
+                             .arg(kPriceFile, why, f.databasePath());
     return f.result();
   }
 

@@ -22,18 +22,21 @@ namespace {
 const QString kNoDatabase = QStringLiteral(" Attenzione !! Data Base confronta prezzi non esiste ");
 const QString kNoFile = QStringLiteral(" Attenzione !! File terminalino non esiste ");
 const QString kDone = QStringLiteral(" Elaborazione terminata con successo ");
+const QString kNoReadings = QStringLiteral("non contiene letture del terminalino");
 
 QString FolderOf(const QString& windowsPath) {
   return windowsPath.left(windowsPath.lastIndexOf(QLatin1Char('\\')) + 1);
 }
 
-// A download that holds no reading of its terminal: nothing is written and it stays.
-QString NotTerminalFile(const QString& file) {
+// A download that is not read, for the reason given: nothing is written and it stays.
+QString KeptFile(const QString& file, const QString& reason) {
   return QStringLiteral(
-             "ATTENZIONE!!! Il file %1 non contiene letture del terminalino: nessuna "
-             "quantità registrata, il file resta sul disco.")
-      .arg(file);
+             "ATTENZIONE!!! Il file %1 %2: nessuna quantità registrata, il file resta sul disco.")
+      .arg(file, reason);
 }
+
+// A download that holds no reading of its terminal.
+QString NotTerminalFile(const QString& file) { return KeptFile(file, kNoReadings); }
 
 // A download with readings that cannot be registered: none of its readings is written, so
 // that it can be mended and read again, and it stays.
@@ -164,13 +167,19 @@ void TerminalWindow::importa_quantita_terminale() {
       return StopRun();
     }
     g.file_terminale = file;
-    const std::optional<QStringList> lines = fs::ReadTextLines(file);
-    if (!lines) {
-      ui::MsgCritical(QStringLiteral("ATTENZIONE!!! Impossibile leggere il file ") + file);
-      return StopRun();
+    // A download that is no regular file of a download's size, can't be read, is no text of
+    // its terminal or is damaged is named and stays.
+    QString why;
+    const std::optional<QByteArray> bytes = fs::ReadFileBytes(file, fs::kMaxDownloadBytes, &why);
+    const std::optional<QStringList> lines =
+        bytes ? std::optional(fs::TextLines(*bytes)) : std::nullopt;
+    if (lines && !IsTerminalText(*lines)) {
+      why = kNoReadings;
+    } else if (bytes) {
+      why = fs::DamagedTextReason(*bytes);
     }
-    if (!IsTerminalText(*lines)) {
-      ui::MsgCritical(NotTerminalFile(file));
+    if (!why.isEmpty()) {
+      ui::MsgCritical(KeptFile(file, why));
       return StopRun();
     }
     lineCount = qint32(lines->size());
@@ -196,14 +205,16 @@ void TerminalWindow::importa_quantita_terminale() {
     auto main = db::Database::Open(g.percorso_db);
     std::optional<SourceConsumer> consumer;
     if (settings_.table) {
-      // Each row handled is deleted where the walk finds it (a row gone meanwhile is passed).
+      // Each row handled is deleted where the walk finds it (a row gone meanwhile is passed);
+      // the rows deleted before it moved it up by as many places.
       db::Recordset* rs = SourceControl->recordset();
-      consumer = SourceConsumer{SourceControl->database().get(), [rs, &positions](size_t i) {
-                                  while (!rs->Eof() && rs->AbsolutePosition() < positions[i]) {
-                                    rs->MoveNext();
-                                  }
-                                  if (!rs->Eof() && rs->AbsolutePosition() == positions[i]) {
+      consumer = SourceConsumer{SourceControl->database().get(),
+                                [rs, &positions, deleted = 0L](size_t i) mutable {
+                                  const long at = positions[i] - deleted;
+                                  while (!rs->Eof() && rs->AbsolutePosition() < at) rs->MoveNext();
+                                  if (!rs->Eof() && rs->AbsolutePosition() == at) {
                                     rs->Delete();
+                                    ++deleted;
                                   }
                                 }};
     }

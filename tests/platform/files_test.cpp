@@ -68,8 +68,10 @@ TEST_F(FilesTest, TextLinesAreWrittenWithCrLfAndRead) {
 TEST_F(FilesTest, LineEndsOfAnyKind) {
   WriteRaw("C/dati/in.txt", "uno\r\ndue\ntre\rquattro");
   EXPECT_EQ(*ReadTextLines("C:\\dati\\in.txt"), QStringList({"uno", "due", "tre", "quattro"}));
-  WriteRaw("C/dati/eof.txt", "a\r\nb\r\n\x1A");
+  WriteRaw("C/dati/eof.txt", "a\r\nb\r\n\x1A \t\r\n\x1A");
   EXPECT_EQ(*ReadTextLines("C:\\dati\\eof.txt"), QStringList({"a", "b"}));
+  EXPECT_EQ(DamagedTextReason("a\r\n\x1A\r\nb"),
+            "è danneggiato: il byte di fine file (0x1A) alla posizione 4 è seguito da altro testo");
   WriteRaw("C/dati/empty.txt", "");
   EXPECT_EQ(*ReadTextLines("C:\\dati\\empty.txt"), QStringList());
   EXPECT_FALSE(ReadTextLines("C:\\dati\\none.txt").has_value());

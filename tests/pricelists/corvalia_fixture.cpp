@@ -87,8 +87,7 @@ void CorvaliaFixture::WriteEdgeCaseFiles() {
                              CorvaliaLineA("000012345", "22", "XX", 99).left(100),
                              CorvaliaLineA("000000777", "  ", "CT", 6),
                              CorvaliaLineA("000054321", "10", "CT", 1),
-                         }) + "\x1A" +
-                             CrLf({CorvaliaLineA("000000777", "10", "KG", 3)}));
+                         }) + "\x1A \r\n\x1A");
 }
 
 Variant CorvaliaFixture::Scalar(const QString& sql, const Variant& key) {

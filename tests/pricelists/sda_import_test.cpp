@@ -150,6 +150,12 @@ TEST_F(SdaImportTest, NothingChangesWithoutTheTextFileOrWhenAWriteFails) {
     const ImportResult r = ImportSda(Req("listino.xls", "1", "30"), nullptr);
     EXPECT_FALSE(r.completed);
     EXPECT_TRUE(r.failure.contains("C:\\sda\\listino.txt")) << r.failure.toStdString();
+    // Text after a DOS end mark (at 143, after a line of 140) is damage.
+    WriteLines(
+        {PriceLine("000123", "  10,00", "20"), "\x1A" + PriceLine("000125", "   1,00", "0")});
+    EXPECT_TRUE(ImportSda(Req("listino.xls", "1", "30"), nullptr)
+                    .failure.startsWith("Il file C:\\sda\\listino.txt è danneggiato: il byte di "
+                                        "fine file (0x1A) alla posizione 143"));
   }
   EXPECT_EQ(Codes("sda", "select codart from articolo"), "900");
   WriteLines({PriceLine("000123", "  10,00", "20")});

@@ -68,7 +68,7 @@ class UnregisteredReadingsTest : public TerminalTest {
     }
   }
   // A run from a closed window, no download, an empty print folder and packages 0.
-  void Run(const TerminalType& type, const QByteArray& download) {
+  void Run(const TerminalType& type, const QByteArray& download, void (*then)(QFile&) = nullptr) {
     ui::Forms::UnloadAll();
     ProcessDeferredDeletes();
     QDir(fs::HostPath(print::PrintJob::PrintFolder())).removeRecursively();
@@ -79,6 +79,7 @@ class UnregisteredReadingsTest : public TerminalTest {
     fs::CreateFolder(type.file.left(type.file.lastIndexOf('\\')));
     QFile out(fs::HostPath(type.file));
     ASSERT_TRUE(out.open(QIODevice::WriteOnly) && out.write(download) == download.size());
+    if (then) then(out);
     out.close();
     type.confirm();
   }
@@ -132,21 +133,33 @@ TEST_F(UnregisteredReadingsTest, AFileThatIsNoTextOfTheTerminalWritesNothingAndS
   for (char& c : noise) c = char(random.bounded(256));
   for (const TerminalType& type : kTypes) {
     const QString good = type.Download({{"8001234567890", "2"}}).join("\r\n") + "\r\n";
-    const std::pair<const char*, QByteArray> files[] = {
+    const struct {
+      const char* what;
+      QByteArray bytes;
+      QString reason = "non contiene letture del terminalino";
+      void (*then)(QFile&) = nullptr;
+    } files[] = {
         {"NUL bytes", fs::ToCp1252(good) + QByteArray("\0\0\0\0\r\n", 6)},
         {"UTF-16", "\xFF\xFE" + QByteArray(reinterpret_cast<const char*>(good.utf16()),
                                            int(good.size() * 2))},
         {"random bytes", noise},
-        {"no line of the layout", fs::ToCp1252(QString("abcdefghij").repeated(20) + "\r\n")}};
-    for (const auto& [what, bytes] : files) {
+        {"no line of the layout", fs::ToCp1252(QString("abcdefghij").repeated(20) + "\r\n")},
+        {"text after a DOS end mark", fs::ToCp1252(good + "\x1A" + good),
+         QString("è danneggiato: il byte di fine file (0x1A) alla posizione %1 è seguito da altro "
+                 "testo")
+             .arg(good.size() + 1)},
+        {"beyond a download's size", fs::ToCp1252(good),
+         "supera i 16 MB ammessi per un file di questo tipo",
+         [](QFile& f) { f.resize(fs::kMaxDownloadBytes + 1); }}};
+    for (const auto& [what, bytes, reason, then] : files) {
       SCOPED_TRACE(QString("%1, %2").arg(type.code, what).toStdString());
-      Run(type, bytes);
+      Run(type, bytes, then);
       EXPECT_EQ(Column("8001234567890", "sel").str() + Column("8001234567890", "colli1").str(),
                 " 0");
       EXPECT_TRUE(SourceExists(type.file));
-      EXPECT_EQ(boxes_->Texts().last(), "ATTENZIONE!!! Il file " + type.file +
-                                            " non contiene letture del terminalino: nessuna "
-                                            "quantità registrata, il file resta sul disco.");
+      EXPECT_EQ(boxes_->Texts().last(), "ATTENZIONE!!! Il file " + type.file + " " + reason +
+                                            ": nessuna quantità registrata, il file resta sul "
+                                            "disco.");
     }
   }
 }

@@ -4,15 +4,24 @@
 
 namespace vx::db {
 
-ChangeWatch::ChangeWatch(Database& db) : db_(db) {
-  // The main file's handle lives as long as the connection, which outlives the watch.
-  if (sqlite3_file_control(db_.handle(), "main", SQLITE_FCNTL_FILE_POINTER, &file_) != SQLITE_OK) {
-    file_ = nullptr;
-  }
+ChangeWatch::ChangeWatch(Database& db) : db_(db), file_(MainFile(db)) {
+  // The header first: a schema change it shows counts as an undo already taken in.
+  Header header;
+  hasCounter_ = ReadHeader(file_, header);
+  counter_ = header.counter;
+  if (hasCounter_) db_.NoteSchemaVersion(header.schema);
   changes_ = sqlite3_total_changes64(db_.handle());
   undos_ = db_.undoCount();
-  hasCounter_ = ReadCounter(counter_);
   version_ = DataVersion();
+}
+
+// The main file's handle lives as long as the connection, which outlives the watch.
+sqlite3_file* ChangeWatch::MainFile(Database& db) {
+  sqlite3_file* file = nullptr;
+  if (sqlite3_file_control(db.handle(), "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK) {
+    return nullptr;
+  }
+  return file;
 }
 
 bool ChangeWatch::Changed() {
@@ -38,16 +47,23 @@ bool ChangeWatch::Changed() {
   }
   // The counter is read before data_version: a commit between the two moves the counter
   // again and is seen at the next look.
-  quint32 counter = 0;
-  const bool hasCounter = ReadCounter(counter);
-  if (hasCounter && hasCounter_ && counter == counter_) return changed;
+  Header header;
+  const bool hasCounter = ReadHeader(file_, header);
+  if (hasCounter && hasCounter_ && header.counter == counter_) return changed;
   const qint64 version = DataVersion();
   if (version != version_) {
     version_ = version;
     changed = true;
   }
-  counter_ = counter;
+  counter_ = header.counter;
   hasCounter_ = hasCounter;
+  // A schema change, of this connection or another's: the schema cookie read with the
+  // counter (asked of SQLite only without a header, after a change).
+  if ((hasCounter || changed) &&
+      db_.NoteSchemaVersion(hasCounter ? header.schema : SchemaVersion(db_))) {
+    undos_ = db_.undoCount();
+    changed = true;
+  }
   return changed;
 }
 
@@ -62,16 +78,30 @@ void ChangeWatch::AcceptOwnWrite(int rows) {
   if (changes - changes_ == rows && db_.undoCount() == undos_) changes_ = changes;
 }
 
-// The file change counter (bytes 24 to 27 of the header); false when the file has no header
-// yet or is in WAL mode (bytes 18 and 19 are 2), where commits do not move it.
-bool ChangeWatch::ReadCounter(quint32& counter) const {
-  if (!file_ || !file_->pMethods) return false;
-  unsigned char header[10];
-  if (file_->pMethods->xRead(file_, header, sizeof header, 18) != SQLITE_OK) return false;
+// The file change counter (bytes 24 to 27 of the header) and schema cookie (bytes 40 to 43);
+// false when the file has no header yet or is in WAL mode (bytes 18 and 19 are 2), where
+// commits do not move them.
+bool ChangeWatch::ReadHeader(sqlite3_file* file, Header& out) {
+  if (!file || !file->pMethods) return false;
+  unsigned char header[26];
+  if (file->pMethods->xRead(file, header, sizeof header, 18) != SQLITE_OK) return false;
   if (header[0] != 1 || header[1] != 1) return false;
-  counter = quint32(header[6]) << 24 | quint32(header[7]) << 16 | quint32(header[8]) << 8 |
-            quint32(header[9]);
+  auto word = [&](int at) {
+    return quint32(header[at]) << 24 | quint32(header[at + 1]) << 16 |
+           quint32(header[at + 2]) << 8 | quint32(header[at + 3]);
+  };
+  out.counter = word(24 - 18);
+  out.schema = word(40 - 18);
   return true;
+}
+
+qint64 ChangeWatch::SchemaVersion(Database& db) {
+  Header header;
+  if (ReadHeader(MainFile(db), header)) return header.schema;
+  Statement st = db.PrepareNative(QStringLiteral("PRAGMA main.schema_version"));
+  const qint64 version = st.Step() ? sqlite3_column_int64(st.handle(), 0) : 0;
+  st.Reset();
+  return version;
 }
 
 qint64 ChangeWatch::DataVersion() {

@@ -11,6 +11,12 @@
 //   PRAGMA data_version at every look.
 // - While the connection holds a lock of the file, the pager's data version stands for the
 //   counter: no read of the file at all.
+// - Schema changes: the header's schema cookie, read with the counter, is handed to the
+//   database, which forgets its cached table layout when it moved (and so counts an undo).
+//
+// The header is read without a lock: it holds only for programs on this machine. Over a
+// network share a client's cache may serve a stale header for a while, and a change made
+// through another machine is seen late.
 #pragma once
 
 #include <QtGlobal>
@@ -34,9 +40,18 @@ class ChangeWatch {
   // the last look, the next look does not count it.
   void AcceptOwnWrite(int rows);
 
+  // The file's schema version: the header's schema cookie, else PRAGMA schema_version (a
+  // file without a header yet, or in WAL mode).
+  static qint64 SchemaVersion(Database& db);
+
  private:
+  struct Header {
+    quint32 counter = 0, schema = 0;
+  };
+  // The change counter and schema cookie; false when the header does not hold them.
+  static bool ReadHeader(sqlite3_file* file, Header& out);
+  static sqlite3_file* MainFile(Database& db);
   bool PagerVersion(unsigned int& version) const;
-  bool ReadCounter(quint32& counter) const;
   qint64 DataVersion();
 
   Database& db_;

@@ -9,6 +9,7 @@
 #include <optional>
 #include <unordered_map>
 
+#include "platform/db/change_watch.h"
 #include "platform/db/jet_sql.h"
 #include "platform/db/jet_tokens.h"
 #include "platform/db/jet_translate.h"
@@ -279,9 +280,13 @@ Database::Translation Database::Translate(const QString& jetSql) {
   return tr;
 }
 
-QString Database::TranslateText(const QString& jetSql) { return Translate(jetSql).sql; }
+QString Database::TranslateText(const QString& jetSql) {
+  CheckSchema();
+  return Translate(jetSql).sql;
+}
 
 const Database::Translation& Database::Translated(const QString& jetSql) {
+  CheckSchema();
   auto& memo = cache_->translations;
   auto it = memo.find(jetSql);
   if (it == memo.end()) {
@@ -383,7 +388,7 @@ void Database::Fail(const QString& what, const QString& sql, int rc) const {
 }
 
 int Database::Execute(const QString& jetSql) {
-  const QString sql = Translate(jetSql).sql;
+  const QString sql = TranslateText(jetSql);
   const QByteArray utf8 = sql.toUtf8();
   const char* next = utf8.constData();
   const char* end = next + utf8.size();
@@ -515,12 +520,26 @@ void Database::ForgetSchema() {
   cache_->translations.clear();  // they hold values fitted to the columns as they were
 }
 
+void Database::CheckSchema() {
+  // Inside a transaction of ours no other connection writes: checked as it began.
+  if (depth_ == 0) NoteSchemaVersion(ChangeWatch::SchemaVersion(*this));
+}
+
+bool Database::NoteSchemaVersion(qint64 version) {
+  if (version == schemaVersion_) return false;
+  const bool moved = schemaVersion_ >= 0;
+  schemaVersion_ = version;
+  if (moved) ForgetSchema();
+  return moved;
+}
+
 void Database::BeginTrans() {
   const QString sql = depth_ == 0 ? QStringLiteral("BEGIN IMMEDIATE")
                                   : QStringLiteral("SAVEPOINT vx_%1").arg(depth_);
   if (sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK) {
     Fail(QStringLiteral("Impossibile iniziare la transazione"), sql);
   }
+  CheckSchema();
   if (depth_ == 0) WriteTransactionOpened();
   ++depth_;
 }

@@ -146,9 +146,14 @@ class Database : public std::enable_shared_from_this<Database> {
   [[noreturn]] void Fail(const QString& what, const QString& sql, int rc = 0) const;
 
   // Declared type of a column (upper case, "" when unknown); cached per table, forgotten
-  // when the schema changes through this connection.
+  // when the schema changes, through this connection or another (see CheckSchema).
   QString ColumnType(const QString& table, const QString& column);
   void ForgetSchema();
+  // Forgets the cached layout when the file's schema version moved since it was last seen
+  // (read from the header without a lock, as the change watch reads it; not again inside a
+  // transaction). NoteSchemaVersion takes a version read elsewhere and tells whether it moved.
+  void CheckSchema();
+  bool NoteSchemaVersion(qint64 version);
 
   // Rollbacks and schema changes through this connection so far: after one, values read
   // before may no longer hold although the count of changed rows did not move.
@@ -165,6 +170,7 @@ class Database : public std::enable_shared_from_this<Database> {
   sqlite3* db_ = nullptr;
   int depth_ = 0;
   qint64 undos_ = 0;
+  qint64 schemaVersion_ = -1;  // -1: not seen yet
   struct Cache;
   std::unique_ptr<Cache> cache_;
   friend class Recordset;

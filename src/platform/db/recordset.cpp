@@ -26,6 +26,28 @@ bool StartsWithSelect(const QString& sql) {
          !sql[6].isLetterOrNumber() && sql[6] != QLatin1Char('_');
 }
 
+// A SELECT text up to the end of its FROM clause: without the WHERE, ORDER BY or any other
+// clause that follows it at the top level.
+QString UpToFromClause(const QString& sql) {
+  static const QStringList kNext = {
+      QStringLiteral("where"),  QStringLiteral("group"),     QStringLiteral("having"),
+      QStringLiteral("window"), QStringLiteral("order"),     QStringLiteral("limit"),
+      QStringLiteral("union"),  QStringLiteral("intersect"), QStringLiteral("except")};
+  int depth = 0;
+  bool from = false;
+  qsizetype at = 0;
+  for (const jet::Token& t : jet::Tokenize(sql)) {
+    if (t.isOp(QLatin1String("("))) ++depth;
+    if (t.isOp(QLatin1String(")"))) --depth;
+    if (depth == 0 && t.kind == jet::Tok::Word) {
+      if (t.isWord(QLatin1String("from"))) from = true;
+      if (from && kNext.contains(t.text, Qt::CaseInsensitive)) return sql.left(at);
+    }
+    at += t.text.size();
+  }
+  return sql;
+}
+
 }  // namespace
 
 Recordset::Recordset(std::shared_ptr<Database> db, QString source, RecordsetType type)
@@ -55,13 +77,14 @@ Recordset::Recordset(std::shared_ptr<Database> db, QString source, RecordsetType
   if (rowSelect && StartsWithSelect(sql)) {
     // The rowid of each row, so that the row can be read again and written. A text over
     // several tables makes the rowid ambiguous: such a set is read-only.
-    const QByteArray injected =
-        (QStringLiteral("SELECT rowid AS vx_rowid_,") + sql.mid(6)).toUtf8();
+    const QString withId = QStringLiteral("SELECT rowid AS vx_rowid_,") + sql.mid(6);
+    const QByteArray injected = withId.toUtf8();
     if (sqlite3_prepare_v2(h, injected.constData(), static_cast<int>(injected.size()), &guard.stmt,
                            nullptr) == SQLITE_OK &&
         guard.stmt && sqlite3_column_table_name(guard.stmt, 0)) {
       withRowid = true;
       d_->base = QString::fromUtf8(sqlite3_column_table_name(guard.stmt, 0));
+      d_->head = UpToFromClause(withId);
     } else {
       sqlite3_finalize(guard.stmt);
       guard.stmt = nullptr;
@@ -76,11 +99,24 @@ Recordset::Recordset(std::shared_ptr<Database> db, QString source, RecordsetType
     if (!guard.stmt) throw DbError(QStringLiteral("Testo SQL vuoto per il record set"));
   }
   d_->updatable = withRowid;
+  if (withRowid) {
+    // The first look, before the rows are read: a change after it is seen at the next one.
+    // A look refused (the file locked by another program) is the opening's failure.
+    try {
+      d_->watch = std::make_unique<ChangeWatch>(*db_);
+    } catch (const DbError&) {
+      db_->Fail(QStringLiteral("Errore nella lettura del record set"), source_);
+    }
+  }
 
+  // The first row before the fields: SQLite prepares the text again as it runs when the schema
+  // changed since (through another connection), and the fields are the columns it then has.
+  int rc = sqlite3_step(guard.stmt);
+  if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+    db_->Fail(QStringLiteral("Errore nella lettura del record set"), source_);
+  }
   const int first = withRowid ? 1 : 0;
   const int columns = sqlite3_column_count(guard.stmt);
-  int readIndex = 0;
-  QStringList readColumns;
   for (int c = first; c < columns; ++c) {
     RecordsetField f;
     f.name = QString::fromUtf8(sqlite3_column_name(guard.stmt, c));
@@ -94,10 +130,7 @@ Recordset::Recordset(std::shared_ptr<Database> db, QString source, RecordsetType
     if (withRowid && table &&
         d_->base.compare(QString::fromUtf8(table), Qt::CaseInsensitive) == 0) {
       f.origin = originName;
-      f.readIndex = readIndex++;
-      readColumns << jet::QuoteName(originName);
     }
-    d_->readColumns.push_back(f.readIndex >= 0 ? 1 + f.readIndex : -1);
     d_->fields.push_back(f);
   }
   for (size_t k = 0; k < d_->fields.size(); ++k) {
@@ -112,23 +145,11 @@ Recordset::Recordset(std::shared_ptr<Database> db, QString source, RecordsetType
   }
   const size_t n = d_->fields.size();
   d_->rows = RowStore(static_cast<int>(n));
-  if (withRowid) {
-    d_->readList =
-        readColumns.isEmpty() ? QStringLiteral("1") : readColumns.join(QLatin1String(", "));
-    // The first look, before the rows are read: a change after it is seen at the next one.
-    // A look refused (the file locked by another program) is the opening's failure.
-    try {
-      d_->watch = std::make_unique<ChangeWatch>(*db_);
-    } catch (const DbError&) {
-      db_->Fail(QStringLiteral("Errore nella lettura del record set"), source_);
-    }
-  }
 
   // Every value of every row, as the opening query gives them.
   std::vector<int> opening(n);
   for (size_t k = 0; k < n; ++k) opening[k] = first + static_cast<int>(k);
-  int rc;
-  while ((rc = sqlite3_step(guard.stmt)) == SQLITE_ROW) {
+  for (; rc == SQLITE_ROW; rc = sqlite3_step(guard.stmt)) {
     d_->rows.Write(d_->rows.AddRow(), guard.stmt, opening);
     if (withRowid) d_->rowids.push_back(sqlite3_column_int64(guard.stmt, 0));
     ++d_->count;
@@ -175,48 +196,73 @@ void Recordset::ReadAgain(long i, int step) {
   }
   size_t marks = 1, size = 0;
   while (marks < batch.size()) marks *= 2, ++size;
-  Statement& read = d.reads[size];
-  if (!read.handle()) {
-    QString sql;
+  RowRead& read = d.reads[size];
+  if (!read.stmt.handle()) {
+    QString sql = d.head;
     if (marks == 1) {
-      sql = QStringLiteral("SELECT rowid, %1 FROM %2 WHERE rowid = ?1");
+      sql += QStringLiteral(" WHERE rowid = ?1");
     } else {
       QStringList list;
       for (size_t m = 1; m <= marks; ++m) list << QLatin1Char('?') + QString::number(m);
-      sql = QStringLiteral("SELECT rowid, %1 FROM %2 WHERE rowid IN (") +
-            list.join(QLatin1Char(',')) + QLatin1Char(')');
+      sql += QStringLiteral(" WHERE rowid IN (") + list.join(QLatin1Char(',')) + QLatin1Char(')');
     }
-    read = db_->PrepareNative(sql.arg(d.readList, jet::QuoteName(d.base)));
+    read.stmt = db_->PrepareNative(sql);
   }
+  sqlite3_stmt* stmt = read.stmt.handle();
   for (size_t m = 0; m < marks; ++m) {
     if (m < batch.size()) {
-      sqlite3_bind_int64(read.handle(), int(m) + 1, d.rowids[batch[m]]);
+      sqlite3_bind_int64(stmt, int(m) + 1, d.rowids[batch[m]]);
     } else {
-      sqlite3_bind_null(read.handle(), int(m) + 1);
+      sqlite3_bind_null(stmt, int(m) + 1);
     }
   }
   for (long j : batch) d.gone[j] = 1;  // until found
   try {
-    while (read.Step()) {
-      const qint64 rowid = sqlite3_column_int64(read.handle(), 0);
+    while (read.stmt.Step()) {
+      const qint64 rowid = sqlite3_column_int64(stmt, 0);
       for (long j : batch) {
-        if (d.rowids[j] == rowid) d.Store(j, read.handle());
+        if (d.rowids[j] == rowid) d.Store(j, read);
       }
     }
   } catch (...) {
     for (long j : batch) d.gone[j] = 0;
-    read.Reset();
+    read.stmt.Reset();
     throw;
   }
-  read.Reset();
+  read.stmt.Reset();
   for (long j : batch) d.readAt[j] = d.generation;
   d.batch = std::min(d.batch * 2, 64);
+}
+
+void Recordset::Impl::MatchColumnsAgain(RowRead& read, int prepared) {
+  sqlite3_stmt* stmt = read.stmt.handle();
+  const int columns = sqlite3_column_count(stmt);
+  std::vector<char> taken(columns, 0);
+  read.columns.assign(fields.size(), -1);
+  for (size_t k = 0; k < fields.size(); ++k) {
+    int& c = read.columns[k];
+    for (int i = 1; i < columns && c < 0; ++i) {
+      if (!taken[i] && fields[k].name.compare(QString::fromUtf8(sqlite3_column_name(stmt, i)),
+                                              Qt::CaseInsensitive) == 0) {
+        c = i;
+        taken[i] = 1;
+      }
+    }
+    if (c < 0) {
+      throw DbError(QStringLiteral("Il campo '%1' non è più nella tabella '%2', la cui struttura "
+                                   "è cambiata: il record set va aperto di nuovo")
+                        .arg(fields[k].name, base));
+    }
+  }
+  read.prepared = prepared;
 }
 
 bool Recordset::Eof() const { return d_->eof; }
 bool Recordset::Bof() const { return d_->bof; }
 long Recordset::RecordCount() const { return d_->count - d_->deletedCount; }
-long Recordset::AbsolutePosition() const { return d_->bof || d_->eof ? -1 : d_->pos; }
+long Recordset::AbsolutePosition() const {
+  return d_->bof || d_->eof || d_->deleted[d_->pos] ? -1 : d_->Remaining(d_->pos);
+}
 
 void Recordset::MoveFirst() {
   CancelUpdate();
@@ -416,8 +462,10 @@ void Recordset::Update() {
       changed.push_back(k);
     }
   }
-  // A look before the write, so that the write alone is taken as the set's own.
+  // A look before the write, so that the write alone is taken as the set's own; unless it may
+  // have deleted rows without counting them, when the next look takes it as any change.
   d_->Look();
+  const bool mayDelete = d_->WriteMayDelete(*db_);
   const bool edited = d_->mode == Impl::Mode::Edit && !changed.empty();
   // Whether the row's kept values were the table's up to the write.
   const bool fresh = edited && d_->readAt[d_->pos] == d_->generation;
@@ -442,7 +490,8 @@ void Recordset::Update() {
     for (size_t i = 0; i < changed.size(); ++i) {
       BindVariant(d_->insert.handle(), static_cast<int>(i) + 1, d_->pendingStored[changed[i]]);
     }
-    d_->watch->AcceptOwnWrite(d_->insert.Run());
+    const int inserted = d_->insert.Run();
+    if (!mayDelete) d_->watch->AcceptOwnWrite(inserted);
     d_->Append(sqlite3_last_insert_rowid(db_->handle()));
   } else if (edited) {
     if (!d_->update.handle() || changed != d_->updateFields) {
@@ -469,7 +518,7 @@ void Recordset::Update() {
           QStringLiteral("Il record corrente di '%1' è stato eliminato da un altro utente")
               .arg(source_));
     }
-    d_->watch->AcceptOwnWrite(updated);
+    if (!mayDelete) d_->watch->AcceptOwnWrite(updated);
   }
   // The current row stays the one before AddNew, as it is now. After an Edit it holds what
   // was written, unless anything else changed meanwhile: then it is read back as the table
@@ -508,8 +557,9 @@ bool Recordset::Impl::KeepWritten(Database& db, const std::vector<int>& changed)
     }
     writeAffinity.assign(fields.size(), std::nullopt);
     writeNotNull.assign(fields.size(), 0);
+    // A field the query computes may depend on the columns written.
+    for (const RecordsetField& f : fields) computed = computed || f.origin.isEmpty();
     for (size_t k = 0; k < fields.size() && !computed; ++k) {
-      if (fields[k].readIndex < 0) continue;
       const auto it = columns.find(fields[k].origin.toLower());
       // A key column may be the rowid itself.
       if (it == columns.end() || it->second.key) continue;
@@ -533,7 +583,6 @@ bool Recordset::Impl::KeepWritten(Database& db, const std::vector<int>& changed)
   std::vector<const Variant*>& values = keptValues;
   values.assign(fields.size(), nullptr);
   for (size_t k = 0; k < fields.size(); ++k) {
-    if (fields[k].readIndex < 0) continue;
     for (size_t j = 0; j < changed.size(); ++j) {
       if (fields[changed[j]].column == fields[k].column) values[k] = &written[j];
     }
@@ -555,7 +604,35 @@ void Recordset::Delete() {
   d_->Look();
   d_->watch->AcceptOwnWrite(del.Run());
   d_->deleted[d_->pos] = 1;
+  d_->deletedAt.insert(std::upper_bound(d_->deletedAt.begin(), d_->deletedAt.end(), d_->pos),
+                       d_->pos);
   ++d_->deletedCount;
+}
+
+bool Recordset::Impl::WriteMayDelete(Database& db) {
+  if (writeMayDelete && writeMayDeleteUndos == db.undoCount()) return *writeMayDelete;
+  writeMayDeleteUndos = db.undoCount();
+  bool mayDelete = false;
+  Statement table = db.PrepareNative(QStringLiteral(
+      "SELECT sql FROM sqlite_master WHERE type = 'table' AND name = ?1 COLLATE NOCASE"));
+  table.Bind(1, Variant(base));
+  if (table.Step()) {
+    // ON CONFLICT REPLACE of a UNIQUE or PRIMARY KEY constraint deletes the rows in the way
+    // (an index cannot declare it); that of NOT NULL writes the column's default instead.
+    try {
+      const std::vector<jet::Token> t = jet::Significant(jet::Tokenize(table.Column(0).str()));
+      for (size_t i = 0; i + 1 < t.size() && !mayDelete; ++i) {
+        mayDelete = t[i].isWord(QLatin1String("conflict")) &&
+                    t[i + 1].isWord(QLatin1String("replace")) &&
+                    !(i >= 3 && t[i - 3].isWord(QLatin1String("not")) &&
+                      t[i - 2].isWord(QLatin1String("null")));
+      }
+    } catch (const DbError&) {
+      mayDelete = true;  // a text our reading does not follow: taken as one that may
+    }
+  }
+  writeMayDelete = mayDelete;
+  return mayDelete;
 }
 
 }  // namespace vx::db

@@ -3,9 +3,24 @@
 // Dynaset (from an SQL text): the rows are fixed when it opens; a row changed through another
 // record set or another connection or process shows its new values when the record set moves
 // onto it (the values read by the opening query serve while the database has not changed
-// since); rows deleted elsewhere are passed over; rows added through AddNew/Update are appended and
-// found by a later FindFirst; a column selected under an alias is written to its source column.
+// since), the fields the query computes computed again; rows deleted elsewhere are passed over;
+// rows added through AddNew/Update are appended and found by a later FindFirst; a column
+// selected under an alias is written to its source column. The set's own write that deletes
+// other rows through a REPLACE conflict of the table counts as a change like any other.
 // Table mode (from a table name): Index and Seek "=" on one key value, NoMatch.
+//
+// A schema change (through this connection or another program): a set opened afterwards has
+// the table's fields as they are now; a set open across it reads its rows again by the names of
+// its fields, or raises DbError naming a field the table no longer has at its next move.
+//
+// What the watch for changes assumes:
+// - It reads the database header without a lock, which holds only when the programs that write
+//   the same files run on this machine: over a network share a client's cache can serve a
+//   stale header for seconds, and a change made meanwhile is seen late.
+// - Rows are known by their rowid. Another program's VACUUM renumbers the rowids of a table
+//   without an INTEGER PRIMARY KEY (no table the program ships has one), and so does a delete
+//   followed by an insert, which reuses the last rowid: a set open across either may show a
+//   new row in an old row's place. The windows find their rows by key.
 //
 // Fields are named without regard to case. Values written are conformed to the column's
 // Jet type (single precision, whole numbers rounded half to even, text(n) refused when
@@ -35,7 +50,9 @@ class Recordset {
   void MovePrevious();
   // Rows of the record set, those added through it included, those deleted through it not.
   long RecordCount() const;
-  // The current row's position from 0, -1 when there is none.
+  // The current row's position from 0 among the rows RecordCount counts: a row deleted
+  // through the set moves those after it up by one. -1 when there is none (at BOF or EOF, or
+  // on the row just deleted).
   long AbsolutePosition() const;
 
   // Jet criteria text ("codcommesso = 1", "vedovo = '800...'", "desart like '*PASTA*'").

@@ -65,8 +65,7 @@ bool Recordset::MatchingPositions(const QString& criteria, long from, long& foun
     made.mappable = mappable;
     if (mappable) {
       try {
-        made.select = db_->PrepareNative(QStringLiteral("SELECT rowid, %1 FROM %2 WHERE %3")
-                                             .arg(d.readList, jet::QuoteName(d.base), where));
+        made.select.stmt = db_->PrepareNative(d.head + QStringLiteral(" WHERE ") + where);
       } catch (const DbError& e) {
         if (e.kind() != DbErrorKind::Other) throw;  // the file's state, not the criteria's
         throw DbError(QStringLiteral("Criterio non valido '%1': %2").arg(criteria, e.message()));
@@ -83,7 +82,7 @@ bool Recordset::MatchingPositions(const QString& criteria, long from, long& foun
   }
   if (!shape->mappable) return false;
 
-  Statement& select = shape->select;
+  Statement& select = shape->select.stmt;
   found = -2;
   for (size_t i = 0; i < literals.size(); ++i) select.Bind(static_cast<int>(i) + 1, literals[i]);
   try {
@@ -95,7 +94,7 @@ bool Recordset::MatchingPositions(const QString& criteria, long from, long& foun
       positions.push_back(p);
       if (p >= from && (found < 0 || p < found) && !d.deleted[p]) {
         found = p;
-        d.Store(p, select.handle());
+        d.Store(p, shape->select);
       }
     }
   } catch (...) {
@@ -221,6 +220,7 @@ void Recordset::SetIndex(const QString& indexName) {
   d.Look();
   d.rowids.clear();
   d.deleted.clear();
+  d.deletedAt.clear();
   d.readAt.clear();
   d.gone.clear();
   d.rows = RowStore(static_cast<int>(d.fields.size()));
@@ -232,12 +232,12 @@ void Recordset::SetIndex(const QString& indexName) {
   d.bof = d.eof = true;  // a read that fails below leaves an empty set, not a place in it
   d.foundCriteria.clear();
   {
-    Statement rows = db_->PrepareNative(
-        QStringLiteral("SELECT rowid, %1 FROM %2 ORDER BY %3")
-            .arg(d.readList, jet::QuoteName(d.base), order.join(QLatin1String(", "))));
-    while (rows.Step()) {
-      d.Append(sqlite3_column_int64(rows.handle(), 0));
-      d.Store(d.count - 1, rows.handle());
+    RowRead rows{
+        db_->PrepareNative(d.head + QStringLiteral(" ORDER BY ") + order.join(QLatin1String(", "))),
+        {}};
+    while (rows.stmt.Step()) {
+      d.Append(sqlite3_column_int64(rows.stmt.handle(), 0));
+      d.Store(d.count - 1, rows);
     }
   }
   const auto it = d.Positions().find(current);

@@ -1,6 +1,8 @@
 // The state of a record set, shared by the files that implement it.
 #pragma once
 
+#include <sqlite3.h>
+
 #include <QString>
 #include <QStringList>
 #include <algorithm>
@@ -22,24 +24,34 @@ struct RecordsetField {
   QString name;
   QString origin;  // the column of the base table; empty when the field cannot be written
   JetType type;
-  int readIndex = -1;  // column of the row read, for fields of the base table
-  int column = -1;     // the first field with the same origin: one write per column
+  int column = -1;  // the first field with the same origin: one write per column
 };
 
 struct QStringHash {
   size_t operator()(const QString& s) const noexcept { return qHash(s); }
 };
 
+// A statement that reads rows of an updatable set: the rowid, then the set's select list over
+// its FROM clause (Impl::head), so that a computed field is computed again with its row.
+// Its columns are matched to the fields by name whenever SQLite has prepared it (again): a
+// schema change never shifts a value into another field.
+struct RowRead {
+  Statement stmt;
+  std::vector<int> columns;  // per field
+  int prepared = -1;         // the statement's count of preparations when they were matched
+};
+
 // A criteria text with its literals taken out, translated and prepared once.
 struct CriteriaShape {
   bool mappable = true;  // false: the criteria name a field that is no column of the table
-  Statement select;      // SELECT rowid, <read columns> FROM base WHERE <criteria>
+  RowRead select;        // <head> WHERE <criteria>
 };
 
 // The values of every row are kept from the opening query (or from the last reading of the
 // row). An updatable set looks at the database at each move: while nothing has changed since
 // a row's values were read, they are the row as it is now; once anything may have changed,
-// each row is read again, in batches along the walk, when the set comes onto it.
+// each row is read again, in batches along the walk, when the set comes onto it: every field,
+// those the query computes included.
 struct Recordset::Impl {
   RecordsetType type = RecordsetType::Dynaset;
   bool updatable = false;
@@ -47,13 +59,15 @@ struct Recordset::Impl {
   std::vector<RecordsetField> fields;
   std::unordered_map<QString, int, QStringHash> fieldIndexOf;  // by the name as asked for
 
-  long count = 0;              // rows of the set, those deleted through it included
-  RowStore rows;               // the values, by position
-  std::vector<qint64> rowids;  // updatable sets
-  std::vector<char> deleted;   // deleted through this set
+  long count = 0;               // rows of the set, those deleted through it included
+  RowStore rows;                // the values, by position
+  std::vector<qint64> rowids;   // updatable sets
+  std::vector<char> deleted;    // deleted through this set
+  std::vector<long> deletedAt;  // their positions, in order
   long deletedCount = 0;
-  QString readList;              // the read columns, joined
-  std::vector<int> readColumns;  // per field: its column in a read statement, -1 for the others
+  // "SELECT rowid AS vx_rowid_, <select list> FROM <from clause>": the opening query without
+  // its WHERE and ORDER BY, for reading rows again.
+  QString head;
 
   // Updatable sets: what has changed since the values were read.
   std::unique_ptr<ChangeWatch> watch;
@@ -76,15 +90,19 @@ struct Recordset::Impl {
   QStringList indexColumns;
 
   // Statements held while the set lives (each is reset after every use).
-  std::array<Statement, 7> reads;  // rows read again by rowid: 1, 2, 4, ... 64 at once
+  std::array<RowRead, 7> reads;  // rows read again by rowid: 1, 2, 4, ... 64 at once
   std::vector<int> insertFields, updateFields;
   Statement insert, update;
   // Per field, the affinity of its column, for the values the set's own UPDATE leaves in the
-  // row; nullopt where the row is read back instead (a field of no column of the base table, a
-  // key column, a table with computed columns). Worked out at the first UPDATE.
+  // row; nullopt where the row is read back instead (a key column, a table with computed
+  // columns; every field where the query computes one). Worked out at the first UPDATE.
   std::vector<std::optional<Affinity>> writeAffinity;
   std::vector<char> writeNotNull;
-  qint64 writeAffinityUndos = 0;     // the connection's undo count when they were worked out
+  qint64 writeAffinityUndos = 0;  // the connection's undo count when they were worked out
+  // Whether the table declares a REPLACE conflict, so that the set's own write may delete
+  // other rows without counting them; worked out at the first write, again after an undo.
+  std::optional<bool> writeMayDelete;
+  qint64 writeMayDeleteUndos = 0;
   std::vector<Variant> keptWritten;  // KeepWritten's room, kept between calls
   std::vector<const Variant*> keptValues;
   std::unordered_map<QString, CriteriaShape, QStringHash> shapes;
@@ -140,14 +158,24 @@ struct Recordset::Impl {
   // RowValues' offsets, kept so that a walk over many rows allocates them once.
   mutable std::vector<quint32> rowOffsets;
 
-  // Row `i`'s values from a read statement's current row (rowid first, then the read
-  // columns), as they are at this generation.
-  void Store(long i, sqlite3_stmt* stmt) {
-    rows.Write(i, stmt, readColumns);
+  // Row `i`'s values from a read statement's current row, as they are at this generation.
+  void Store(long i, RowRead& read) {
+    MatchColumns(read);
+    rows.Write(i, read.stmt.handle(), read.columns);
     readAt[i] = generation;
     gone[i] = 0;
     if (i == pos) ForgetCurrent();
   }
+  // Matches the statement's columns to the fields once it has run (SQLite prepares it again
+  // after a schema change); DbError naming a field whose column is no longer there.
+  void MatchColumns(RowRead& read) {
+    const int prepared = sqlite3_stmt_status(read.stmt.handle(), SQLITE_STMTSTATUS_REPREPARE, 0);
+    if (prepared != read.prepared) MatchColumnsAgain(read, prepared);
+  }
+  void MatchColumnsAgain(RowRead& read, int prepared);
+
+  // Whether the set's own write on the table may delete rows it does not count.
+  bool WriteMayDelete(Database& db);
 
   const std::unordered_map<qint64, long>& Positions() {
     if (!positionsKnown) {
@@ -156,6 +184,11 @@ struct Recordset::Impl {
       positionsKnown = true;
     }
     return positionOf;
+  }
+
+  // The position of row `i` among the rows not deleted through the set.
+  long Remaining(long i) const {
+    return i - long(std::lower_bound(deletedAt.begin(), deletedAt.end(), i) - deletedAt.begin());
   }
 
   void Append(qint64 rowid) {

@@ -25,9 +25,11 @@ QString FolderOf(const QString& path) {
 
 StartResult StartBatch(const QString& path, const QString& host, const QFileInfo& info) {
   StartResult result;
-  const std::optional<QStringList> lines = fs::ReadTextLines(host);
+  // A batch that is no regular file of a batch's size, or is damaged, is not run.
+  QString why;
+  const std::optional<QStringList> lines = fs::ReadTextLines(host, fs::kMaxBatchBytes, &why);
   if (!lines) {
-    result.reason = QStringLiteral("Il file batch %1 non si può leggere.").arg(path);
+    result.reason = QStringLiteral("Il file batch %1 %2.").arg(path, why);
     return result;
   }
   const QString terminal = QStandardPaths::findExecutable(QStringLiteral("x-terminal-emulator"));

@@ -1,5 +1,6 @@
 #include "platform/ui/filelist.h"
 
+#include "platform/files.h"
 #include "platform/paths.h"
 
 namespace vx::ui {
@@ -32,7 +33,11 @@ void FileList::Refresh() {
   const QString chosen = FileName();
   clear();
   const QString folder = path_.isEmpty() ? QString() : path_ + QLatin1Char('\\');
-  addItems(fs::ListFolder(folder.isEmpty() ? QStringLiteral(".") : folder, pattern_));
+  // Only files that can be picked: no device, FIFO or socket.
+  for (const QString& name :
+       fs::ListFolder(folder.isEmpty() ? QStringLiteral(".") : folder, pattern_)) {
+    if (fs::IsRegularFile(folder + name)) addItem(name);
+  }
   if (!chosen.isEmpty()) {
     const auto found = findItems(chosen, Qt::MatchFixedString | Qt::MatchCaseSensitive);
     if (!found.isEmpty()) setCurrentItem(found.first());

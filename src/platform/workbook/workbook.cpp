@@ -1,10 +1,10 @@
 #include "platform/workbook/workbook.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <algorithm>
 #include <cmath>
 
+#include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/workbook/workbook_source.h"
 
@@ -99,9 +99,10 @@ Workbook::~Workbook() = default;
 
 std::unique_ptr<Workbook> Workbook::Open(const QString& path) {
   const QString host = fs::IsWindowsPath(path) ? fs::HostPath(path) : path;
-  const QFileInfo info(host);
-  if (!info.exists()) throw WorkbookError(QStringLiteral("il file non esiste"));
-  if (!info.isFile()) throw WorkbookError(QStringLiteral("non è un file"));
+  if (const QString refusal = fs::InputFileRefusal(host, fs::kMaxPriceListBytes);
+      !refusal.isEmpty()) {
+    throw WorkbookError(QStringLiteral("il file ") + refusal);
+  }
   QFile file(host);
   if (!file.open(QIODevice::ReadOnly)) {
     throw WorkbookError(QStringLiteral("il file non si può leggere (%1)").arg(file.errorString()));

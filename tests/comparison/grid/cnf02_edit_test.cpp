@@ -141,5 +141,22 @@ TEST_F(Cnf02EditTest, FailedWriteRestoresCellsAndTellsTheError) {
   EXPECT_EQ(Column(kEanB, "colli2").toLong(), 5);
 }
 
+TEST_F(Cnf02EditTest, ARowDeletedElsewhereIsToldAndOneInsertedAgainIsFoundByItsEan) {
+  db_->Execute(
+      "insert into articoli select * from articoli where vedovo = '8000000000028'; "
+      "delete from articoli where rowid < (select max(rowid) from articoli)");  // BETA again
+  for (int row : {a_, b_}) {
+    ClickCell(row, 11);
+    TypeKeys("3");
+  }
+  EXPECT_EQ(Cell(a_, 11) + Cell(a_, 1), "0 ");
+  EXPECT_TRUE(boxes_->Texts().value(1).startsWith("L'articolo 8000000000011 non è più nella"));
+  EXPECT_EQ(Column(kEanB, "colli1").toLong(), 3);
+  // "Crea Ordini" takes it: its supplier has no database here.
+  boxes_->Answer(ui::MsgAnswer::No);
+  w_->cnf02_Command4_Click();
+  EXPECT_TRUE(boxes_->Texts().last().contains("ordini non creati per Brunelvatto"));
+}
+
 }  // namespace
 }  // namespace vx::comparison::testing

@@ -10,7 +10,6 @@
 
 #include "common/shared_values.h"
 #include "comparison/cnf02.h"
-#include "support/loader_fixture.h"
 #include "data_drive.h"
 #include "platform/db/datacontrol.h"
 #include "platform/db/recordset.h"
@@ -19,6 +18,9 @@
 #include "platform/ui/progressbar.h"
 #include "platform/ui/statusbox.h"
 #include "platform/ui/textbox.h"
+#include "support/file_bytes.h"
+#include "support/loader_fixture.h"
+#include "support/scripted_messages.h"
 
 namespace vx::comparison {
 namespace {
@@ -173,17 +175,31 @@ TEST_F(Cnf01Test, APercentageThatIsNoNumberStopsTheRunBeforeAnythingIsWritten) {
   }
 }
 
-TEST_F(Cnf01Test, AMissingSupplierDatabaseIsReportedAndTheNextSlotStillLoads) {
+TEST_F(Cnf01Test, DatabasesThatCannotBeOpenedAreToldInABoxAndEveryOtherLoadEnds) {
   AddSupplierRow(2, "PERSO", "C:\\perso\\dati.mdb");
+  AddPriced(AddSupplier(4, "CORVALIA", "corvalia"), 1, kEan, 5);
+  AddPriced(varu_, 2, "8000000000002", 3);
+  AddPriced(varu_, 3, "8000000000003", 3);
+  for (const QString& ean : {kEan, QStringLiteral("8000000000002")}) {
+    AddConversion(1, ean, {Variant::null(), Variant::null(), kEan}, {1, 1, 1}, {"M", "M", "M"});
+  }
+  WriteAll(fs::HostPath(diza_), "riga uno\r\nriga due\r\n");
+  ScriptedMessages boxes;
+  boxes.OnShow([](const ui::MessageRecord&) { EXPECT_FALSE(ui::Forms::IsLoaded<cnf02>()); });
   cnf01* w = Window();
   ASSERT_TRUE(w->ela2->isChecked());
   w->Command1->click();
   const QStringList errors = Lines(w).filter("ERRORE");
-  ASSERT_EQ(errors.size(), 1);
-  EXPECT_TRUE(errors[0].contains("C:\\perso\\dati.mdb"));
-  EXPECT_FLOAT_EQ(Cell(kEan, "costo3").toDouble(), 4.4f) << "slot 3 loaded after the failure";
+  ASSERT_EQ(errors.size(), 3) << "supplier 3 as slot 1's alternative (once), slot 2, slot 3";
+  EXPECT_TRUE(errors[0].contains("Impossibile aprire il database " + diza_));
+  EXPECT_TRUE(errors[1].contains("C:\\perso\\dati.mdb"));
+  EXPECT_EQ(Lines(w).filter("Fine caricamento dati del fornitore.").size(), 2) << "slots 1, 4";
+  EXPECT_EQ(Scalar("select sum(costo1 > 0) from articoli").toLong(), 1);
   EXPECT_TRUE(Lines(w).contains("ATTENDERE PREGO ..."));
   EXPECT_TRUE(w->Command1->isVisibleTo(w));
+  ASSERT_EQ(boxes.Texts().size(), 1);
+  EXPECT_TRUE(boxes.Texts()[0].startsWith("Attenzione"));
+  for (const QString& e : errors) EXPECT_TRUE(boxes.Texts()[0].contains(e));
 }
 
 TEST_F(Cnf01Test, UscitaSavesNothing) {

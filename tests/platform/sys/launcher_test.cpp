@@ -120,6 +120,8 @@ TEST(StartDetachedTest, ABatchWithoutATerminalOrFileDoesNotStart) {
   const auto missing = StartDetached("C:\\Pdt3100\\manca.bat");
   EXPECT_FALSE(missing.ok);
   EXPECT_TRUE(missing.reason.contains("non esiste"));
+  root.WriteFile("C/Pdt3100/guasto.bat", QByteArray("PAUSE\r\n\x1A") + "DEL *.*\r\n");
+  EXPECT_TRUE(StartDetached("C:\\Pdt3100\\guasto.bat").reason.contains("è danneggiato"));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <functional>
 
+#include "platform/files.h"
 #include "support/qt_print.h"
 #include "workbook_writer.h"
 
@@ -198,6 +199,9 @@ TEST_F(WorkbookTest, MissingSheetsAndBadFilesGiveReasons) {
   EXPECT_FALSE(wb->HasSheet(QStringLiteral("2")));
 
   EXPECT_EQ(ErrorOf(dir_.filePath("none.xlsx")), "il file non esiste");
+  ASSERT_TRUE(QFile::copy(xlsx, dir_.filePath("big.xlsx")));
+  ASSERT_TRUE(QFile(dir_.filePath("big.xlsx")).resize(fs::kMaxPriceListBytes + 1));
+  EXPECT_TRUE(ErrorOf(dir_.filePath("big.xlsx")).contains("supera i 256 MB"));
   EXPECT_EQ(ErrorOf(WriteBytes("empty.xlsx", {})), "il file è vuoto");
   EXPECT_EQ(ErrorOf(WriteBytes("text.xls", "codice;descrizione\r\n1;pasta\r\n")),
             "il file non è una cartella di lavoro Excel");
