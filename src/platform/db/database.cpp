@@ -89,14 +89,15 @@ QString ErrorText(sqlite3* db) {
   return raw;
 }
 
-// An error of the engine on the database at path. The sentence of a common kind names the
-// file, so the technical text is the engine's alone; any other failure says what failed where.
+// An error of the engine on the database at path: the sentence of a common kind, else what
+// failed where; the technical text is the engine's and the statement's.
 DbError EngineError(DbErrorKind kind, const QString& path, const QString& what,
                     const QString& engineText, const QString& sql) {
   QString technical = engineText;
   if (!sql.isEmpty()) technical += QStringLiteral(" [SQL: %1]").arg(sql);
   if (kind == DbErrorKind::Other) {
-    return DbError(QStringLiteral("%1 nel database '%2': %3").arg(what, path, technical));
+    return DbError(kind, {QStringLiteral("%1 nel database '%2'.").arg(what, path), QString(),
+                          technical});
   }
   return DbError(kind, path, technical);
 }
