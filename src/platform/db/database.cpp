@@ -96,8 +96,8 @@ DbError EngineError(DbErrorKind kind, const QString& path, const QString& what,
   QString technical = engineText;
   if (!sql.isEmpty()) technical += QStringLiteral(" [SQL: %1]").arg(sql);
   if (kind == DbErrorKind::Other) {
-    return DbError(kind, {QStringLiteral("%1 nel database '%2'.").arg(what, path), QString(),
-                          technical});
+    return DbError(kind,
+                   {QStringLiteral("%1 nel database '%2'.").arg(what, path), QString(), technical});
   }
   return DbError(kind, path, technical);
 }
