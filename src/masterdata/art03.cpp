@@ -215,6 +215,10 @@ void art03::BuildControls() {
 ui::TextBox* art03::DesBox(int n) const { return std::array{des1w, des2w, des3w, des4w}.at(n - 1); }
 
 void art03::ReportDbError(const db::DbError& e) {
+  if (toldOnLoad_) {
+    if (toldOnLoad_->contains(e.message())) return;
+    toldOnLoad_->append(e.message());
+  }
   ui::MsgCritical(QStringLiteral("ATTENZIONE !!! Errore nell'archivio: %1").arg(e.message()));
 }
 
@@ -247,6 +251,11 @@ void art03::Form_Load() {
   slot_ = g.codice_fornitore;
   ean_ = g.ean_corrente;
   codforw->SetText(QString::number(slot_));
+  toldOnLoad_.emplace();
+  const struct Loaded {
+    std::optional<QStringList>& told;
+    ~Loaded() { told.reset(); }
+  } loaded{toldOnLoad_};
   try {
     Data1->DatabaseName = g.percorso_db;
     Data1->RecordSource = RowQuery(slot_, ean_);

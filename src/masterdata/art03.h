@@ -10,6 +10,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <optional>
 
@@ -128,10 +129,13 @@ class art03 : public ui::Form {
   // What a slot's supplier lists for an EAN, read without touching the boxes.
   std::optional<Listing> ListingOf(int slot, const QString& ean);
   void RefreshList();
-  static void ReportDbError(const db::DbError& e);
+  void ReportDbError(const db::DbError& e);
 
   qint32 slot_ = 0;
   QString ean_;
+  // While the card loads, the failures already told: the load looks a catalogue up once for
+  // each slot that names it, and one that cannot be read is told once.
+  std::optional<QStringList> toldOnLoad_;
 };
 
 }  // namespace vx::masterdata

@@ -135,10 +135,13 @@ ImportResult& ImportFrame::Run(ImportDisplay* display, const std::function<void(
     tx.Commit();
     result_.completed = true;
   } catch (const db::DbError& e) {
-    result_.failure = QStringLiteral(
-                          "Errore nell'archivio %1:\n%2\nL'importazione è stata annullata: "
-                          "l'archivio non è stato modificato.")
-                          .arg(databasePath_, e.message());
+    // The file named once: by the error's short form where it has one.
+    const QString about = QStringLiteral("Errore nell'archivio ") + databasePath_;
+    QString what = db::FileErrorText(about, e);
+    if (what.isEmpty()) what = about + QStringLiteral(":\n") + e.message();
+    result_.failure =
+        what +
+        QStringLiteral("\nL'importazione è stata annullata: l'archivio non è stato modificato.");
     result_.skipped.clear();
     result_.printed.clear();
     g.codrep = codrep;

@@ -255,6 +255,20 @@ TEST_F(VaruImportTest, ADatabaseFailureRollsTheWholeImportBack) {
   EXPECT_EQ(common::G().codrep, 4);
 }
 
+TEST_F(VaruImportTest, ACatalogueThatCannotGrowIsNamedOnceWithItsCause) {
+  for (const char* sql : {"create table riempi (b blob)", "pragma max_page_count = 1",
+                          "create trigger pieno before insert on articolo begin "
+                          "insert into riempi values (zeroblob(1000000)); end"}) {
+    ASSERT_EQ(sqlite3_exec(varu_->handle(), sql, nullptr, nullptr, nullptr), SQLITE_OK) << sql;
+  }
+  WriteVaru("l.xlsx", MainRoad());
+  const QString failure = Import("l.xlsx").failure;
+  EXPECT_TRUE(failure.startsWith(
+      "Errore nell'archivio C:\\varu\\dati.mdb: il disco è pieno. Dettaglio tecnico: "))
+      << failure.toStdString();
+  EXPECT_EQ(failure.count("dati.mdb"), 1) << failure.toStdString();
+}
+
 TEST_F(VaruImportTest, WithoutThePriceListRowTheNoteIsDropped) {
   varu_->Execute("delete from listini");
   WriteVaru("l.xlsx", MainRoad());

@@ -71,6 +71,10 @@ DbErrorKind ErrorKindOf(int sqliteResult);
 // it, or the open failed), naming the file once: "Impossibile aprire il database <path>: il
 // file non è un database o è danneggiato. Dettaglio tecnico: file is not a database".
 QString CannotOpenText(const QString& path, const DbError& e);
+// Words that name a file and what was done with it (`about`) followed by the error's short
+// form and its detail: "Errore nell'archivio C:\x.mdb: è in uso da un altro programma.
+// Dettaglio tecnico: database is locked". Empty for an error without a short form.
+QString FileErrorText(const QString& about, const DbError& e);
 
 // One quoting helper for values that must go into an SQL text.
 // Quote("l'ape") is "'l''ape'". LikeLiteral gives the text to put between the quotes of a

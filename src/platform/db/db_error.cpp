@@ -92,12 +92,14 @@ DbError::DbError(const QString& context, const DbError& cause)
                                             : context + QLatin1Char(' ') + cause.sentence(),
                                         cause.reason(), cause.technical()}) {}
 
+QString FileErrorText(const QString& about, const DbError& e) {
+  if (e.reason().isEmpty()) return QString();
+  return WithDetail(about + QStringLiteral(": ") + e.reason() + QLatin1Char('.'), e.technical());
+}
+
 QString CannotOpenText(const QString& path, const DbError& e) {
   const QString opening = QStringLiteral("Impossibile aprire il database %1").arg(path);
-  if (!e.reason().isEmpty()) {
-    return WithDetail(opening + QStringLiteral(": ") + e.reason() + QLatin1Char('.'),
-                      e.technical());
-  }
+  if (QString text = FileErrorText(opening, e); !text.isEmpty()) return text;
   // A cause without a short form: its own words are the detail.
   return WithDetail(opening + QLatin1Char('.'),
                     e.technical().isEmpty() ? e.sentence() : e.technical());
