@@ -44,7 +44,7 @@ constexpr std::array<int, 27> kWidths = {250, 350, 1400, 3700, 400, 400, 400, 0,
 QString WidestText(int col) {
   if (col == CostColumn(1) || col == CostColumn(2) || col == CostColumn(3) || col == CostColumn(4))
     return QString::fromLatin1(kWidestCostCell);
-  if (col >= 24 && col <= 26) return QStringLiteral("-100,00");
+  if (col >= 24 && col <= 26) return QString::fromLatin1(kWidestDifferenceCell);
   return QString();
 }
 

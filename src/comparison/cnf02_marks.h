@@ -34,6 +34,8 @@ QString FormatCellNumber(const QString& text, int decimals, int minWhole);
 
 // The widest cost cell the grids make room for: four whole digits and four decimals.
 inline constexpr char kWidestCostCell[] = "9999,9999";
+// The widest difference cell shown with two decimals that the grids make room for.
+inline constexpr char kWidestDifferenceCell[] = "-100,00";
 
 // A cost as the marks read it: the number with four decimals; text is read by the regional
 // rules, and anything that is no number (Null, empty, letters) counts as 0.

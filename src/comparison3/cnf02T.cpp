@@ -292,8 +292,11 @@ int cnf02T::cnf02T_colonna_costo_min(int row) const {
 void cnf02T::cnf02T_carica_griglia() {
   for (int c = 0; c < kCols3; ++c) {
     const bool cost = c == CostColumn3(1) || c == CostColumn3(2) || c == CostColumn3(3);
+    const bool difference = c >= kColDiff3 && c < kColDiff3 + 3;
     flex1->SetColWidthFor(c, kWidths[c],
-                          cost ? QString::fromLatin1(comparison::kWidestCostCell) : QString());
+                          QString::fromLatin1(cost         ? comparison::kWidestCostCell
+                                              : difference ? comparison::kWidestDifferenceCell
+                                                           : ""));
   }
   db::Recordset* rs = art->recordset();
   const long count = rs ? rs->RecordCount() : 0;

@@ -50,8 +50,11 @@ TEST_F(SupplierListTest, LoadsEveryRowByDescriptionUnderItsHeadings) {
   EXPECT_EQ(w->flex1->TextMatrix(4, 5), "2,5");
   const QStringList headings = {"Codice", "Descrizione", "Percorso", "Programma", "Perc"};
   for (int c = 1; c <= 5; ++c) EXPECT_EQ(w->flex1->TextMatrix(0, c), headings[c - 1]);
+  // The widths as given; "Codice" widens its column as much as it needs to show whole.
   const int widths[] = {300, 600, 2500, 3000, 3000, 600};
-  for (int c = 0; c < 6; ++c) EXPECT_EQ(w->flex1->columnWidth(c), vx::ui::TwipsToPixels(widths[c]));
+  EXPECT_EQ(w->flex1->ColWidth(0), widths[0]);  // the fixed column
+  for (int c = 2; c < 6; ++c) EXPECT_EQ(w->flex1->columnWidth(c), vx::ui::TwipsToPixels(widths[c]));
+  EXPECT_GT(w->flex1->columnWidth(1), vx::ui::TwipsToPixels(widths[1]));
   EXPECT_EQ(G().codice_fornitore, 3);
   EXPECT_EQ(vx::ui::BackColor(w->codw), vx::ui::VbColor(0xC0FFFF));
 }

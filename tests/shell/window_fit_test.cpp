@@ -1,6 +1,7 @@
 // Every window of the program, opened on the demo data drive as the operator opens it, shows
 // its captions whole: no label, button, check box, option button or frame title is wider, in
-// its own font, than the room its control gives it, and no grid column cuts a number.
+// its own font, than the room its control gives it, and no grid column cuts a number or a
+// heading.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -11,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QSet>
 #include <QStyleOptionButton>
 #include <QStyleOptionGroupBox>
 #include <QTextBlock>
@@ -110,11 +112,12 @@ QString WindowName(const QWidget& w) {
   return QString::fromLatin1(w.metaObject()->className()).section(QStringLiteral("::"), -1);
 }
 
-// "window/grid column N: text (needs N px, has M)" for the first number of each grid column
-// that the column cuts (descriptions may end in an ellipsis; numbers must show whole).
+// "window/grid column N: text (needs N px, has M)" for the first heading and the first number
+// of each grid column that the column cuts (descriptions may end in an ellipsis; numbers and
+// headings must show whole). A cell cuts a text wider, to a fraction of a pixel, than the cell
+// less the grid line and the style's text margin on either side.
 QStringList CutNumbers(const QWidget& top, const ui::FlexGrid& grid) {
   static const QRegularExpression number(QStringLiteral("^-?[0-9][0-9.,]*$"));
-  // The cell's text margin on either side, as the item delegate leaves it, and the grid line.
   const int margins =
       2 * (grid.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &grid) + 1) + 1;
   QStringList cuts;
@@ -123,19 +126,54 @@ QStringList CutNumbers(const QWidget& top, const ui::FlexGrid& grid) {
     if (grid.isColumnHidden(c)) continue;
     for (int r = 0; r < std::min(grid.Rows(), 300); ++r) {
       const QString text = grid.TextMatrix(r, c);
-      const int needed = grid.fontMetrics().horizontalAdvance(text) + margins;
-      if (number.match(text).hasMatch() && needed > grid.columnWidth(c)) {
+      const int room = grid.columnWidth(c) - margins;
+      if ((r < grid.FixedRows() || number.match(text).hasMatch()) &&
+          grid.fontMetrics().elidedText(text, Qt::ElideRight, room) != text) {
         cuts << QStringLiteral("%1/%2 column %3: \"%4\" (needs %5 px, has %6)")
                     .arg(WindowName(top), grid.objectName())
                     .arg(c)
                     .arg(text)
-                    .arg(needed)
+                    .arg(QFontMetricsF(grid.fontMetrics()).horizontalAdvance(text) + margins)
                     .arg(grid.columnWidth(c));
         break;
       }
     }
   }
   return cuts;
+}
+
+// The widest texts of the grids' columns: numbers, written into a data row before the look,
+// and headings (row 0), as the windows write them.
+struct WidestCell {
+  const char* window;
+  int row, col;
+  const char* text;
+};
+constexpr WidestCell kWidest[] = {
+    {"cnf02", 1, 9, "9999,9999"}, {"cnf02", 2, 12, "9999,5000"}, {"cnf02", 3, 15, "1234,5000"},
+    {"cnf02", 1, 24, "-100,00"},  {"cnf02", 2, 26, "-123,45"},   {"cnf02", 0, 10, "P1"},
+    {"cnf02", 0, 11, "Colli1"},   {"cnf02", 0, 13, "P2"},        {"cnf02", 0, 14, "Colli2"},
+    {"cnf02", 0, 16, "P3"},       {"cnf02", 0, 17, "Colli3"},    {"cnf02", 0, 19, "P4"},
+    {"cnf02", 0, 20, "colli4"},   {"cnf02T", 1, 9, "9999,5000"}, {"cnf02T", 2, 13, "1234,5000"},
+    {"cnf02T", 1, 15, "-123,45"}, {"cnf02T", 0, 6, "imballo"},   {"for03", 0, 1, "Codice"},
+};
+
+// Writes the widest numbers into the shown grids, adding the rows of the table it applied to
+// `applied`; "window: missing heading" where a heading is not what the table expects.
+QStringList WriteWidest(const QWidget& top, QSet<int>& applied) {
+  QStringList missing;
+  for (int i = 0; i < int(std::size(kWidest)); ++i) {
+    const WidestCell& w = kWidest[i];
+    auto* grid = top.findChild<ui::FlexGrid*>(QStringLiteral("flex1"));
+    if (WindowName(top) != QLatin1String(w.window) || !grid) continue;
+    applied.insert(i);
+    if (w.row > 0) {
+      grid->SetTextMatrix(w.row, w.col, QString::fromLatin1(w.text));
+    } else if (grid->TextMatrix(0, w.col) != QLatin1String(w.text)) {
+      missing << QStringLiteral("%1: missing heading %2").arg(WindowName(top), w.text);
+    }
+  }
+  return missing;
 }
 
 // The program's windows on screen.
@@ -149,10 +187,11 @@ std::vector<ui::Form*> ShownWindows() {
 }
 
 // "window/control: text (needs N px, has M)" for every cut caption of the shown windows, and
-// every cut number of their grids.
-QStringList CutCaptions() {
+// every cut number and heading of their grids, with the widest numbers written into them.
+QStringList CutCaptions(QSet<int>& widest) {
   QStringList cuts;
   for (ui::Form* top : ShownWindows()) {
+    cuts << WriteWidest(*top, widest);
     for (const ui::FlexGrid* grid : top->findChildren<ui::FlexGrid*>())
       cuts << CutNumbers(*top, *grid);
     for (QWidget* w : top->findChildren<QWidget*>()) {
@@ -249,7 +288,9 @@ class WindowFitTest : public ::testing::Test {
 
 TEST_F(WindowFitTest, EveryWindowShowsItsCaptionsAndNumbersWhole) {
   ASSERT_GE(Openers().size(), 20u);
-  const QStringList cuts = EachWindow(CutCaptions);
+  QSet<int> widest;
+  const QStringList cuts = EachWindow([&widest] { return CutCaptions(widest); });
+  EXPECT_EQ(widest.size(), int(std::size(kWidest)));
   EXPECT_TRUE(cuts.isEmpty()) << cuts.join(QLatin1Char('\n')).toStdString();
 }
 

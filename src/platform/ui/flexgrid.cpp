@@ -1,15 +1,20 @@
 #include "platform/ui/flexgrid.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QStyledItemDelegate>
+#include <cmath>
 
 #include "platform/db/datacontrol.h"
 #include "platform/db/recordset.h"
+#include "platform/ui/fixed_band.h"
 #include "platform/ui/twips.h"
 
 namespace vx::ui {
@@ -29,8 +34,7 @@ int TextMargin(const QWidget* grid) {
 // by the style.
 class CellPainter : public QStyledItemDelegate {
  public:
-  CellPainter(const GridModel* model, QWidget* grid)
-      : QStyledItemDelegate(grid), model_(model) {}
+  CellPainter(const GridModel* model, QWidget* grid) : QStyledItemDelegate(grid), model_(model) {}
 
   void paint(QPainter* p, const QStyleOptionViewItem& option,
              const QModelIndex& index) const override {
@@ -62,20 +66,27 @@ class CellPainter : public QStyledItemDelegate {
 
 }  // namespace
 
-FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent), model_(new GridModel(this)) {
+FlexGrid::FlexGrid(QWidget* parent)
+    : QTableView(parent),
+      model_(new GridModel(this)),
+      topBand_(new FixedBand(Qt::Horizontal, this)),
+      leftBand_(new FixedBand(Qt::Vertical, this)) {
+  setHorizontalHeader(topBand_);
+  setVerticalHeader(leftBand_);
   setModel(model_);
   setItemDelegate(new CellPainter(model_, this));
   // Column widths are given in twips for a small, narrow font: the grid uses one.
   QFont narrow(QStringLiteral("DejaVu Sans Condensed"), 8);
   narrow.setStretch(QFont::SemiCondensed);
   setFont(narrow);
-  horizontalHeader()->hide();
-  verticalHeader()->hide();
   verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
   horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
   // Narrow columns (a row-header column of 200 twips) keep the width they are given.
   horizontalHeader()->setMinimumSectionSize(1);
+  // The view's corner button shows the cells the two bands share.
+  corner_ = findChild<QAbstractButton*>(QString(), Qt::FindDirectChildrenOnly);
+  if (corner_) corner_->installEventFilter(this);
   setSelectionMode(QAbstractItemView::SingleSelection);
   setSelectionBehavior(QAbstractItemView::SelectItems);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -83,9 +94,12 @@ FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent), model_(new GridModel(t
   model_->Resize(2, 2);
   row_ = col_ = 1;
   connect(model_, &QAbstractItemModel::modelReset, this, [this] {
-    ApplyWidths();
+    hiddenRows_ = 0;  // a reset shows every row of the view again
+    LayOutFixed();
     ShowCurrent();
   });
+  connect(model_, &QAbstractItemModel::dataChanged, this, &FlexGrid::FixedCellsChanged);
+  LayOutFixed();
 }
 
 void FlexGrid::SetRows(int rows) {
@@ -98,6 +112,16 @@ void FlexGrid::SetCols(int cols) {
   model_->Resize(Rows(), cols);
   if (col_ >= Cols()) col_ = std::max(Cols() - 1, 0);
   ShowCurrent();
+}
+
+void FlexGrid::SetFixedRows(int rows) {
+  model_->SetFixed(rows, FixedCols());
+  LayOutFixed();
+}
+
+void FlexGrid::SetFixedCols(int cols) {
+  model_->SetFixed(FixedRows(), cols);
+  LayOutFixed();
 }
 
 void FlexGrid::SetRow(int row) {
@@ -120,37 +144,218 @@ void FlexGrid::SetCellColors(int row, int col, const QColor& fore, const QColor&
 void FlexGrid::DecorateRows(int first, int last, GridModel::RowDecorator decorate) {
   model_->DecorateRows(first, last, std::move(decorate));
   viewport()->update();
+  leftBand_->viewport()->update();
 }
 
 int FlexGrid::ColWidth(int col) const {
   if (col < 0 || col >= Cols()) return 0;
+  if (col < FixedCols()) return int(PixelsToTwips(fixedWidths_[col]));
   if (isColumnHidden(col)) return 0;
   return int(PixelsToTwips(columnWidth(col)));
 }
 
 void FlexGrid::SetColWidthFor(int col, int twips, const QString& widest) {
-  // The cell's text margin on either side, as the item delegate leaves it, and the grid line.
-  const int margins = 2 * TextMargin(this);
-  const int needed = fontMetrics().horizontalAdvance(widest) + margins + 1;
-  SetColWidth(col, twips <= 0 ? twips : std::max(twips, int(PixelsToTwips(needed))));
+  if (col < 0) return;
+  if (size_t(col) >= widest_.size()) widest_.resize(col + 1);
+  widest_[col] = widest;
+  SetColWidth(col, twips);
 }
 
 void FlexGrid::SetColWidth(int col, int twips) {
   if (col < 0) return;
   if (size_t(col) >= widths_.size()) widths_.resize(col + 1, -1);
   widths_[col] = std::max(twips, 0);
-  if (col >= Cols()) return;
-  if (twips <= 0) {
+  ApplyWidth(col);
+  if (col < FixedCols()) LayOutFixed();
+}
+
+int FlexGrid::NeededWidth(const QString& text) const {
+  if (text.isEmpty()) return 0;
+  // The text's width to a fraction of a pixel, as the cell painter and the style lay it out
+  // and cut it; a whole-pixel width can fall short of it.
+  const qreal advance = QFontMetricsF(fontMetrics()).horizontalAdvance(text);
+  return int(std::ceil(advance)) + 2 * TextMargin(this) + (showGrid() ? 1 : 0);
+}
+
+int FlexGrid::ShownWidth(int col) const {
+  const int twips = size_t(col) < widths_.size() ? widths_[col] : -1;
+  if (twips == 0) return 0;
+  int width =
+      twips < 0 ? horizontalHeader()->defaultSectionSize() : std::max(TwipsToPixels(twips), 1);
+  if (size_t(col) < widest_.size()) width = std::max(width, NeededWidth(widest_[col]));
+  for (int r = 0; r < FixedRows() && r < Rows(); ++r)
+    width = std::max(width, NeededWidth(model_->Text(r, col)));
+  return width;
+}
+
+void FlexGrid::ApplyWidth(int col) {
+  if (col < 0 || col >= Cols()) return;
+  const int width = ShownWidth(col);
+  if (col < FixedCols()) {
+    // Shown in the left band; the view leaves it out.
+    if (size_t(col) >= fixedWidths_.size()) fixedWidths_.resize(col + 1, 0);
+    fixedWidths_[col] = width;
     setColumnHidden(col, true);
-  } else {
-    setColumnHidden(col, false);
-    setColumnWidth(col, std::max(TwipsToPixels(twips), 1));
+    return;
+  }
+  setColumnHidden(col, width == 0);
+  if (width > 0) setColumnWidth(col, width);
+}
+
+void FlexGrid::LayOutFixed() {
+  const int fixedRows = std::min(FixedRows(), Rows());
+  for (int r = 0; r < std::max(fixedRows, hiddenRows_) && r < Rows(); ++r)
+    setRowHidden(r, r < fixedRows);
+  hiddenRows_ = fixedRows;
+  fixedWidths_.assign(size_t(std::min(FixedCols(), Cols())), 0);
+  for (int c = 0; c < Cols(); ++c) ApplyWidth(c);
+  topBand_->setVisible(FixedHeight() > 0);
+  leftBand_->setVisible(FixedWidth() > 0);
+  updateGeometries();
+  topBand_->viewport()->update();
+  leftBand_->viewport()->update();
+  if (corner_) corner_->update();
+}
+
+void FlexGrid::FixedCellsChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight) {
+  const bool rows = topLeft.row() < FixedRows();
+  const bool cols = topLeft.column() < FixedCols();
+  if (!rows && !cols) return;
+  if (rows) {
+    // A heading widens its column where it needs to.
+    for (int c = topLeft.column(); c <= bottomRight.column(); ++c) ApplyWidth(c);
+    if (cols) updateGeometries();
+    topBand_->viewport()->update();
+  }
+  if (cols) leftBand_->viewport()->update();
+  if (rows && cols && corner_) corner_->update();
+}
+
+std::vector<FlexGrid::Span> FlexGrid::FixedRowSpans() const {
+  std::vector<Span> spans;
+  const int height = verticalHeader()->defaultSectionSize();
+  for (int r = 0; r < FixedRows() && r < Rows(); ++r) spans.push_back({r, r * height, height});
+  return spans;
+}
+
+std::vector<FlexGrid::Span> FlexGrid::FixedColSpans() const {
+  std::vector<Span> spans;
+  int x = 0;
+  for (int c = 0; c < int(fixedWidths_.size()) && c < FixedCols(); ++c) {
+    if (fixedWidths_[c] > 0) spans.push_back({c, x, fixedWidths_[c]});
+    x += fixedWidths_[c];
+  }
+  return spans;
+}
+
+int FlexGrid::FixedHeight() const {
+  return std::min(FixedRows(), Rows()) * verticalHeader()->defaultSectionSize();
+}
+
+int FlexGrid::FixedWidth() const {
+  int width = 0;
+  for (const Span& col : FixedColSpans()) width += col.size;
+  return width;
+}
+
+void FlexGrid::PaintCells(QPainter& painter, const QRect& area, const std::vector<Span>& rows,
+                          const std::vector<Span>& cols) {
+  QRect cells;
+  if (!rows.empty() && !cols.empty()) {
+    cells = QRect(
+        QPoint(cols.front().pos, rows.front().pos),
+        QPoint(cols.back().pos + cols.back().size - 1, rows.back().pos + rows.back().size - 1));
+  }
+  // The room after the last row or column is empty, as in the view.
+  for (const QRect& empty : QRegion(area).subtracted(cells))
+    painter.fillRect(empty, palette().color(QPalette::Base));
+  if (cells.isEmpty()) return;
+  QStyleOptionViewItem option;
+  initViewItemOption(&option);
+  const int line = showGrid() ? 1 : 0;
+  for (const Span& row : rows) {
+    for (const Span& col : cols) {
+      option.rect = QRect(col.pos, row.pos, col.size - line, row.size - line);
+      if (option.rect.intersects(area))
+        itemDelegate()->paint(&painter, option, model_->index(row.index, col.index));
+    }
+  }
+  if (!showGrid()) return;
+  const QColor color =
+      QColor::fromRgba(QRgb(style()->styleHint(QStyle::SH_Table_GridLineColor, &option, this)));
+  painter.setPen(QPen(color, 1, gridStyle()));
+  for (const Span& row : rows) {
+    const int y = row.pos + row.size - 1;
+    painter.drawLine(QLineF(cells.left(), y, cells.right(), y).translated(0.5, 0.5));
+  }
+  for (const Span& col : cols) {
+    const int x = col.pos + col.size - 1;
+    painter.drawLine(QLineF(x, cells.top(), x, cells.bottom()).translated(0.5, 0.5));
   }
 }
 
-void FlexGrid::ApplyWidths() {
-  for (size_t c = 0; c < widths_.size() && int(c) < Cols(); ++c) {
-    if (widths_[c] >= 0) SetColWidth(int(c), widths_[c]);
+void FlexGrid::ForwardToCells(QWidget* from, QEvent* e) {
+  if (e->type() == QEvent::Wheel) {
+    QCoreApplication::sendEvent(viewport(), e);
+    return;
+  }
+  const auto* me = static_cast<QMouseEvent*>(e);
+  const QPointF at = viewport()->mapFrom(this, from->mapTo(this, me->position()));
+  QMouseEvent moved(me->type(), at, me->scenePosition(), me->globalPosition(), me->button(),
+                    me->buttons(), me->modifiers(), me->pointingDevice());
+  QCoreApplication::sendEvent(viewport(), &moved);
+}
+
+std::pair<int, int> FlexGrid::CellAt(const QPoint& at) const {
+  auto fixedAt = [](const std::vector<Span>& spans, int pos) {
+    for (const Span& s : spans)
+      if (pos >= s.pos && pos < s.pos + s.size) return s.index;
+    return -1;
+  };
+  const int row = at.y() < 0 ? fixedAt(FixedRowSpans(), at.y() + FixedHeight()) : rowAt(at.y());
+  const int col = at.x() < 0 ? fixedAt(FixedColSpans(), at.x() + FixedWidth()) : columnAt(at.x());
+  return {row, col};
+}
+
+QRect FlexGrid::visualRect(const QModelIndex& index) const {
+  if (!index.isValid() || !model_->IsFixed(index.row(), index.column()))
+    return QTableView::visualRect(index);
+  auto place = [](const std::vector<Span>& spans, int i, int shift) -> std::pair<int, int> {
+    for (const Span& s : spans)
+      if (s.index == i) return {s.pos - shift, s.size};
+    return {0, 0};
+  };
+  const auto [y, height] =
+      index.row() < FixedRows()
+          ? place(FixedRowSpans(), index.row(), FixedHeight())
+          : std::pair{rowViewportPosition(index.row()), rowHeight(index.row())};
+  const auto [x, width] =
+      index.column() < FixedCols()
+          ? place(FixedColSpans(), index.column(), FixedWidth())
+          : std::pair{columnViewportPosition(index.column()), columnWidth(index.column())};
+  if (width <= 0 || height <= 0) return QRect();
+  const int line = showGrid() ? 1 : 0;
+  return QRect(x, y, width - line, height - line);
+}
+
+bool FlexGrid::eventFilter(QObject* watched, QEvent* e) {
+  if (watched != corner_) return QTableView::eventFilter(watched, e);
+  switch (e->type()) {
+    case QEvent::Paint: {
+      QPainter painter(corner_);
+      PaintCells(painter, static_cast<QPaintEvent*>(e)->rect(), FixedRowSpans(), FixedColSpans());
+      return true;
+    }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+      ForwardToCells(corner_, e);
+      return true;
+    case QEvent::MouseMove:
+      return true;
+    default:
+      return QTableView::eventFilter(watched, e);
   }
 }
 
@@ -250,11 +455,12 @@ void FlexGrid::keyPressEvent(QKeyEvent* e) {
 void FlexGrid::mousePressEvent(QMouseEvent* e) {
   pressed_ = e->button() == Qt::LeftButton;
   setFocus(Qt::MouseFocusReason);
-  const QModelIndex i = indexAt(e->position().toPoint());
-  mouseRow_ = i.isValid() ? i.row() : -1;
-  if (pressed_ && i.isValid() && !model_->IsFixed(i.row(), i.column())) {
-    row_ = i.row();
-    col_ = i.column();
+  const auto [row, col] = CellAt(e->position().toPoint());
+  const bool cell = row >= 0 && col >= 0;
+  mouseRow_ = cell ? row : -1;
+  if (pressed_ && cell && !model_->IsFixed(row, col)) {
+    row_ = row;
+    col_ = col;
     ShowCurrent();
   }
   e->accept();

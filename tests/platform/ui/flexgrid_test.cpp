@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -216,9 +217,10 @@ TEST_F(FlexGridTest, CellsShowTheirBackgroundAndTextColours) {
       {3, 3, palette.color(QPalette::Base), navy},
   };
   QCoreApplication::processEvents();
-  const QImage shown = grid.viewport()->grab().toImage();
+  const QImage shown = grid.grab().toImage();
   for (const Case& c : cases) {
-    const QRect cell = grid.visualRect(grid.model()->index(c.row, c.col));
+    const QRect cell = grid.visualRect(grid.model()->index(c.row, c.col))
+                           .translated(grid.viewport()->geometry().topLeft());
     EXPECT_EQ(shown.pixelColor(cell.topLeft() + QPoint(1, 1)), c.back) << c.row << "," << c.col;
     bool text = false;
     for (int y = cell.top(); y <= cell.bottom() && !text; ++y)
@@ -226,4 +228,52 @@ TEST_F(FlexGridTest, CellsShowTheirBackgroundAndTextColours) {
         text = Near(shown.pixelColor(x, y), c.text);
     EXPECT_TRUE(text) << c.row << "," << c.col;
   }
+}
+
+// However the cells scroll, the heading row stays above them and the fixed column at their
+// left; a click or a key lands on the row and column shown where it lands, never on a fixed
+// one.
+TEST_F(FlexGridTest, TheFixedRowAndColumnStayInViewWhileTheCellsScroll) {
+  const QColor heading = VbColor(0xFFFF), side = VbColor(0xFF00FF);
+  grid.SetRows(300);
+  grid.SetCols(40);
+  grid.Clear();
+  for (int c = 1; c < 40; ++c) grid.SetCellColors(0, c, QColor(), heading);
+  for (int r = 1; r < 300; ++r) grid.SetCellColors(r, 0, QColor(), side);
+  grid.SetRow(1);
+  grid.SetCol(1);
+  for (Qt::Key key : {Qt::Key_PageDown, Qt::Key_PageDown, Qt::Key_End}) QTest::keyClick(&grid, key);
+  QCoreApplication::processEvents();
+  ASSERT_GT(grid.verticalScrollBar()->value(), 0);
+  ASSERT_GT(grid.horizontalScrollBar()->value(), 0);
+  const QRect cells = grid.viewport()->geometry();
+  const QImage shown = grid.grab().toImage();
+  int headingShown = 0, sideShown = 0;
+  for (int x = cells.left(); x <= cells.right(); ++x)
+    headingShown += shown.pixelColor(x, cells.top() - 3) == heading;
+  for (int y = cells.top(); y <= cells.bottom(); ++y)
+    sideShown += shown.pixelColor(cells.left() - 3, y) == side;
+  EXPECT_GT(headingShown, cells.width() * 4 / 5);
+  EXPECT_GT(sideShown, cells.height() * 4 / 5);
+
+  // Right under the heading: the first row not scrolled past.
+  const int top = grid.verticalScrollBar()->value() + 1;
+  QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, QPoint(cells.width() / 2, 2));
+  EXPECT_EQ(grid.Row(), top);
+  QSignalSpy click(&grid, &FlexGrid::Click);
+  const QPoint onHeading = cells.topLeft() + QPoint(cells.width() / 2, -3);
+  QWidget* band = grid.childAt(onHeading);
+  ASSERT_NE(band, nullptr);
+  QTest::mouseClick(band, Qt::LeftButton, {}, band->mapFrom(&grid, onHeading));
+  EXPECT_EQ(click.count(), 1);
+  EXPECT_EQ(grid.MouseRow(), 0);
+  EXPECT_EQ(grid.Row(), top);
+  QTest::keyClick(&grid, Qt::Key_Home);
+  QTest::keyClick(&grid, Qt::Key_Right);
+  EXPECT_EQ(grid.Col(), 2);
+  QTest::keyClick(&grid, Qt::Key_Home, Qt::ControlModifier);
+  QTest::keyClick(&grid, Qt::Key_Up);
+  QTest::keyClick(&grid, Qt::Key_Down);
+  EXPECT_EQ(grid.Row(), 2);
+  EXPECT_EQ(grid.verticalScrollBar()->value(), 0);
 }
