@@ -38,12 +38,17 @@ QString KeptFile(const QString& file, const QString& reason) {
 // A download that holds no reading of its terminal.
 QString NotTerminalFile(const QString& file) { return KeptFile(file, kNoReadings); }
 
+// "1 lettura <one>, elencata" or "N letture <many>, elencate".
+QString ListedReadings(int n, const QString& one, const QString& many) {
+  return n == 1 ? QStringLiteral("1 lettura %1, elencata").arg(one)
+                : QStringLiteral("%1 letture %2, elencate").arg(n).arg(many);
+}
+
 // A download with readings that cannot be registered: none of its readings is written, so
 // that it can be mended and read again, and it stays.
 QString UnregisteredFile(int unread, const QString& file) {
-  const QString count = unread == 1
-                            ? QStringLiteral("1 lettura non registrabile, elencata")
-                            : QStringLiteral("%1 letture non registrabili, elencate").arg(unread);
+  const QString count = ListedReadings(unread, QStringLiteral("non registrabile"),
+                                       QStringLiteral("non registrabili"));
   return QStringLiteral(
              "ATTENZIONE!!! Il file %1 contiene %2 nella stampa con il numero della riga: "
              "nessuna quantità registrata, il file resta sul disco.")
@@ -52,9 +57,8 @@ QString UnregisteredFile(int unread, const QString& file) {
 
 // The closing message of a run that left readings unregistered in its source.
 QString UnreadMessage(int unread, const QString& source) {
-  const QString count = unread == 1
-                            ? QStringLiteral("1 lettura non registrata, elencata")
-                            : QStringLiteral("%1 letture non registrate, elencate").arg(unread);
+  const QString count =
+      ListedReadings(unread, QStringLiteral("non registrata"), QStringLiteral("non registrate"));
   return QStringLiteral(
              "ATTENZIONE!!! Elaborazione terminata: %1 nella stampa con il numero "
              "della riga; %2.")
