@@ -207,20 +207,21 @@ void com02::Command4_Click() {
   const QString typed = passw->text();
   const QString trimmed = typed.trimmed();
 
-  // Rule 1: the password alone identifies the operator. It runs on a record set of its own,
-  // so the operator list keeps every operator, and the typed text reaches the SQL quoted.
+  // Rule 1: the password alone identifies the operator. It runs on a query of its own, so
+  // the operator list keeps every operator, and the typed text is bound, never part of the
+  // SQL text: an error's technical detail quotes that text, and must not show a password.
   if (!trimmed.isEmpty()) {
     try {
       auto db = db::Database::Open(g.percorso_db);
-      auto rs = db->OpenRecordset(QStringLiteral("SELECT * FROM commessi where trim(password) = ") +
-                                  db::Quote(trimmed));
-      if (rs->Eof()) {
+      db::Statement rs = db->Prepare(QStringLiteral(
+          "SELECT codcommesso, dsccommesso FROM commessi where trim(password) = ?"));
+      if (!rs.Bind(1, Variant(trimmed)).Step()) {
         ui::MsgCritical(kWrongPassword);
         passw->setFocus();
         return;
       }
-      g.codcommesso = qint32(rs->Field(QStringLiteral("codcommesso")).toLong());
-      const QString name = rs->Field(QStringLiteral("dsccommesso")).str();
+      g.codcommesso = qint32(rs.Column(0).toLong());
+      const QString name = rs.Column(1).str();
       if (DBCombo1->Text() != name) DBCombo1->SetText(name);
     } catch (const db::DbError& e) {
       ui::MsgCritical(QStringLiteral("ATTENZIONE!!! ") + e.message());

@@ -247,6 +247,23 @@ class HeldWriteLock {
   sqlite3* db_ = nullptr;
 };
 
+TEST_F(LoginTest, ALockAtLoginIsToldWithoutThePasswordAndTheLoginWorksOnceItEnds) {
+  com02* w = Login();
+  Type(w, "admin");
+  {
+    HeldWriteLock lock(drive.mainDb);
+    w->Command4->click();
+  }
+  ASSERT_EQ(boxes->Texts().size(), 1);
+  const QString text = boxes->Texts()[0];
+  EXPECT_TRUE(text.contains("è in uso da un altro programma")) << text.toStdString();
+  EXPECT_FALSE(text.contains("admin", Qt::CaseInsensitive)) << text.toStdString();
+  w->Command4->click();
+  Settle();
+  EXPECT_EQ(G().codcommesso, 1);
+  EXPECT_TRUE(Forms::IsLoaded<Main>());
+}
+
 // What a real message box does while it waits for its answer: it runs an event loop, in
 // which a click queued on the login window is delivered.
 void RunBoxLoop() {
