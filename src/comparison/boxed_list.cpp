@@ -16,6 +16,8 @@ constexpr int kLeft = 10;         // left edge of every row
 constexpr int kRowHeight = 12;    // body rows
 constexpr int kHeadingRows = 20;  // rows 1 and 2 of the heading
 constexpr int kColumnsRow = 17;   // row 3 of the heading
+constexpr int kRightInset = 1;    // room kept between a text and its box's right edge
+constexpr double kSmallestPoints = 7;
 
 const QString kListFont = QStringLiteral("times new roman");
 
@@ -43,6 +45,11 @@ void BoxCursor::MoveTo(int dx, int dy) {
 void BoxCursor::Text(int dx, int dy, const QString& text, bool endLine) {
   MoveTo(dx, dy);
   job_.Print(text, endLine);
+}
+
+void BoxCursor::FitText(int dx, int dy, const QString& text) {
+  MoveTo(dx, dy);
+  job_.PrintFitted(text, g_.stampa_x2 - g_.stampa_x1 - dx - kRightInset, kSmallestPoints);
 }
 
 void PrintListHeading(print::PrintJob& job, common::SharedValues& g, const ListHeading& heading,
@@ -96,9 +103,9 @@ void PrintListHeading(print::PrintJob& job, common::SharedValues& g, const ListH
     box.Draw();
     if (!column.heading.isEmpty()) {
       job.SetFontSize(column.headingSize);
-      box.Text(2, 2, column.heading);
+      box.FitText(2, 2, column.heading);
     }
-    if (!column.heading2.isEmpty()) box.Text(2, 7, column.heading2);
+    if (!column.heading2.isEmpty()) box.FitText(2, 7, column.heading2);
   }
   // The first row of the page begins on the bottom edge of the column headings.
   job.SetCurrentX(g.stampa_x1);
@@ -120,9 +127,10 @@ void PrintListRow(print::PrintJob& job, common::SharedValues& g,
     }
     box.Draw();
     job.SetFontSize(columns[i].bodySize);
-    box.MoveTo(2, 2);
     if (qsizetype(i) < texts.size() && !texts[qsizetype(i)].isEmpty()) {
-      job.Print(texts[qsizetype(i)], false);
+      box.FitText(2, 2, texts[qsizetype(i)]);
+    } else {
+      box.MoveTo(2, 2);
     }
   }
   ++g.riga_stampa;

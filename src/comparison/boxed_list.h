@@ -37,6 +37,9 @@ class BoxCursor {
   void MoveTo(int dx, int dy);
   // A text at the corner plus (dx, dy); the line stays open unless endLine.
   void Text(int dx, int dy, const QString& text, bool endLine = false);
+  // A text at the corner plus (dx, dy) that stays inside the box: set smaller, down to 7
+  // points, where it is wider, and cut to end in "…" where even that is too wide.
+  void FitText(int dx, int dy, const QString& text);
 
  private:
   print::PrintJob& job_;
@@ -81,8 +84,9 @@ struct ListPage {
 void PrintListHeading(print::PrintJob& job, common::SharedValues& g, const ListHeading& heading,
                       int page);
 
-// One body row at the print position: a 12-unit box per column with its text (texts beyond
-// the columns are ignored, missing ones print nothing); riga_stampa grows by one.
+// One body row at the print position: a 12-unit box per column with its text kept inside it
+// (texts beyond the columns are ignored, missing ones print nothing); riga_stampa grows by
+// one.
 void PrintListRow(print::PrintJob& job, common::SharedValues& g,
                   const std::vector<ListColumn>& columns, const QStringList& texts);
 

@@ -119,12 +119,14 @@ std::optional<QString> WriteRowEdit(db::Recordset* view, ui::FlexGrid& grid,
     undo();
     return e.message();
   }
-  if (gone) {
+  // A click on a package cell only writes back the number the cell shows: on a row that is
+  // gone the operator changed nothing, and has nothing to be told.
+  if (gone && !edit.undo.empty()) {
     undo();
-    ui::MsgExclamation(
-        QStringLiteral("L'articolo %1 non è più nella tabella di confronto: ricaricare la griglia.")
-            .arg(ean),
-        grid.window()->windowTitle());
+    ui::MsgExclamation(QStringLiteral("L'articolo %1 non è più nella tabella di confronto: "
+                                      "premere \"Tutti\" per ricaricare la griglia.")
+                           .arg(ean),
+                       grid.window()->windowTitle());
   }
   return std::nullopt;
 }

@@ -213,8 +213,8 @@ void com02::Command4_Click() {
   if (!trimmed.isEmpty()) {
     try {
       auto db = db::Database::Open(g.percorso_db);
-      db::Statement rs = db->Prepare(QStringLiteral(
-          "SELECT codcommesso, dsccommesso FROM commessi where trim(password) = ?"));
+      db::Statement rs = db->Prepare(
+          QStringLiteral("SELECT codcommesso, dsccommesso FROM commessi where trim(password) = ?"));
       if (!rs.Bind(1, Variant(trimmed)).Step()) {
         ui::MsgCritical(kWrongPassword);
         passw->setFocus();

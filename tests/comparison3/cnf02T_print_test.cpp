@@ -105,6 +105,23 @@ TEST_F(Cnf02TPrintTest, HeadingColumnsAndTheColliRule) {
   EXPECT_GT(pasta->y - olio->y, 16 * unit);
 }
 
+TEST_F(Cnf02TPrintTest, EveryTextStaysInsideItsBox) {
+  const QString description = QString("PASSATA DI POMODORO BIOLOGICA ").repeated(4).left(100);
+  Add({Ean(1), description, {1234.5, 98765.25, 0.0}, {1234, 0, 9999}, "X", "CONFEZIONE", 1000});
+  Open();
+  const std::vector<Word> words = Words(Print());
+  const Word* codice = Find(words, "Codice");
+  ASSERT_TRUE(codice && Find(words, "Colli"));
+  const double unit = (Find(words, "Colli")->x - codice->x) / 250;  // 2 inside boxes 10, 260
+  EXPECT_EQ(
+      WordsPastTheirBox(words, {10, 70, 220, 240, 260, 295, 315, 353, 391, 430}, *codice, 12, unit)
+          .join(' ')
+          .toStdString(),
+      "");
+  const QString line = LineOf(words, *Find(words, Ean(1))).join(' ');
+  EXPECT_TRUE(line.endsWith("… CO… 1000 1.234 04 1.234,50 98.765,25 9.999")) << line.toStdString();
+}
+
 TEST_F(Cnf02TPrintTest, NoChangesNothingAndNothingTickedPrintsTheHeadingAlone) {
   Add({Ean(1), "OLIO", {1.0, 2.0, 3.0}, {}, " "});
   Open();

@@ -37,7 +37,7 @@ QStringList Pages(const QString& pdf) {
 std::vector<Word> Words(const QString& pdf) {
   const QString html = Tool("pdftotext", {"-bbox", pdf, "-"});
   static const QRegularExpression re(
-      "<page |<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"[\\d.]+\" "
+      "<page |<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" "
       "yMax=\"([\\d.]+)\">([^<]*)</word>");
   std::vector<Word> out;
   int page = -1;
@@ -48,7 +48,8 @@ std::vector<Word> Words(const QString& pdf) {
       continue;
     }
     out.push_back({page, m.captured(1).toDouble(), m.captured(2).toDouble(),
-                   m.captured(3).toDouble() - m.captured(2).toDouble(), m.captured(4)});
+                   m.captured(4).toDouble() - m.captured(2).toDouble(), m.captured(5),
+                   m.captured(3).toDouble()});
   }
   return out;
 }
@@ -68,6 +69,18 @@ QStringList LineOf(const std::vector<Word>& words, const Word& at) {
   std::sort(line.begin(), line.end(), [](const Word* a, const Word* b) { return a->x < b->x; });
   QStringList out;
   for (const Word* w : line) out << w->text;
+  return out;
+}
+
+QStringList WordsPastTheirBox(const std::vector<Word>& words, const std::vector<double>& edges,
+                              const Word& top, double left, double unit) {
+  QStringList out;
+  for (const Word& w : words) {
+    if (w.page != top.page || w.y < top.y + top.height) continue;
+    const double x = left + (w.x - top.x) / unit;
+    const auto edge = std::upper_bound(edges.begin(), edges.end(), x + 0.01);
+    if (edge != edges.end() && left + (w.right - top.x) / unit > *edge) out << w.text;
+  }
   return out;
 }
 

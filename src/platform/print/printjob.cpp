@@ -8,6 +8,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QRegularExpression>
+#include <cmath>
 
 #include "platform/paths.h"
 #include "platform/print/printers.h"
@@ -166,6 +167,29 @@ void PrintJob::Print(const QString& text, bool endLine) {
   } else {
     x_ += fm.horizontalAdvance(text) / Kx();
   }
+}
+
+void PrintJob::PrintFitted(const QString& text, double room, double smallest) {
+  QString shown = text;
+  while (shown.endsWith(QLatin1Char(' '))) shown.chop(1);
+  if (TextWidth(shown) <= room) {
+    Print(text, false);
+    return;
+  }
+  const double size = FontSize();
+  // Widths grow with the size, if not quite in proportion: start from the proportional size
+  // and step down until the text fits.
+  double fitted = std::floor(size * room / TextWidth(shown) * 2) / 2;
+  for (; fitted >= smallest; fitted -= 0.5) {
+    SetFontSize(fitted);
+    if (TextWidth(shown) <= room) break;
+  }
+  if (fitted < smallest) {
+    SetFontSize(smallest);
+    shown = Metrics().elidedText(shown, Qt::ElideRight, room * Kx());
+  }
+  Print(shown, false);
+  SetFontSize(size);
 }
 
 void PrintJob::PrintWrapped(const QString& text, double indent) {

@@ -66,6 +66,11 @@ class PrintJob {
   // Prints the text with its top left at the print position. With endLine the position
   // moves to the left edge one text line down; without, it stays after the text.
   void Print(const QString& text, bool endLine = true);
+  // Prints the text as Print does without ending the line, within `room` units of the print
+  // position: where it is wider (trailing blanks aside), in a smaller size that fits, down to
+  // `smallest` points; where even that is too wide, cut to end in "…" at that size. The font
+  // size is left as it was.
+  void PrintFitted(const QString& text, double room, double smallest);
   // Ends the text line only.
   void EndLine() { Print(QString(), true); }
   // Prints the text from the print position as Print does, broken at blanks into as many

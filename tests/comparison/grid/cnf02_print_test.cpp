@@ -117,6 +117,37 @@ TEST_F(Cnf02PrintTest, ListShowsHeadingAndTickedRowsWithTheirBoxes) {
   }
 }
 
+TEST_F(Cnf02PrintTest, EveryTextStaysInsideItsBox) {
+  SetSuppliers({"Brunelvatto Srl", "Apulia", "DIZA", "CORVALIA"});
+  const QString description = QString("PASSATA DI POMODORO BIOLOGICA ").repeated(4).left(100);
+  Add({"8000000000001",
+       description,
+       {1234.5, 98765.25, 2.25, 9999},
+       {1234, 0, 12, 9999},
+       "X",
+       "CONFEZIONE",
+       "22"});
+  db_->Execute("update articoli set imballo = 1000");
+  Open();
+  const std::vector<Word> words = Words(Print());
+  const Word* codice = Find(words, "Codice");
+  ASSERT_TRUE(codice && Find(words, "Qta.1"));
+  const double unit = (Find(words, "Qta.1")->x - codice->x) / 260;  // 2 inside boxes 10, 270
+  EXPECT_EQ(WordsPastTheirBox(
+                words, {10, 60, 210, 230, 250, 270, 305, 345, 380, 420, 455, 495, 530, 570, 630},
+                *codice, 12, unit)
+                .join(' ')
+                .toStdString(),
+            "");
+  // The texts are cut, the numbers whole.
+  const QString line = LineOf(words, *Find(words, "8000000000001")).join(' ');
+  EXPECT_TRUE(line.startsWith("8000000000001 PASSATA DI POMODORO BIOLOGICA")) << line.toStdString();
+  EXPECT_TRUE(
+      line.endsWith("… CO… 1000 22 1.234 1.234,5000 0 98.765,2500 12 2,2500 9.999 "
+                    "9.999,0000"))
+      << line.toStdString();
+}
+
 TEST_F(Cnf02PrintTest, FullPagesHoldTheRowsTheBreakRuleGives) {
   AddMany(100);
   db_->Execute("update articoli set sel = 'X'");
