@@ -9,12 +9,26 @@
 
 namespace vx::common {
 
+// A supplier database that could not be opened or read as a catalogue, and whom that cost.
+struct DatabaseFault {
+  QString path;      // the file, as the supplier row names it
+  QString text;      // what happened to it, naming it, with the technical detail
+  QString supplier;  // the supplier's name
+  int slot = 0;      // the slot whose load met it
+  bool own = false;  // the slot's own supplier (not loaded), else an alternative (cost 0)
+};
+
 class ProgressSink {
  public:
   virtual ~ProgressSink() = default;
 
   // One status line (the window prefixes the time).
   virtual void Status(const QString& message) { (void)message; }
+  // A database fault, told on the status line `message`.
+  virtual void Fault(const DatabaseFault& fault, const QString& message) {
+    (void)fault;
+    Status(message);
+  }
   // Work of `maximum` steps begins: the bar runs from its minimum to maximum and shows,
   // the window's buttons hide, the window repaints.
   virtual void Begin(int maximum) { (void)maximum; }

@@ -36,10 +36,10 @@ namespace {
 // The window's status box, progress bar and buttons as the long procedures' sink.
 class WindowSink : public LoaderSink {
  public:
-  explicit WindowSink(cnf01& w)
+  WindowSink(cnf01& w, comparison::RunErrors& errors)
       : LoaderSink(
             w, [&w](const QString& message) { w.cnf01_scrivi_stato(message); }, w.ProgressBar1,
-            w.Command1, w.Command2) {}
+            w.Command1, w.Command2, errors) {}
 };
 
 using ui::Named;
@@ -253,7 +253,7 @@ void cnf01::cnf01_carica_fornitore(const QString& codice, qint16 slot, const QSt
   request.applyConversion = applica == 1;
   request.useDescription = descrizione == 1;
   request.byType = tipologia != 0;
-  WindowSink sink(*this);
+  WindowSink sink(*this, runErrors_);
   const LoadOutcome out = LoadSupplier(*main, request, sink);
   if (!out.lastEan.isEmpty()) {
     common::G().ean_corrente = out.lastEan;
@@ -263,7 +263,7 @@ void cnf01::cnf01_carica_fornitore(const QString& codice, qint16 slot, const QSt
 
 void cnf01::cnf01_calcola_differenze() {
   BusyScope busy(busy_);
-  WindowSink sink(*this);
+  WindowSink sink(*this, runErrors_);
   const std::shared_ptr<db::Database> main = ApriArchivioPrincipale();
   if (!main) return;
   ComputeDifferences(*main, sink);

@@ -23,7 +23,7 @@ namespace vx::comparison {
 
 namespace {
 
-// A failure with the text of its status line (after "ERRORE: ").
+// A failure with the text of its status line (after "ERRORE: "); empty when already told.
 struct LoadFailure {
   QString message;
 };
@@ -159,10 +159,11 @@ class Loader {
  private:
   std::optional<SupplierRow> Supplier(int code);
   Catalogue& CatalogueAt(const QString& percorso);
-  Catalogue* AlternativeCatalogue(const QString& percorso);
+  Catalogue* AlternativeCatalogue(const SupplierRow& supplier);
   bool Convert(const QString& ean, std::array<Take, 5>& takes);
   QString ConvertOwn(const QString& ean, Take& t);
-  Catalogue& OwnCatalogue(const QString& percorso, std::vector<std::pair<Variant, Variant>>& eans);
+  Catalogue& OwnCatalogue(const SupplierRow& supplier,
+                          std::vector<std::pair<Variant, Variant>>& eans);
   void TakeAlternative(int j, const QString& altEan, Take& t);
   void Write(const QString& ean, const Article& own, const std::array<Take, 5>& takes);
   void ResolveColumns();
@@ -198,32 +199,28 @@ Catalogue& Loader::CatalogueAt(const QString& percorso) {
   auto it = catalogues_.find(percorso);
   if (it != catalogues_.end()) return it->second;
   Catalogue c;
-  try {
-    c.db = db::Database::OpenOnDrive(percorso);
-  } catch (const db::DbError& e) {
-    throw LoadFailure{db::CannotOpenText(percorso, e)};
-  }
+  c.db = db::Database::OpenOnDrive(percorso);
   c.article = c.db->Prepare(kSelectArticle);
   c.ean = c.db->Prepare(kSelectEan);
   if (batch_) batch_->AddReader(c.db);
   return catalogues_.emplace(percorso, std::move(c)).first->second;
 }
 
-// An alternative supplier's catalogue, or null when its file cannot be opened: that is
-// logged once per load, and the supplier's alternatives then resolve to nothing.
-Catalogue* Loader::AlternativeCatalogue(const QString& percorso) {
+// An alternative supplier's catalogue, or null when its file cannot be opened (or holds no
+// catalogue): that is told once per load, and the supplier's alternatives then resolve to
+// nothing.
+Catalogue* Loader::AlternativeCatalogue(const SupplierRow& supplier) {
+  const QString& percorso = supplier.percorso;
   if (unreadable_.count(percorso)) return nullptr;
-  QString why;
   try {
     return &CatalogueAt(percorso);
-  } catch (const LoadFailure& f) {
-    why = f.message;
   } catch (const db::DbError& e) {
-    why = db::CannotOpenText(percorso, e);  // a file without the catalogue's tables
+    unreadable_.insert(percorso);
+    const QString why = db::CannotOpenText(percorso, e);
+    sink_.Fault({percorso, why, supplier.descr, req_.slot, false},
+                QStringLiteral("ERRORE: ") + why);
+    return nullptr;
   }
-  unreadable_.insert(percorso);
-  sink_.Status(QStringLiteral("ERRORE: ") + why);
-  return nullptr;
 }
 
 void Loader::ResolveColumns() {
@@ -289,9 +286,10 @@ QString Loader::ConvertOwn(const QString& ean, Take& t) {
 }
 
 // The supplier's own catalogue and its eligible EANs (fixed when the load starts); a
-// catalogue that cannot be read fails the load with the reason.
-Catalogue& Loader::OwnCatalogue(const QString& percorso,
+// catalogue that cannot be read fails the load, told as the fault of its file.
+Catalogue& Loader::OwnCatalogue(const SupplierRow& supplier,
                                 std::vector<std::pair<Variant, Variant>>& eans) {
+  const QString& percorso = supplier.percorso;
   const QString notLoadable =
       QStringLiteral("Impossibile caricare il fornitore con codice %1. ").arg(req_.supplierCode);
   if (percorso.trimmed().isEmpty()) {
@@ -303,10 +301,11 @@ Catalogue& Loader::OwnCatalogue(const QString& percorso,
     while (st.Step()) eans.emplace_back(st.Column(0), st.Column(1));
     st.Reset();
     return own;
-  } catch (const LoadFailure& f) {
-    throw LoadFailure{notLoadable + f.message};
   } catch (const db::DbError& e) {
-    throw LoadFailure{notLoadable + e.message()};
+    const QString why = db::CannotOpenText(percorso, e);
+    sink_.Fault({percorso, why, supplier.descr, req_.slot, true},
+                QStringLiteral("ERRORE: ") + notLoadable + why);
+    throw LoadFailure{QString()};
   }
 }
 
@@ -316,7 +315,7 @@ void Loader::TakeAlternative(int j, const QString& altEan, Take& t) {
   const auto supplier = Supplier(j);
   if (!supplier) return;
   t.percentage = NumberIn(supplier->perce).value_or(0);
-  Catalogue* cat = AlternativeCatalogue(supplier->percorso);
+  Catalogue* cat = AlternativeCatalogue(*supplier);
   if (!cat) return;
   cat->ean.Reset();
   cat->ean.Bind(1, altEan);
@@ -439,7 +438,7 @@ LoadOutcome Loader::Run() {
     sink_.Status(QStringLiteral("Inizio caricamento dati del fornitore %1.").arg(supplier->descr));
 
     std::vector<std::pair<Variant, Variant>> eans;
-    Catalogue& own = OwnCatalogue(supplier->percorso, eans);
+    Catalogue& own = OwnCatalogue(*supplier, eans);
     if (eans.empty()) throw notLoadable;
     out_.eligible = static_cast<int>(eans.size());
     sink_.Status(QStringLiteral("Per questo fornitore ci sono %1 articoli da elaborare ...")
@@ -504,7 +503,7 @@ LoadOutcome Loader::Run() {
     out_.completed = true;
     sink_.Status(QStringLiteral("Fine caricamento dati del fornitore."));
   } catch (const LoadFailure& f) {
-    sink_.Status(QStringLiteral("ERRORE: ") + f.message);
+    if (!f.message.isEmpty()) sink_.Status(QStringLiteral("ERRORE: ") + f.message);
   } catch (const db::DbError& e) {
     sink_.Status(QStringLiteral("ERRORE: caricamento del fornitore con codice %1 interrotto: %2")
                      .arg(req_.supplierCode, e.message()));

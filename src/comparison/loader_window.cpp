@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <algorithm>
 
 #include "comparison/loader_values.h"
 #include "platform/conv.h"
@@ -128,14 +129,62 @@ void LoaderSink::End() {
 void LoaderSink::Yield() { ui::DoEvents(); }
 
 void RunErrors::Note(const QString& statusLine) {
-  if (statusLine.startsWith(QStringLiteral("ERRORE"))) lines_ << statusLine;
+  if (!statusLine.startsWith(QStringLiteral("ERRORE"))) return;
+  const bool fault = std::any_of(entries_.begin(), entries_.end(),
+                                 [&](const Entry& e) { return e.statusLine == statusLine; });
+  if (!fault) entries_.push_back({statusLine, {}, {}, {}});
 }
 
+void RunErrors::Fault(const common::DatabaseFault& fault, const QString& statusLine) {
+  auto entry = std::find_if(entries_.begin(), entries_.end(),
+                            [&](const Entry& e) { return e.path == fault.path; });
+  if (entry == entries_.end()) {
+    entry = entries_.insert(entries_.end(),
+                            {QStringLiteral("ERRORE: ") + fault.text, fault.path, statusLine, {}});
+  }
+  entry->statusLine = statusLine;
+  auto supplier = std::find_if(entry->suppliers.begin(), entry->suppliers.end(),
+                               [&](const Supplier& s) { return s.name == fault.supplier; });
+  if (supplier == entry->suppliers.end()) {
+    supplier = entry->suppliers.insert(entry->suppliers.end(), {fault.supplier, {}, {}});
+  }
+  std::vector<int>& cost = fault.own ? supplier->own : supplier->alternative;
+  if (std::find(cost.begin(), cost.end(), fault.slot) == cost.end()) cost.push_back(fault.slot);
+}
+
+namespace {
+
+// "posizione 2", "posizioni 1, 3".
+QString SlotList(const std::vector<int>& numbers) {
+  QStringList texts;
+  for (int n : numbers) texts << QString::number(n);
+  return (numbers.size() == 1 ? QStringLiteral("posizione ") : QStringLiteral("posizioni ")) +
+         texts.join(QStringLiteral(", "));
+}
+
+}  // namespace
+
 void RunErrors::Warn(const QString& title) const {
-  if (lines_.isEmpty()) return;
+  if (entries_.empty()) return;
+  QStringList lines;
+  for (const Entry& e : entries_) {
+    lines << e.line;
+    for (const Supplier& s : e.suppliers) {
+      QStringList cost;
+      if (!s.own.empty()) {
+        cost << SlotList(s.own) + (s.own.size() == 1 ? QStringLiteral(" non caricata")
+                                                     : QStringLiteral(" non caricate"));
+      }
+      if (!s.alternative.empty()) {
+        cost << QStringLiteral("come alternativo nella ") + SlotList(s.alternative) +
+                    QStringLiteral(", costo 0");
+      }
+      lines << QStringLiteral("   Fornitore %1: %2.").arg(s.name, cost.join(QStringLiteral("; ")));
+    }
+  }
   ui::MsgExclamation(
       QStringLiteral("Attenzione: durante l'elaborazione si sono verificati questi errori:\n") +
-          lines_.join(QLatin1Char('\n')),
+          lines.join(QLatin1Char('\n')),
       title);
 }
 

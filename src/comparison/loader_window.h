@@ -75,14 +75,49 @@ int SlotOfRow(db::Recordset& row, int slotCount);
 // A check box's value: 0 unticked, 1 ticked, 2 grey.
 int BoxValue(const QCheckBox* box);
 
+// The "ERRORE" lines a window logs during one run of "Elabora dati", listed together in one
+// warning box at the run's end, before the grid opens. A supplier database that could not be
+// opened is listed once, with the suppliers and slots it cost, however many loads met it.
+class RunErrors {
+ public:
+  void Start() { entries_.clear(); }
+  void Note(const QString& statusLine);
+  // A database fault, logged on statusLine (which Note then passes over).
+  void Fault(const common::DatabaseFault& fault, const QString& statusLine);
+  // The box, when the run logged any error.
+  void Warn(const QString& title) const;
+
+ private:
+  struct Supplier {
+    QString name;
+    std::vector<int> own, alternative;  // slots
+  };
+  struct Entry {
+    QString line;
+    QString path;  // a database fault's file, else empty
+    QString statusLine;
+    std::vector<Supplier> suppliers;
+  };
+  std::vector<Entry> entries_;
+};
+
 // The window's status procedure, progress bar and two buttons as the long procedures'
-// sink: the buttons hide while the bar shows.
+// sink: the buttons hide while the bar shows. Database faults go to `errors` too.
 class LoaderSink : public common::ProgressSink {
  public:
   LoaderSink(QWidget& window, std::function<void(const QString&)> status, ui::ProgressBar* bar,
-             QPushButton* run, QPushButton* exit)
-      : window_(window), status_(std::move(status)), bar_(bar), run_(run), exit_(exit) {}
+             QPushButton* run, QPushButton* exit, RunErrors& errors)
+      : window_(window),
+        status_(std::move(status)),
+        bar_(bar),
+        run_(run),
+        exit_(exit),
+        errors_(errors) {}
   void Status(const QString& message) override { status_(message); }
+  void Fault(const common::DatabaseFault& fault, const QString& message) override {
+    errors_.Fault(fault, message);
+    status_(message);
+  }
   void Begin(int maximum) override;
   void Step() override;
   void End() override;
@@ -94,19 +129,7 @@ class LoaderSink : public common::ProgressSink {
   ui::ProgressBar* bar_;
   QPushButton* run_;
   QPushButton* exit_;
-};
-
-// The "ERRORE" lines a window logs during one run of "Elabora dati", listed together in one
-// warning box at the run's end, before the grid opens.
-class RunErrors {
- public:
-  void Start() { lines_.clear(); }
-  void Note(const QString& statusLine);
-  // The box, when the run logged any error.
-  void Warn(const QString& title) const;
-
- private:
-  QStringList lines_;
+  RunErrors& errors_;
 };
 
 // Marks the window busy for a scope (nested scopes keep it busy until the outermost ends).

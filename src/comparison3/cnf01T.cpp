@@ -35,10 +35,10 @@ using comparison::SlotFrame;
 // The window's status box, progress bar and buttons as the long procedures' sink.
 class WindowSink : public comparison::LoaderSink {
  public:
-  explicit WindowSink(cnf01T& w)
+  WindowSink(cnf01T& w, comparison::RunErrors& errors)
       : LoaderSink(
             w, [&w](const QString& message) { w.cnf01T_scrivi_stato(message); }, w.ProgressBar1,
-            w.Command1, w.Command2) {}
+            w.Command1, w.Command2, errors) {}
 };
 
 // Places the controls of a slot frame as the window's design gives them (twips, inside the
@@ -233,7 +233,7 @@ void cnf01T::cnf01T_carica_fornitore(const QString& codice, qint16 slot, const Q
   if (!main) return;
   const comparison::SlotLoad request =
       ThreeSupplierLoad(codice, slot, *percent, applica == 1, des == 1);
-  WindowSink sink(*this);
+  WindowSink sink(*this, runErrors_);
   const comparison::LoadOutcome out = comparison::LoadSupplier(*main, request, sink);
   if (!out.lastEan.isEmpty()) {
     common::G().ean_corrente = out.lastEan;
@@ -245,7 +245,7 @@ void cnf01T::cnf01T_calcola_differenze() {
   comparison::BusyScope busy(busy_);
   const std::shared_ptr<vx::db::Database> main = ApriArchivioPrincipale();
   if (!main) return;
-  WindowSink sink(*this);
+  WindowSink sink(*this, runErrors_);
   comparison::ComputeDifferences(*main, sink, comparison::ThreeSupplierDifferences());
 }
 
