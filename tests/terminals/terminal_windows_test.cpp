@@ -109,8 +109,9 @@ TEST_F(TerminalWindowsTest, PdcLoadStartsItsBatchThenAsksForOk) {
   cnfpv7* w = ui::Forms::Show<cnfpv7>();
   ASSERT_NE(w, nullptr);
   ASSERT_EQ(boxes_->Texts().size(), 2);
-  EXPECT_TRUE(boxes_->Texts()[0].startsWith(
-      "ATTENZIONE!!! Impossibile avviare il programma \"C:\\pdt3100\\scarico.bat\""));
+  EXPECT_EQ(boxes_->Texts()[0],
+            "ATTENZIONE!!! Impossibile avviare il programma \"C:\\pdt3100\\scarico.bat\": il "
+            "file non esiste.");
   EXPECT_EQ(boxes_->Texts()[1], " Premere OK per continuare");
   EXPECT_EQ(boxes_->Boxes()[1].icon, ui::MsgIcon::None);
   EXPECT_EQ(w->Caption(), "Conferma confronta PV-PDT3100 C");

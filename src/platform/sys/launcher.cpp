@@ -29,15 +29,13 @@ StartResult StartBatch(const QString& path, const QString& host, const QFileInfo
   QString why;
   const std::optional<QStringList> lines = fs::ReadTextLines(host, fs::kMaxBatchBytes, &why);
   if (!lines) {
-    result.reason = QStringLiteral("Il file batch %1 %2.").arg(path, why);
+    result.reason = QStringLiteral("il file batch %1.").arg(why);
     return result;
   }
   const QString terminal = QStandardPaths::findExecutable(QStringLiteral("x-terminal-emulator"));
   if (terminal.isEmpty()) {
     result.reason = QStringLiteral(
-                        "Nessun terminale per eseguire il file batch %1 (manca il programma "
-                        "x-terminal-emulator).")
-                        .arg(path);
+        "nessun terminale per eseguire il file batch (manca il programma x-terminal-emulator).");
     return result;
   }
   const QString script =
@@ -45,8 +43,7 @@ StartResult StartBatch(const QString& path, const QString& host, const QFileInfo
   const QStringList args{QStringLiteral("-e"), QStringLiteral("/bin/sh"), QStringLiteral("-c"),
                          script, info.fileName()};
   if (!QProcess::startDetached(terminal, args, info.absolutePath(), &result.pid)) {
-    result.reason =
-        QStringLiteral("Impossibile avviare il terminale per il file batch %1.").arg(path);
+    result.reason = QStringLiteral("il terminale per il file batch non si avvia.");
   } else {
     result.ok = true;
   }
@@ -59,19 +56,19 @@ StartResult StartDetached(const QString& windowsPath, const QStringList& args, W
   StartResult result;
   const QString path = windowsPath.trimmed();
   if (path.isEmpty()) {
-    result.reason = QStringLiteral("Nessun programma indicato.");
+    result.reason = QStringLiteral("nessun programma indicato.");
     return result;
   }
   const QString host = fs::HostPath(path);
   const QFileInfo info(host);
   if (!info.exists()) {
-    result.reason = QStringLiteral("Il programma %1 non esiste.").arg(path);
+    result.reason = QStringLiteral("il file non esiste.");
   } else if (!info.isDir() && IsBatchFile(path)) {
     return StartBatch(path, host, info);
   } else if (info.isDir() || !info.isExecutable()) {
-    result.reason = QStringLiteral("Il programma %1 non è eseguibile.").arg(path);
+    result.reason = QStringLiteral("il file non è eseguibile.");
   } else if (!QProcess::startDetached(host, args, info.absolutePath(), &result.pid)) {
-    result.reason = QStringLiteral("Impossibile avviare il programma %1.").arg(path);
+    result.reason = QStringLiteral("il sistema non lo avvia.");
   } else {
     result.ok = true;
   }

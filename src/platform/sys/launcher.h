@@ -12,7 +12,9 @@ enum class WindowState { Normal, Minimized, Maximized };
 
 struct StartResult {
   bool ok = false;
-  QString reason;  // why it could not start, for the operator; empty on success
+  // Why it could not start, for the operator after the program's name (which it does not
+  // repeat); empty on success.
+  QString reason;
   qint64 pid = 0;
 };
 
