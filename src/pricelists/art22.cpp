@@ -172,11 +172,10 @@ bool art22::Prepare() {
     const QString& pattern = *patterns[i];
     names[i] = FirstMatchingFile(folder, pattern.mid(pattern.lastIndexOf(QLatin1Char('\\')) + 1));
     if (names[i].trimmed().isEmpty()) {
-      ui::MsgCritical(
-          QStringLiteral("ATTENZIONE!!! Nella cartella %1:\\programmi\\tolmo\\corvalia\\ "
-                         "non sono stati ")
-              .arg(DriveLetter()) +
-          QStringLiteral("trovati i file necessari per l'aggiornamento."));
+      Refuse(QStringLiteral("ATTENZIONE!!! Nella cartella %1:\\programmi\\tolmo\\corvalia\\ "
+                            "non sono stati ")
+                 .arg(DriveLetter()) +
+             QStringLiteral("trovati i file necessari per l'aggiornamento."));
       return false;
     }
   }
@@ -192,7 +191,7 @@ bool art22::Prepare() {
     CheckCorvaliaFiles(files_);
     target_ = OpenCorvaliaCatalogue(DriveLetter() + QStringLiteral(":\\corvalia\\dati.mdb"));
   } catch (const CorvaliaError& e) {
-    ui::MsgCritical(e.message());
+    Refuse(e.message());
     return false;
   }
   return true;
@@ -201,7 +200,7 @@ bool art22::Prepare() {
 void art22::Command1_Click() {
   if (busy_) return;
   if (common::G().codice_fornitore == 0) {
-    ui::MsgCritical(QStringLiteral("ATTENZIONE!!! Devi selezionare il fornitore Corvalia."));
+    Refuse(QStringLiteral("ATTENZIONE!!! Devi selezionare il fornitore Corvalia."));
     return;
   }
   busy_ = true;
@@ -226,9 +225,9 @@ void art22::Command1_Click() {
   } catch (const db::DbError& e) {
     SetBold(txtStatus, false);
     art22_scrivi_stato(QStringLiteral("ERRORE: ") + e.message());
-    ui::MsgCritical(QStringLiteral("ATTENZIONE!!! Aggiornamento listino Corvalia non riuscito: "
-                                   "il listino è rimasto com'era.\n") +
-                    e.message());
+    Refuse(QStringLiteral("ATTENZIONE!!! Aggiornamento listino Corvalia non riuscito: "
+                          "il listino è rimasto com'era.\n") +
+           e.message());
     return;
   }
   // One closing message: the success, then the lines that were not imported.
@@ -248,6 +247,12 @@ void art22::Command1_Click() {
     closing << QStringLiteral("... e altre %1 righe.").arg(n - kListedDamaged);
   }
   ui::MsgExclamation(closing.join(QLatin1Char('\n')));
+}
+
+void art22::Refuse(const QString& message) {
+  art22_scrivi_stato(
+      QStringLiteral("Aggiornamento interrotto: il listino non è stato modificato."));
+  ui::MsgCritical(message);
 }
 
 void art22::Command2_Click() {

@@ -69,6 +69,9 @@ class art22 : public ui::Form {
   QString DriveLetter() const;
   // Finds and reads the three files and opens the catalogue; false after a message.
   bool Prepare();
+  // A refused or failed import: the log's last line says the catalogue was not changed, and
+  // the box tells why.
+  void Refuse(const QString& message);
 
   // The four steps, run in this order inside one transaction, and the log.
   void art22_pulizia_archivi();

@@ -141,7 +141,9 @@ TEST_F(Art22Test, TheChecksBeforeTheRunTouchNothing) {
   EXPECT_EQ(boxes.Boxes()[1].icon, MsgIcon::Critical);
   EXPECT_EQ(boxes.Boxes()[3].icon, MsgIcon::None);
   EXPECT_EQ(boxes.Boxes()[3].buttons, ui::MsgButtons::YesNo);
-  EXPECT_EQ(Log(w), QStringList{"Inzio elaborazione ..."});
+  // Each refusal ends the log; the operator's No adds nothing.
+  const QString stopped = "Aggiornamento interrotto: il listino non è stato modificato.";
+  EXPECT_EQ(Log(w), (QStringList{"Inzio elaborazione ...", stopped, stopped, stopped}));
   ExpectOldCatalogue();
 }
 
@@ -237,7 +239,9 @@ TEST_F(Art22Test, AFailureRollsBackToTheOldCatalogueWithAMessage) {
       boxes.Texts()[1].startsWith("ATTENZIONE!!! Aggiornamento listino Corvalia non "
                                   "riuscito"));
   EXPECT_EQ(boxes.Boxes()[1].icon, MsgIcon::Critical);
-  EXPECT_TRUE(Log(w).last().startsWith("ERRORE: ")) << Log(w).last().toStdString();
+  const QStringList log = Log(w);
+  EXPECT_TRUE(log.value(log.size() - 2).startsWith("ERRORE: ")) << log.join('|').toStdString();
+  EXPECT_EQ(log.last(), "Aggiornamento interrotto: il listino non è stato modificato.");
   EXPECT_FALSE(w->txtStatus->font().bold());
   ExpectOldCatalogue();
   EXPECT_EQ(catalogue_->transactionDepth(), 0);
@@ -321,7 +325,8 @@ TEST_F(Art22Test, AFileThatIsNoTextOrGivesNoLineLeavesTheCatalogueWithAMessage) 
       good.remove();  // no FIFO or link is written through by the next case
     }
   }
-  EXPECT_EQ(Log(w), QStringList{"Inzio elaborazione ..."});
+  EXPECT_EQ(Log(w).size(), 28);
+  EXPECT_EQ(Log(w).last(), "Aggiornamento interrotto: il listino non è stato modificato.");
 }
 
 TEST_F(Art22Test, ALastLineCutShortIsListedAsIncompleteAndTheImportGoesOn) {
@@ -395,7 +400,8 @@ TEST_F(Art22Test, ACatalogueReachedThroughALinkOutOfTheDataRootIsNeitherReadNorW
   EXPECT_EQ(boxes.Boxes()[1].icon, MsgIcon::Critical);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   EXPECT_EQ(file.readAll(), before);
-  EXPECT_EQ(Log(w), QStringList{"Inzio elaborazione ..."});
+  EXPECT_EQ(Log(w), (QStringList{"Inzio elaborazione ...",
+                                 "Aggiornamento interrotto: il listino non è stato modificato."}));
 }
 
 TEST_F(Art22Test, TheMainWindowEntryOpensTheWindow) {
