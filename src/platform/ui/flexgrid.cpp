@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <cmath>
@@ -357,6 +358,27 @@ bool FlexGrid::eventFilter(QObject* watched, QEvent* e) {
     default:
       return QTableView::eventFilter(watched, e);
   }
+}
+
+void FlexGrid::scrollContentsBy(int dx, int dy) {
+  QTableView::scrollContentsBy(dx, dy);
+  if (dy != 0) KeepTopRowWhole();
+}
+
+void FlexGrid::updateGeometries() {
+  QTableView::updateGeometries();
+  KeepTopRowWhole();
+}
+
+void FlexGrid::KeepTopRowWhole() {
+  const QScrollBar* bar = verticalScrollBar();
+  if (verticalScrollMode() != ScrollPerItem || bar->maximum() <= 0 ||
+      bar->value() != bar->maximum()) {
+    return;
+  }
+  const int before = verticalHeader()->offset();
+  verticalHeader()->setOffsetToSectionPosition(bar->value());
+  if (verticalHeader()->offset() != before) viewport()->update();
 }
 
 void FlexGrid::SetDataSource(db::DataControl* source) {

@@ -108,6 +108,11 @@ class FlexGrid : public QTableView {
   void mouseMoveEvent(QMouseEvent* e) override;
   void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
   bool eventFilter(QObject* watched, QEvent* e) override;
+  // Scrolled to its end, the grid shows whole rows under its fixed rows, as everywhere else:
+  // the top row whole, with room left below the last (Qt puts the last row at the bottom,
+  // cutting the top one).
+  void scrollContentsBy(int dx, int dy) override;
+  void updateGeometries() override;
 
  private:
   friend class FixedBand;
@@ -145,6 +150,7 @@ class FlexGrid : public QTableView {
   void FillFromSource();
   void SetMatrix(int rows, int cols, std::vector<Variant> cells);
   void ShowCurrent();
+  void KeepTopRowWhole();
 
   GridModel* model_;
   FixedBand* topBand_;         // the fixed rows

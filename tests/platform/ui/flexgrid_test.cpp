@@ -276,4 +276,12 @@ TEST_F(FlexGridTest, TheFixedRowAndColumnStayInViewWhileTheCellsScroll) {
   QTest::keyClick(&grid, Qt::Key_Down);
   EXPECT_EQ(grid.Row(), 2);
   EXPECT_EQ(grid.verticalScrollBar()->value(), 0);
+
+  // At the end, whole rows under the heading however the height divides: the top one too.
+  const int h = grid.rowHeight(1);
+  grid.resize(grid.width(), grid.height() + (h / 2 - grid.viewport()->height() % h + h) % h);
+  QTest::keyClick(&grid, Qt::Key_End, Qt::ControlModifier);
+  ASSERT_EQ(grid.viewport()->height() % h, h / 2);
+  EXPECT_EQ(grid.rowViewportPosition(grid.rowAt(0)), 0);
+  EXPECT_LE(grid.rowViewportPosition(299) + h, grid.viewport()->height());
 }
