@@ -91,6 +91,9 @@ std::optional<QString> WriteRowEdit(db::Recordset* view, ui::FlexGrid& grid,
   auto undo = [&] {
     for (const CellText& cell : edit.undo) grid.SetTextMatrix(cell.row, cell.col, cell.text);
   };
+  // A click on a package cell only writes back the number the cell shows: the operator changed
+  // nothing, and a write that cannot be done has nothing to tell.
+  const bool unchanged = edit.undo.empty();
   bool gone = false;
   try {
     db::Transaction tx(view->database());
@@ -117,11 +120,10 @@ std::optional<QString> WriteRowEdit(db::Recordset* view, ui::FlexGrid& grid,
     }
   } catch (const db::DbError& e) {
     undo();
+    if (unchanged) return std::nullopt;
     return e.message();
   }
-  // A click on a package cell only writes back the number the cell shows: on a row that is
-  // gone the operator changed nothing, and has nothing to be told.
-  if (gone && !edit.undo.empty()) {
+  if (gone && !unchanged) {
     undo();
     ui::MsgExclamation(QStringLiteral("L'articolo %1 non è più nella tabella di confronto: "
                                       "premere \"Tutti\" per ricaricare la griglia.")

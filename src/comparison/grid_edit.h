@@ -57,9 +57,9 @@ std::optional<RowEdit> DigitKeyEdit(ui::FlexGrid& grid, const GridColumns& cols,
 // Writes the edit into the view's row with the grid row's EAN, in one transaction; a row
 // that the view does not hold (inserted again since its query) is found in the table by the
 // EAN. When the table no longer holds the EAN, the cells take back their texts and a box
-// tells the operator to reload the grid, unless the edit changed no cell (a click on
-// packages). On a database error the cells take back their texts
-// and the error's text is returned.
+// tells the operator to reload the grid. On a database error the cells take back their texts
+// and the error's text is returned. An edit that changed no cell (a click on packages) tells
+// neither.
 std::optional<QString> WriteRowEdit(db::Recordset* view, ui::FlexGrid& grid,
                                     const GridColumns& cols, int r, const RowEdit& edit);
 
