@@ -120,17 +120,13 @@ Recordset::Recordset(std::shared_ptr<Database> db, QString source, RecordsetType
   for (int c = first; c < columns; ++c) {
     RecordsetField f;
     f.name = QString::fromUtf8(sqlite3_column_name(guard.stmt, c));
-    const char* table = sqlite3_column_table_name(guard.stmt, c);
     const char* origin = sqlite3_column_origin_name(guard.stmt, c);
     const char* decl = sqlite3_column_decltype(guard.stmt, c);
     if (decl) f.type = JetTypeFromDeclared(QString::fromUtf8(decl));
     const QString originName = origin ? QString::fromUtf8(origin) : QString();
     // A field without alias is named as the table names its column.
     if (origin && f.name.compare(originName, Qt::CaseInsensitive) == 0) f.name = originName;
-    if (withRowid && table &&
-        d_->base.compare(QString::fromUtf8(table), Qt::CaseInsensitive) == 0) {
-      f.origin = originName;
-    }
+    f.origin = d_->OriginOf(guard.stmt, c);  // none when the set is read-only: no base
     d_->fields.push_back(f);
   }
   for (size_t k = 0; k < d_->fields.size(); ++k) {
@@ -234,6 +230,15 @@ void Recordset::ReadAgain(long i, int step) {
   d.batch = std::min(d.batch * 2, 64);
 }
 
+QString Recordset::Impl::OriginOf(sqlite3_stmt* stmt, int c) const {
+  const char* table = sqlite3_column_table_name(stmt, c);
+  const char* origin = sqlite3_column_origin_name(stmt, c);
+  if (!table || !origin || base.compare(QString::fromUtf8(table), Qt::CaseInsensitive) != 0) {
+    return QString();
+  }
+  return QString::fromUtf8(origin);
+}
+
 void Recordset::Impl::MatchColumnsAgain(RowRead& read, int prepared) {
   sqlite3_stmt* stmt = read.stmt.handle();
   const int columns = sqlite3_column_count(stmt);
@@ -241,9 +246,13 @@ void Recordset::Impl::MatchColumnsAgain(RowRead& read, int prepared) {
   read.columns.assign(fields.size(), -1);
   for (size_t k = 0; k < fields.size(); ++k) {
     int& c = read.columns[k];
+    // The column of the field's name that reads the field's origin: one the table gained under
+    // an alias's name (through "*") is not the alias.
     for (int i = 1; i < columns && c < 0; ++i) {
-      if (!taken[i] && fields[k].name.compare(QString::fromUtf8(sqlite3_column_name(stmt, i)),
-                                              Qt::CaseInsensitive) == 0) {
+      if (!taken[i] &&
+          fields[k].name.compare(QString::fromUtf8(sqlite3_column_name(stmt, i)),
+                                 Qt::CaseInsensitive) == 0 &&
+          fields[k].origin.compare(OriginOf(stmt, i), Qt::CaseInsensitive) == 0) {
         c = i;
         taken[i] = 1;
       }
@@ -465,6 +474,17 @@ void Recordset::Update() {
   // A look before the write, so that the write alone is taken as the set's own; unless it may
   // have deleted rows without counting them, when the next look takes it as any change.
   d_->Look();
+  // The current row is read back after the write once anything changed since it was read: it
+  // is read before, so that a field the table no longer has fails the Update before it writes.
+  // The edit is then dropped, as when the row is read back.
+  if (!d_->bof && !d_->eof) {
+    try {
+      Load(d_->pos, 1);
+    } catch (const DbError&) {
+      CancelUpdate();
+      throw;
+    }
+  }
   const bool mayDelete = d_->WriteMayDelete(*db_);
   const bool edited = d_->mode == Impl::Mode::Edit && !changed.empty();
   // Whether the row's kept values were the table's up to the write.

@@ -11,7 +11,9 @@
 //
 // A schema change (through this connection or another program): a set opened afterwards has
 // the table's fields as they are now; a set open across it reads its rows again by the names of
-// its fields, or raises DbError naming a field the table no longer has at its next move.
+// its fields and the columns they read (a column the table gains under an alias's name is not
+// the alias), or raises DbError naming a field the table no longer has at its next move, or at
+// an Update while on a row, which then writes nothing.
 //
 // What the watch for changes assumes:
 // - It reads the database header without a lock, which holds only when the programs that write

@@ -33,8 +33,8 @@ struct QStringHash {
 
 // A statement that reads rows of an updatable set: the rowid, then the set's select list over
 // its FROM clause (Impl::head), so that a computed field is computed again with its row.
-// Its columns are matched to the fields by name whenever SQLite has prepared it (again): a
-// schema change never shifts a value into another field.
+// Its columns are matched to the fields by name and origin whenever SQLite has prepared it
+// (again): a schema change never shifts a value into another field.
 struct RowRead {
   Statement stmt;
   std::vector<int> columns;  // per field
@@ -173,6 +173,9 @@ struct Recordset::Impl {
     if (prepared != read.prepared) MatchColumnsAgain(read, prepared);
   }
   void MatchColumnsAgain(RowRead& read, int prepared);
+  // The column of the base table that column `c` of a statement reads, as a field's origin;
+  // empty where it reads none (an expression, another table).
+  QString OriginOf(sqlite3_stmt* stmt, int c) const;
 
   // Whether the set's own write on the table may delete rows it does not count.
   bool WriteMayDelete(Database& db);

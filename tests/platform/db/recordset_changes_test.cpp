@@ -216,6 +216,25 @@ TEST_F(RecordsetChangesTest, AChangeAnywhereIsSeenAtTheNextMove) {
        {},
        all,
        "costo4"},
+      {"an Update across a column dropped by a second connection",
+       [&](Recordset& rs) {
+         rs.Edit();
+         ASSERT_TRUE(RunOnOwnConnection(path_, "alter table articoli drop column colli1"));
+         rs.SetField(QStringLiteral("desart"), Variant("X"));
+         try {
+           rs.Update();
+           ADD_FAILURE();
+         } catch (const DbError& e) {
+           EXPECT_TRUE(e.message().startsWith("Il campo 'colli1' non è più nella")) << e.what();
+         }
+         // Nothing written: another connection finds no 'X', which its CHECK refuses.
+         EXPECT_TRUE(RunOnOwnConnection(path_,
+                                        "create temp table v (d check (d <> 'X')); "
+                                        "insert into v select desart from articoli"));
+       },
+       {},
+       all,
+       "colli1"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.through);
@@ -406,6 +425,8 @@ TEST_F(RecordsetChangesTest, ARowWrittenThroughTheSetShowsWhatTheTableHolds) {
       {valori, "n", Variant(0.25)},
       {calcolati, "n", Variant(qint64(21))},
       {valori, "s", Variant(0.5), "update valori set t = 'ALTRO'"},
+      {valori, "t2", Variant(QStringLiteral("ALIAS")),  // a column t2 added, refusing a write
+       "alter table valori add t2 int check (t2 = 7); update valori set t2 = 7"},
   };
   // Every field of the current row: its type, text and number.
   auto shown = [](Recordset& rs) {
@@ -434,6 +455,9 @@ TEST_F(RecordsetChangesTest, ARowWrittenThroughTheSetShowsWhatTheTableHolds) {
     }
     rs->SetField(QLatin1String(c.field), c.value);
     rs->Update();
+    if (QLatin1String(c.field) == "t2") {  // t, then its alias t2
+      EXPECT_EQ(rs->Field(0).str() + rs->Field(11).str(), "ALIASALIAS");
+    }
     const QStringList written = shown(*rs);
     // A change elsewhere, then a move back onto the row: it is read again.
     db_->Execute(QStringLiteral("update altro set x = x + 1"));
