@@ -239,6 +239,24 @@ QString Recordset::Impl::OriginOf(sqlite3_stmt* stmt, int c) const {
   return QString::fromUtf8(origin);
 }
 
+DbError Recordset::Impl::FieldGone(size_t k) const {
+  return DbError(QStringLiteral("Il campo '%1' non è più nella tabella '%2', la cui struttura "
+                                "è cambiata: il record set va aperto di nuovo")
+                     .arg(fields[k].name, base));
+}
+
+void Recordset::Impl::RequireColumns(Database& db) const {
+  Statement info = db.PrepareNative(QStringLiteral("SELECT name FROM pragma_table_xinfo(?1)"));
+  info.Bind(1, Variant(base));
+  QStringList columns;
+  while (info.Step()) columns << info.Column(0).str();
+  for (size_t k = 0; k < fields.size(); ++k) {
+    if (!fields[k].origin.isEmpty() && !columns.contains(fields[k].origin, Qt::CaseInsensitive)) {
+      throw FieldGone(k);
+    }
+  }
+}
+
 void Recordset::Impl::MatchColumnsAgain(RowRead& read, int prepared) {
   sqlite3_stmt* stmt = read.stmt.handle();
   const int columns = sqlite3_column_count(stmt);
@@ -257,11 +275,7 @@ void Recordset::Impl::MatchColumnsAgain(RowRead& read, int prepared) {
         taken[i] = 1;
       }
     }
-    if (c < 0) {
-      throw DbError(QStringLiteral("Il campo '%1' non è più nella tabella '%2', la cui struttura "
-                                   "è cambiata: il record set va aperto di nuovo")
-                        .arg(fields[k].name, base));
-    }
+    if (c < 0) throw FieldGone(k);
   }
   read.prepared = prepared;
 }

@@ -68,6 +68,7 @@ bool Recordset::MatchingPositions(const QString& criteria, long from, long& foun
         made.select.stmt = db_->PrepareNative(d.head + QStringLiteral(" WHERE ") + where);
       } catch (const DbError& e) {
         if (e.kind() != DbErrorKind::Other) throw;  // the file's state, not the criteria's
+        d.RequireColumns(*db_);                     // nor the criteria's, when a field is gone
         throw DbError(QStringLiteral("Criterio non valido '%1': %2").arg(criteria, e.message()));
       }
     }
@@ -97,6 +98,11 @@ bool Recordset::MatchingPositions(const QString& criteria, long from, long& foun
         d.Store(p, shape->select);
       }
     }
+  } catch (const DbError& e) {
+    select.Reset();
+    // SQLite prepares the statement again after a schema change: a field gone says so.
+    if (e.kind() == DbErrorKind::Other) d.RequireColumns(*db_);
+    throw;
   } catch (...) {
     select.Reset();
     throw;

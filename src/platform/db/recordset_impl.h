@@ -173,6 +173,11 @@ struct Recordset::Impl {
     if (prepared != read.prepared) MatchColumnsAgain(read, prepared);
   }
   void MatchColumnsAgain(RowRead& read, int prepared);
+  // The error of field k, whose column the table no longer has.
+  DbError FieldGone(size_t k) const;
+  // Throws FieldGone for the first field whose column the base table no longer has: what a
+  // statement on the set's select list that failed meant, once the table changed.
+  void RequireColumns(Database& db) const;
   // The column of the base table that column `c` of a statement reads, as a field's origin;
   // empty where it reads none (an expression, another table).
   QString OriginOf(sqlite3_stmt* stmt, int c) const;
