@@ -250,17 +250,14 @@ class HeldWriteLock {
 TEST_F(LoginTest, ALockAtLoginIsToldWithoutThePasswordAndTheLoginWorksOnceItEnds) {
   com02* w = Login();
   Type(w, "admin");
-  {
-    HeldWriteLock lock(drive.mainDb);
-    w->Command4->click();
-  }
+  auto lock = std::make_unique<HeldWriteLock>(drive.mainDb);
+  w->Command4->click();
+  lock.reset();
   ASSERT_EQ(boxes->Texts().size(), 1);
-  const QString text = boxes->Texts()[0];
-  EXPECT_TRUE(text.contains("è in uso da un altro programma")) << text.toStdString();
-  EXPECT_FALSE(text.contains("admin", Qt::CaseInsensitive)) << text.toStdString();
+  EXPECT_TRUE(boxes->Texts()[0].contains("è in uso da un altro programma"));
+  EXPECT_FALSE(boxes->Texts()[0].contains("admin", Qt::CaseInsensitive));
   w->Command4->click();
   Settle();
-  EXPECT_EQ(G().codcommesso, 1);
   EXPECT_TRUE(Forms::IsLoaded<Main>());
 }
 

@@ -72,16 +72,18 @@ QStringList LineOf(const std::vector<Word>& words, const Word& at) {
   return out;
 }
 
-QStringList WordsPastTheirBox(const std::vector<Word>& words, const std::vector<double>& edges,
-                              const Word& top, double left, double unit) {
+QString WordsPastTheirBox(const std::vector<Word>& words, const std::vector<double>& edges,
+                          const Word& a, double aAt, const Word& b, double bAt) {
+  const double unit = (b.x - a.x) / (bAt - aAt);  // points
   QStringList out;
   for (const Word& w : words) {
-    if (w.page != top.page || w.y < top.y + top.height) continue;
-    const double x = left + (w.x - top.x) / unit;
-    const auto edge = std::upper_bound(edges.begin(), edges.end(), x + 0.01);
-    if (edge != edges.end() && left + (w.right - top.x) / unit > *edge) out << w.text;
+    const auto edge = std::upper_bound(edges.begin(), edges.end(), aAt + (w.x - a.x) / unit);
+    if (w.page == a.page && w.y > a.y + a.height && edge != edges.end() &&
+        aAt + (w.right - a.x) / unit > *edge) {
+      out << w.text;
+    }
   }
-  return out;
+  return out.join(' ');
 }
 
 }  // namespace pdftext

@@ -31,10 +31,10 @@ std::vector<Word> Words(const QString& pdf);
 const Word* Find(const std::vector<Word>& words, const QString& text, int page = 0);
 // The words printed on the same line as a word, left to right.
 QStringList LineOf(const std::vector<Word>& words, const Word& at);
-// The words below `top` (a heading word) on its page that run past the right edge of the box
-// their left edge lies in. Box edges are in the list's units; a word at `left` units gives
-// `unit` points per unit from `top`'s x.
-QStringList WordsPastTheirBox(const std::vector<Word>& words, const std::vector<double>& edges,
-                              const Word& top, double left, double unit);
+// The words below `a` (a column heading) on its page that run past the right edge of the box
+// their left edge lies in, joined by blanks. Box edges are in the list's units; the headings
+// `a` and `b` start at aAt and bAt units.
+QString WordsPastTheirBox(const std::vector<Word>& words, const std::vector<double>& edges,
+                          const Word& a, double aAt, const Word& b, double bAt);
 
 }  // namespace pdftext

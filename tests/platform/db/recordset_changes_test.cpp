@@ -221,12 +221,7 @@ TEST_F(RecordsetChangesTest, AChangeAnywhereIsSeenAtTheNextMove) {
          rs.Edit();
          ASSERT_TRUE(RunOnOwnConnection(path_, "alter table articoli drop column colli1"));
          rs.SetField(QStringLiteral("desart"), Variant("X"));
-         try {
-           rs.Update();
-           ADD_FAILURE();
-         } catch (const DbError& e) {
-           EXPECT_TRUE(e.message().startsWith("Il campo 'colli1' non è più nella")) << e.what();
-         }
+         EXPECT_THROW(rs.Update(), DbError);
          // Nothing written: another connection finds no 'X', which its CHECK refuses.
          EXPECT_TRUE(RunOnOwnConnection(path_,
                                         "create temp table v (d check (d <> 'X')); "
