@@ -113,6 +113,7 @@ bool PrintJob::Begin() {
     return false;
   }
   page_ = 1;
+  metrics_.clear();  // measured for another device until now
   return true;
 }
 
@@ -140,11 +141,15 @@ double PrintJob::DevX(double x) const { return (x - (twips_ ? 0 : sx1_)) * Kx();
 double PrintJob::DevY(double y) const { return (y - (twips_ ? 0 : sy1_)) * Ky(); }
 
 QFontMetricsF PrintJob::Metrics() const {
-  if (printer_) return QFontMetricsF(font_, printer_.get());
+  for (const auto& [font, metrics] : metrics_) {
+    if (font == font_) return metrics;
+  }
+  if (metrics_.size() >= 8) metrics_.clear();
+  if (printer_) return metrics_.emplace_back(font_, QFontMetricsF(font_, printer_.get())).second;
   // Before the document starts: the font at the printer's resolution.
   QFont f = font_;
   f.setPixelSize(qMax(1, qRound(font_.pointSizeF() * kDefaultDpi / 72.0)));
-  return QFontMetricsF(f);
+  return metrics_.emplace_back(font_, QFontMetricsF(f)).second;
 }
 
 double PrintJob::TextHeight() const { return Metrics().lineSpacing() / Ky(); }
@@ -153,14 +158,17 @@ double PrintJob::TextWidth(const QString& text) const {
   return Metrics().horizontalAdvance(text) / Kx();
 }
 
-void PrintJob::Print(const QString& text, bool endLine) {
-  if (!Begin()) return;
+void PrintJob::Draw(const QString& text, const QFontMetricsF& fm) {
+  if (text.isEmpty()) return;
   painter_->setFont(font_);
   painter_->setPen(Qt::black);
+  painter_->drawText(QPointF(DevX(x_), DevY(y_) + fm.ascent()), text);
+}
+
+void PrintJob::Print(const QString& text, bool endLine) {
+  if (!Begin()) return;
   const QFontMetricsF fm = Metrics();
-  if (!text.isEmpty()) {
-    painter_->drawText(QPointF(DevX(x_), DevY(y_) + fm.ascent()), text);
-  }
+  Draw(text, fm);
   if (endLine) {
     x_ = twips_ ? 0 : sx1_;
     y_ += fm.lineSpacing() / Ky();
@@ -170,16 +178,19 @@ void PrintJob::Print(const QString& text, bool endLine) {
 }
 
 void PrintJob::PrintFitted(const QString& text, double room, double smallest) {
+  if (!Begin()) return;
   QString shown = text;
   while (shown.endsWith(QLatin1Char(' '))) shown.chop(1);
-  if (TextWidth(shown) <= room) {
-    Print(text, false);
+  const double width = TextWidth(shown);
+  if (width <= room) {
+    Draw(shown, Metrics());
+    x_ += width;
     return;
   }
   const double size = FontSize();
   // Widths grow with the size, if not quite in proportion: start from the proportional size
   // and step down until the text fits.
-  double fitted = std::floor(size * room / TextWidth(shown) * 2) / 2;
+  double fitted = std::floor(size * room / width * 2) / 2;
   for (; fitted >= smallest; fitted -= 0.5) {
     SetFontSize(fitted);
     if (TextWidth(shown) <= room) break;
@@ -257,6 +268,7 @@ PrintResult PrintJob::EndDoc() {
   }
   painter_.reset();
   printer_.reset();
+  metrics_.clear();
   path_.clear();
   failed_ = false;
   error_.clear();
@@ -273,6 +285,7 @@ void PrintJob::Abort() {
   }
   painter_.reset();
   printer_.reset();
+  metrics_.clear();
   path_.clear();
   failed_ = false;
   error_.clear();

@@ -13,6 +13,8 @@
 #include <QRectF>
 #include <QString>
 #include <memory>
+#include <utility>
+#include <vector>
 
 class QPainter;
 class QPrinter;
@@ -101,7 +103,11 @@ class PrintJob {
   bool Begin();
   QRectF PaintRect() const;  // printable area in device pixels
   double Dpi() const;
+  // The current font's metrics on the document's device, kept per font while the device
+  // stays the same: measuring every text of a long list costs more than printing it.
   QFontMetricsF Metrics() const;
+  // Draws the text at the print position; the position does not move.
+  void Draw(const QString& text, const QFontMetricsF& fm);
   double Kx() const;  // device pixels per scale unit
   double Ky() const;
   double DevX(double x) const;
@@ -119,6 +125,7 @@ class PrintJob {
   bool failed_ = false;
   QString error_;
   QString path_;
+  mutable std::vector<std::pair<QFont, QFontMetricsF>> metrics_;
   std::unique_ptr<QPrinter> printer_;
   std::unique_ptr<QPainter> painter_;
 };
