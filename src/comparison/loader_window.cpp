@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <algorithm>
+#include <utility>
 
 #include "comparison/loader_values.h"
 #include "platform/conv.h"
@@ -129,20 +130,19 @@ void LoaderSink::End() {
 void LoaderSink::Yield() { ui::DoEvents(); }
 
 void RunErrors::Note(const QString& statusLine) {
-  if (!statusLine.startsWith(QStringLiteral("ERRORE"))) return;
-  const bool fault = std::any_of(entries_.begin(), entries_.end(),
-                                 [&](const Entry& e) { return e.statusLine == statusLine; });
-  if (!fault) entries_.push_back({statusLine, {}, {}, {}});
+  // The line that logs a fault is listed with its file.
+  if (statusLine == std::exchange(faultLine_, QString())) return;
+  if (statusLine.startsWith(QStringLiteral("ERRORE"))) entries_.push_back({statusLine, {}, {}});
 }
 
 void RunErrors::Fault(const common::DatabaseFault& fault, const QString& statusLine) {
   auto entry = std::find_if(entries_.begin(), entries_.end(),
                             [&](const Entry& e) { return e.path == fault.path; });
   if (entry == entries_.end()) {
-    entry = entries_.insert(entries_.end(),
-                            {QStringLiteral("ERRORE: ") + fault.text, fault.path, statusLine, {}});
+    entry =
+        entries_.insert(entries_.end(), {QStringLiteral("ERRORE: ") + fault.text, fault.path, {}});
   }
-  entry->statusLine = statusLine;
+  faultLine_ = statusLine;
   auto supplier = std::find_if(entry->suppliers.begin(), entry->suppliers.end(),
                                [&](const Supplier& s) { return s.name == fault.supplier; });
   if (supplier == entry->suppliers.end()) {

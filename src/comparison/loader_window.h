@@ -80,9 +80,12 @@ int BoxValue(const QCheckBox* box);
 // opened is listed once, with the suppliers and slots it cost, however many loads met it.
 class RunErrors {
  public:
-  void Start() { entries_.clear(); }
+  void Start() {
+    entries_.clear();
+    faultLine_.clear();
+  }
   void Note(const QString& statusLine);
-  // A database fault, logged on statusLine (which Note then passes over).
+  // A database fault, logged next on statusLine (which Note then passes over).
   void Fault(const common::DatabaseFault& fault, const QString& statusLine);
   // The box, when the run logged any error.
   void Warn(const QString& title) const;
@@ -95,10 +98,10 @@ class RunErrors {
   struct Entry {
     QString line;
     QString path;  // a database fault's file, else empty
-    QString statusLine;
     std::vector<Supplier> suppliers;
   };
   std::vector<Entry> entries_;
+  QString faultLine_;
 };
 
 // The window's status procedure, progress bar and two buttons as the long procedures'

@@ -213,15 +213,15 @@ void com02::Command4_Click() {
   if (!trimmed.isEmpty()) {
     try {
       auto db = db::Database::Open(g.percorso_db);
-      db::Statement rs = db->Prepare(
+      db::Statement st = db->Prepare(
           QStringLiteral("SELECT codcommesso, dsccommesso FROM commessi where trim(password) = ?"));
-      if (!rs.Bind(1, Variant(trimmed)).Step()) {
+      if (!st.Bind(1, Variant(trimmed)).Step()) {
         ui::MsgCritical(kWrongPassword);
         passw->setFocus();
         return;
       }
-      g.codcommesso = qint32(rs.Column(0).toLong());
-      const QString name = rs.Column(1).str();
+      g.codcommesso = qint32(st.Column(0).toLong());
+      const QString name = st.Column(1).str();
       if (DBCombo1->Text() != name) DBCombo1->SetText(name);
     } catch (const db::DbError& e) {
       ui::MsgCritical(QStringLiteral("ATTENZIONE!!! ") + e.message());
