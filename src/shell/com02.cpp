@@ -210,11 +210,13 @@ void com02::Command4_Click() {
   // Rule 1: the password alone identifies the operator. It runs on a query of its own, so
   // the operator list keeps every operator, and the typed text is bound, never part of the
   // SQL text: an error's technical detail quotes that text, and must not show a password.
+  // A bound value brings no collation and trim() drops the column's, so the comparison
+  // names its own: passwords compare without regard to case, as all text does.
   if (!trimmed.isEmpty()) {
     try {
       auto db = db::Database::Open(g.percorso_db);
-      db::Statement st = db->Prepare(
-          QStringLiteral("SELECT codcommesso, dsccommesso FROM commessi where trim(password) = ?"));
+      db::Statement st = db->Prepare(QStringLiteral(
+          "SELECT codcommesso, dsccommesso FROM commessi where trim(password) = ? COLLATE NOCASE"));
       if (!st.Bind(1, Variant(trimmed)).Step()) {
         ui::MsgCritical(kWrongPassword);
         passw->setFocus();

@@ -83,6 +83,21 @@ TEST_F(LoginTest, ThePasswordAloneIdentifiesTheOperator) {
   EXPECT_TRUE(Forms::IsLoaded<Main>());
   EXPECT_FALSE(Forms::IsLoaded<com02>());
   EXPECT_TRUE(boxes->Boxes().empty());
+
+  // Case does not count, blanks around do not either; another text is refused.
+  for (const auto& [typed, operatorCode] :
+       {std::pair{"ADMIN", 1}, {"  Admin ", 1}, {"admin1", 0}}) {
+    SCOPED_TRACE(typed);
+    Forms::UnloadAll();
+    Settle();
+    boxes->Clear();
+    Type(w = Login(), typed);
+    w->Command4->click();
+    Settle();
+    EXPECT_EQ(G().codcommesso, operatorCode);
+    EXPECT_EQ(Forms::IsLoaded<Main>(), operatorCode != 0);
+    EXPECT_EQ(boxes->Boxes().size(), operatorCode != 0 ? 0u : 1u);
+  }
 }
 
 TEST_F(LoginTest, EnterInThePasswordBoxLogsIn) {
